@@ -2,6 +2,8 @@
 // values (DT_* text flags, DFC_*/DFCS_* frame controls, colours as 0x00BBGGRR).
 #pragma once
 
+#include "platform/Geometry.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -51,29 +53,6 @@ constexpr unsigned ILD_TRANSPARENT = 0x1;
 // Pen styles.
 constexpr int PS_SOLID = 0;
 constexpr int PS_DOT = 2;
-
-struct Point {
-    int x = 0;
-    int y = 0;
-    bool operator==(const Point&) const = default;
-};
-
-struct Size {
-    int cx = 0;
-    int cy = 0;
-    bool operator==(const Size&) const = default;
-};
-
-// A rectangle as GDI has it: right and bottom are just outside.
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool operator==(const Rect&) const = default;
-};
 
 struct TextMetrics {
     int tmHeight = 0;

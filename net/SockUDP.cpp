@@ -49,6 +49,18 @@ void CSockUDP::Close() {
     }
 }
 
+CSockAddr CSockUDP::GetLocalAddress() const {
+    CSockAddr local;
+    socklen_t length = kAddrLen;
+    if (m_socket == -1) {
+        throw CSockErr(WSAENOTSOCK);
+    }
+    if (getsockname(m_socket, reinterpret_cast<sockaddr*>(&local), &length) == -1) {
+        throw CSockErr();
+    }
+    return local;
+}
+
 WSANETWORKEVENTS CSockUDP::GetNetworkEvents() {
     WSANETWORKEVENTS events;
     if (m_socket == -1) {

@@ -30,6 +30,8 @@ public:
     void Open(const CSockAddr& local = CSockAddr());
     void Close();
     bool IsOpen() const { return m_socket != -1; }
+    // The bound address, with the port the platform chose; throws CSockErr when closed.
+    CSockAddr GetLocalAddress() const;
 
     // Signalled while a datagram (or a pending error) waits to be read.
     CWaitable& GetEvent() { return m_event; }

@@ -1,0 +1,28 @@
+#include "query/Protocol.h"
+
+#include "query/ServerRecord.h"
+
+#include <cstring>
+
+std::string BuildMasterRequest(int protocol) {
+    return "\xFF\xFF\xFF\xFFgetservers " + std::to_string(protocol) + " full empty";
+}
+
+int ParseMasterReply(std::string_view datagram, CServerList& list) {
+    constexpr std::size_t kEntrySize = 7;
+    std::size_t header = datagram.substr(0, datagram.find('\0')).find('\\');
+    if (header == std::string_view::npos)
+        return 0;
+    int entries = 0;
+    for (std::size_t pos = header; pos < datagram.size(); pos += kEntrySize) {
+        std::string_view rest = datagram.substr(pos);
+        if (rest[0] == '\0' || rest.starts_with("\\EOT") || rest.size() < kEntrySize)
+            break;
+        CSockAddr address;
+        std::memcpy(address.AddressBytes(), rest.data() + 1, 4); // network order as sent
+        std::memcpy(address.PortBytes(), rest.data() + 5, 2);
+        list.FindOrInsert(address) = CServerRecord(address);
+        ++entries;
+    }
+    return entries;
+}

@@ -1,0 +1,20 @@
+// The two exchanges of the query protocol: the master request and reply, and the status request.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+class CServerList;
+
+// Every connectionless datagram starts with four 0xFF bytes.
+inline constexpr std::string_view kStatusRequest{"\xFF\xFF\xFF\xFFgetstatus\n", 15};
+
+// Protocol number of a Version choice: 15 for "1.0", 16 for "1.04".
+inline constexpr int kFirstProtocol = 15;
+
+// The master request text without its terminating zero, which the send adds.
+std::string BuildMasterRequest(int protocol);
+
+// Adds one record per listed address to the list (an address listed again replaces its
+// record); returns the number of entries read from this datagram.
+int ParseMasterReply(std::string_view datagram, CServerList& list);

@@ -1,0 +1,31 @@
+// What the query engine needs from the window that shows its results.
+// Threading: every operation is called on the window's thread, except PostServerDone and a
+// ShowMessage that reports a failure of the worker, which the worker calls; those must only
+// queue work for the window's thread (the browser uses a queued invocation), never wait for it.
+#pragma once
+
+#include <string>
+
+class CServerRecord;
+
+class CQueryWindowInterface {
+public:
+    virtual ~CQueryWindowInterface() = default;
+
+    // Index of the Version choice: 0 "1.0", 1 "1.04".
+    virtual int GetVersionIndex() = 0;
+    // Index of the Speed choice, 0 "Modem" to 5 "DSL*4"; anything else counts as "ISDN".
+    virtual int GetSpeedIndex() = 0;
+    virtual bool GetIncludeEmpty() = 0;
+    virtual bool GetIncludeFull() = 0;
+    virtual void SetWaitCursor(bool wait) = 0;
+    // An OK message box; stop = with the stop icon (errors).
+    virtual void ShowMessage(const std::string& text, bool stop) = 0;
+    // A run starts over `servers` records: empty the tables, show the counters, and keep `run`
+    // to tell this run's records from those of runs before it.
+    virtual void OnQueryStarted(unsigned run, std::size_t servers) = 0;
+    // Worker thread: `record` of run `run` is finished. It must be read only if `run` is still
+    // the engine's current run (CQueryEngine::IsCurrentRun), since a newer run may have
+    // cleared or reset the list since.
+    virtual void PostServerDone(unsigned run, CServerRecord* record) = 0;
+};

@@ -1,0 +1,151 @@
+// Headless window system for tests: windows are records with fixed metrics (scroll bars 17 px,
+// drag distance 4 px, a 1024 x 768 screen), a clock that moves only when told, and methods
+// through which a test sends mouse, key, timer, tool-tip and clipboard events and reads what
+// the windows asked of the platform (cursors, beeps, message boxes, invalidated areas).
+#pragma once
+
+#include "platform/Platform.h"
+#include "platform/ScrollBar.h"
+#include "platform/Window.h"
+#include "platform/WindowPeer.h"
+#include "tests/support/FakeMenu.h"
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace TestSupport {
+
+class FakePlatform;
+
+// What the headless window system knows about one window.
+struct FakeWindow {
+    Platform::WindowKind kind = Platform::WindowKind::Plain;
+    Platform::Rect rect; // in the parent's client coordinates
+    bool visible = false;
+    bool enabled = true;
+    std::string text;
+    int cursor = Platform::IDC_ARROW;
+    // The area waiting to be painted; empty when none.
+    Platform::Rect invalid;
+    int paints = 0;
+    // Scroll bars: what the bar shows.
+    Platform::ScrollInfo scroll;
+};
+
+class FakePlatform : public Platform::IPlatform {
+public:
+    FakePlatform();
+    ~FakePlatform() override;
+
+    // IPlatform
+    std::unique_ptr<Platform::IWindowPeer> CreatePeer(Platform::CWnd& owner, Platform::CWnd* parent,
+                                                      Platform::WindowKind kind,
+                                                      const Platform::Rect& rect,
+                                                      unsigned style) override;
+    void ForgetWindow(Platform::CWnd& wnd) override;
+    Platform::CWnd* SetFocus(Platform::CWnd* wnd) override;
+    Platform::CWnd* GetFocus() const override { return m_focus; }
+    Platform::CWnd* SetCapture(Platform::CWnd& wnd) override;
+    void ReleaseCapture() override;
+    Platform::CWnd* GetCapture() const override { return m_capture; }
+    Platform::IMenuFactory& GetMenuFactory() override { return menus; }
+    void HideToolTip() override { ++toolTipsHidden; }
+    void SetClipboardText(const std::string& text) override;
+    void OfferClipboardText(Platform::CWnd& owner) override;
+    int MessageBox(Platform::CWnd* owner, const std::string& text, const std::string& caption,
+                   unsigned type) override;
+    bool GetSaveFileName(Platform::CWnd* owner, const Platform::SaveFileRequest& request,
+                         std::string& path) override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override { --waitCursorDepth; }
+    short GetKeyState(unsigned vk) const override;
+    unsigned GetTickCount() const override { return m_now; }
+    int GetSystemMetrics(int index) const override;
+    Platform::ColorRef GetSysColor(int index) const override;
+    int GetWheelScrollLines() const override { return wheelScrollLines; }
+    void MessageBeep(unsigned type) override { beeps.push_back(type); }
+
+    // The record of a created window (the window must exist).
+    const FakeWindow& Window(const Platform::CWnd& wnd) const;
+
+    // Mouse input at p in wnd's client coordinates. While a window holds the capture it gets
+    // the event instead, with p converted to its client coordinates. Flags carry the held
+    // button and the Shift and Ctrl key state (SetKeyDown).
+    void LButtonDown(Platform::CWnd& wnd, Platform::Point p);
+    void LButtonUp(Platform::CWnd& wnd, Platform::Point p);
+    void MouseMove(Platform::CWnd& wnd, Platform::Point p);
+    void Click(Platform::CWnd& wnd, Platform::Point p);
+    // Down, up, double click, up: what the window system sends for a double click.
+    void DoubleClick(Platform::CWnd& wnd, Platform::Point p);
+    // delta: 120 per notch; p in wnd's client coordinates.
+    void Wheel(Platform::CWnd& wnd, Platform::Point p, int delta);
+    // A right click at p (client of wnd); from the keyboard when p is nullopt.
+    void ContextMenu(Platform::CWnd& wnd, std::optional<Platform::Point> p);
+    // Keys go to the focus window; nothing happens when no window has the focus.
+    void KeyDown(unsigned vk);
+    void Char(unsigned ch);
+    void SetKeyDown(unsigned vk, bool down);
+
+    // Moves the clock on, firing every timer that falls due on the way in time order (timers
+    // due at the same moment in the order they were set).
+    void Advance(unsigned milliseconds);
+    bool HasTimer(const Platform::CWnd& wnd, unsigned id) const;
+
+    // Paints the invalid area of wnd (or all of it when nothing is invalid) into dc and
+    // returns the clip rectangle that was painted.
+    Platform::Rect Paint(Platform::CWnd& wnd, Platform::IDrawContext& dc);
+    // When set, UpdateWindow paints into this context; otherwise updates are only counted.
+    Platform::IDrawContext* paintTarget = nullptr;
+
+    // Another program asks for the clipboard's text; offered text is produced now, once.
+    std::optional<std::string> ClipboardText();
+    // The tip the tool's owner gives for the pointer at p (tool's client coordinates).
+    std::string ToolTip(Platform::CWnd& tool, Platform::Point p);
+
+    struct MessageBoxCall {
+        Platform::CWnd* owner;
+        std::string text;
+        std::string caption;
+        unsigned type;
+    };
+
+    FakeMenuFactory menus;
+    std::vector<unsigned> beeps;
+    std::vector<MessageBoxCall> messageBoxes;
+    int messageBoxAnswer = Platform::IDOK;
+    std::vector<Platform::SaveFileRequest> saveFileRequests;
+    // The path a save-file dialog returns; nullopt cancels it.
+    std::optional<std::string> saveFileAnswer;
+    int waitCursorDepth = 0;
+    int waitCursors = 0;
+    int toolTipsHidden = 0;
+    int clipboardRenders = 0;
+    int wheelScrollLines = 3;
+    std::map<int, int> metrics;
+
+private:
+    class Peer;
+    struct Timer {
+        unsigned interval;
+        unsigned due;
+        unsigned long long order;
+    };
+
+    void SendMouse(Platform::CWnd& wnd, Platform::Point p, int what);
+    unsigned MouseFlags() const;
+
+    std::map<const Platform::CWnd*, Peer*> m_peers;
+    std::map<std::pair<Platform::CWnd*, unsigned>, Timer> m_timers;
+    unsigned long long m_timerOrder = 0;
+    unsigned m_now = 1000;
+    Platform::CWnd* m_focus = nullptr;
+    Platform::CWnd* m_capture = nullptr;
+    bool m_buttonDown = false;
+    std::map<unsigned, bool> m_keys;
+    std::optional<std::string> m_clipboard;
+    Platform::CWnd* m_clipboardOwner = nullptr;
+};
+
+} // namespace TestSupport

@@ -1,0 +1,74 @@
+#include "table/LayoutRecord.h"
+
+namespace Tavex {
+
+std::uint16_t TitleHash(const std::vector<CLayoutColumn>& columns) {
+    std::uint16_t h = 0;
+    for (auto it = columns.rbegin(); it != columns.rend(); ++it)
+        for (char c : it->m_title)
+            h = static_cast<std::uint16_t>(h * 33 + static_cast<signed char>(c));
+    return h;
+}
+
+void SaveLayout(CWordArray& words, const std::vector<CLayoutColumn>& columns,
+                const std::vector<int>& displayOrder) {
+    words.clear();
+    const std::size_t n = columns.size();
+    words.reserve(3 + 4 * n);
+    words.push_back(kLayoutFormat);
+    words.push_back(TitleHash(columns));
+    words.push_back(static_cast<std::uint16_t>(n));
+    for (std::size_t i = 0; i < n; ++i) {
+        std::uint16_t position = 0;
+        for (std::size_t p = 0; p < displayOrder.size(); ++p)
+            if (displayOrder[p] == static_cast<int>(i))
+                position = static_cast<std::uint16_t>(p);
+        words.push_back(static_cast<std::uint16_t>(columns[i].m_width));
+        words.push_back(0);
+        words.push_back(columns[i].m_visible ? 1 : 0);
+        words.push_back(position);
+    }
+}
+
+bool RestoreLayout(const CWordArray& words, std::vector<CLayoutColumn>& columns,
+                   std::vector<int>& displayOrder) {
+    const std::size_t n = columns.size();
+    if (words.size() < 3 || words[0] != kLayoutFormat || words[1] != TitleHash(columns) ||
+        words[2] != n)
+        return false;
+    if (words.size() < 3 + 4 * n)
+        return false; // a cut-off record would be read past its end
+    for (std::size_t j = 0; j < n; ++j) {
+        columns[j].m_width = words[3 + 4 * j];
+        if (!columns[j].m_title.empty())
+            columns[j].m_visible = words[5 + 4 * j] != 0;
+        const std::size_t p = words[6 + 4 * j];
+        if (p < n && p < displayOrder.size())
+            displayOrder[p] = static_cast<int>(j);
+    }
+    return true;
+}
+
+std::vector<std::uint8_t> LayoutToBytes(const CWordArray& words) {
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(words.size() * 2);
+    for (std::uint16_t w : words) {
+        bytes.push_back(static_cast<std::uint8_t>(w & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(w >> 8));
+    }
+    return bytes;
+}
+
+void OverlayLayoutBytes(CWordArray& words, const std::vector<std::uint8_t>& bytes) {
+    if (bytes.size() > words.size() * 2)
+        return;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        std::uint16_t& w = words[i / 2];
+        if (i % 2 == 0)
+            w = static_cast<std::uint16_t>((w & 0xFF00) | bytes[i]);
+        else
+            w = static_cast<std::uint16_t>((w & 0x00FF) | (bytes[i] << 8));
+    }
+}
+
+} // namespace Tavex

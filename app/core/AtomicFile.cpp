@@ -1,0 +1,41 @@
+#include "app/core/AtomicFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+int ReplaceFileAtomically(const std::string& path, std::string_view content) {
+    std::string temporary = path + ".XXXXXX";
+    int fd = mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+
+    // The replacement keeps the old file's permissions; a new file gets the usual 0644.
+    struct stat old {};
+    mode_t mode = stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+    int error = fchmod(fd, mode) == 0 ? 0 : errno;
+
+    const char* data = content.data();
+    std::size_t left = content.size();
+    while (error == 0 && left > 0) {
+        ssize_t written = write(fd, data, left);
+        if (written < 0) {
+            if (errno != EINTR)
+                error = errno;
+            continue;
+        }
+        data += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    if (error == 0 && fsync(fd) != 0)
+        error = errno;
+    if (close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0)
+        error = errno;
+    if (error != 0)
+        unlink(temporary.c_str());
+    return error;
+}

@@ -1,0 +1,20 @@
+// Options of the browser's command line. They hold for this run only: nothing of them is
+// written back to the settings.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct CCommandLine {
+    std::optional<std::string> m_master;         // --master HOST:PORT
+    std::optional<std::uint32_t> m_startupQuery; // --startup-query nothing|favorites|master
+    std::optional<int> m_view;                   // --view players|servers
+    std::optional<std::string> m_screenshot;     // --screenshot FILE
+};
+
+// `arguments` without the program name; "--name value" and "--name=value" both work. On a bad
+// command line returns nullopt and sets `error` to a one-line message.
+std::optional<CCommandLine> ParseCommandLine(const std::vector<std::string>& arguments,
+                                             std::string& error);

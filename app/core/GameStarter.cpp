@@ -1,0 +1,123 @@
+#include "app/core/GameStarter.h"
+
+#include "platform/Text.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+bool EndsWithExe(std::string_view path) {
+    constexpr std::string_view kExe = ".exe";
+    return path.size() > kExe.size() &&
+           Platform::CompareNoCase(path.substr(path.size() - kExe.size()), kExe) == 0;
+}
+
+bool IsExecutableFile(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           access(path.c_str(), X_OK) == 0;
+}
+
+void WriteError(int fd, int error) {
+    // The parent reads it; a short write only loses the exact number, never the failure.
+    [[maybe_unused]] ssize_t written = write(fd, &error, sizeof error);
+}
+
+} // namespace
+
+std::string GameFolder(std::string_view executable) {
+    std::size_t slash = executable.rfind('/');
+    if (slash == std::string_view::npos)
+        return std::string();
+    // The root folder keeps its slash, or the game would start in the browser's folder.
+    return std::string(executable.substr(0, slash == 0 ? 1 : slash));
+}
+
+std::string FindInPath(std::string_view program) {
+    const char* path = std::getenv("PATH");
+    if (program.empty() || path == nullptr)
+        return std::string();
+    std::string_view dirs(path);
+    while (true) {
+        std::size_t colon = dirs.find(':');
+        std::string_view dir = dirs.substr(0, colon);
+        std::string candidate = dir.empty() ? "." : std::string(dir);
+        candidate += '/';
+        candidate += program;
+        if (IsExecutableFile(candidate))
+            return candidate;
+        if (colon == std::string_view::npos)
+            return std::string();
+        dirs.remove_prefix(colon + 1);
+    }
+}
+
+std::vector<std::string> GameArguments(const std::string& executable, const std::string& command) {
+    if (EndsWithExe(executable)) {
+        std::string wine = FindInPath("wine");
+        if (!wine.empty())
+            return {wine, executable, command};
+    }
+    return {executable, command};
+}
+
+int StartGame(const std::string& executable, const std::string& command) {
+    if (executable.empty())
+        return ENOENT;
+    std::vector<std::string> arguments = GameArguments(executable, command);
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    std::string folder = GameFolder(executable);
+
+    // The exec's success closes the pipe (close-on-exec); a failure writes its errno into it.
+    int pipeFds[2];
+    if (pipe2(pipeFds, O_CLOEXEC) != 0)
+        return errno;
+
+    // Two forks: the middle process ends at once and the game is adopted by init, so no
+    // zombie stays behind while the browser runs on. Between fork and exec only
+    // async-signal-safe calls, since the query worker may hold locks in the parent.
+    pid_t child = fork();
+    if (child < 0) {
+        int error = errno;
+        close(pipeFds[0]);
+        close(pipeFds[1]);
+        return error;
+    }
+    if (child == 0) {
+        close(pipeFds[0]);
+        pid_t game = fork();
+        if (game < 0) {
+            WriteError(pipeFds[1], errno);
+            _exit(127);
+        }
+        if (game > 0)
+            _exit(0);
+        if (!folder.empty() && chdir(folder.c_str()) != 0) {
+            // The game then starts where the browser runs, as a folder-less path does.
+        }
+        execve(argv[0], argv.data(), environ);
+        WriteError(pipeFds[1], errno);
+        _exit(127);
+    }
+
+    close(pipeFds[1]);
+    int error = 0;
+    ssize_t got;
+    do {
+        got = read(pipeFds[0], &error, sizeof error);
+    } while (got < 0 && errno == EINTR);
+    close(pipeFds[0]);
+    while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    return got > 0 ? (error != 0 ? error : EIO) : 0;
+}

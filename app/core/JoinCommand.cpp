@@ -1,0 +1,34 @@
+#include "app/core/JoinCommand.h"
+
+#include "app/core/TextTrim.h"
+
+std::string BuildConnectCommand(std::string_view address, std::string_view password) {
+    if (password.empty())
+        return "connect " + std::string(address);
+    return "connect \"" + std::string(address) + "\"; password \"" + std::string(password) + "\"";
+}
+
+CPasswordChoice::CPasswordChoice(std::string_view typedPassword, std::string favoritePassword)
+    : m_typed(TrimBlanks(typedPassword)), m_favorite(std::move(favoritePassword)) {}
+
+bool CPasswordChoice::NeedsQuestion() const {
+    return !m_typed.empty() && !m_favorite.empty() && m_typed != m_favorite;
+}
+
+std::string CPasswordChoice::Question() const {
+    return "Ambiguous passwords! Use the favorite one (" + m_favorite + ")?";
+}
+
+std::optional<std::string> CPasswordChoice::Password(EPasswordAnswer answer) const {
+    if (!NeedsQuestion())
+        return m_typed;
+    switch (answer) {
+    case EPasswordAnswer::Yes:
+        return m_favorite;
+    case EPasswordAnswer::No:
+        return m_typed;
+    case EPasswordAnswer::Cancel:
+        break;
+    }
+    return std::nullopt;
+}

@@ -1,0 +1,26 @@
+#include "app/core/MainView.h"
+
+int ViewOfLastView(int lastView) {
+    return lastView == kServerView ? kServerView : kPlayerView;
+}
+
+CViewVisibility VisibilityOfView(int view) {
+    CViewVisibility visibility;
+    if (view == kPlayerView) {
+        visibility.m_allPlayers = true;
+    } else {
+        visibility.m_serverTable = true;
+        visibility.m_playersOnServer = true;
+        visibility.m_splitter = true;
+    }
+    return visibility;
+}
+
+bool JoinsFromAllPlayers(int view) {
+    return view == kPlayerView;
+}
+
+std::string ServerMenuItems(bool onRow) {
+    return onRow ? "Add to favorites;-;Show server info;-"
+                 : "~Add to favorites;-;~Show server info;-";
+}

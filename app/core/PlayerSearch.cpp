@@ -1,0 +1,36 @@
+#include "app/core/PlayerSearch.h"
+
+#include "app/core/TextTrim.h"
+#include "platform/Text.h"
+
+std::optional<CPlayerSearch> PreparePlayerSearch(std::string_view text) {
+    std::string_view trimmed = TrimBlanks(text);
+    if (trimmed.empty())
+        return std::nullopt;
+    CPlayerSearch search;
+    search.m_text = std::string(trimmed);
+    // Only one leading asterisk is special; any other character is searched for as it is.
+    if (trimmed.front() == '*') {
+        search.m_contains = true;
+        trimmed.remove_prefix(1);
+    }
+    search.m_pattern = Platform::ToUpper(trimmed);
+    return search;
+}
+
+bool MatchesPlayer(const CPlayerSearch& search, std::string_view playerName) {
+    std::string name = Platform::ToUpper(playerName);
+    if (!search.m_contains)
+        return Platform::HasPrefixNoCase(name, search.m_pattern);
+    return name.find(search.m_pattern) != std::string::npos;
+}
+
+std::vector<int> FindRowsToMoveUp(const CPlayerSearch& search,
+                                  const std::vector<std::string>& names) {
+    std::vector<int> rows;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (MatchesPlayer(search, names[i]))
+            rows.push_back(static_cast<int>(i));
+    }
+    return rows;
+}

@@ -1,0 +1,106 @@
+// A master server and any number of game servers on 127.0.0.1, answering the query protocol
+// with configurable contents, delays and misbehaviour; the peer of the query engine's tests.
+// Threading: Start and Stop on the owner's thread; the servers run on one thread of their own;
+// the request log may be read from any thread.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+struct CTestPlayer {
+    std::string name; // sent in double quotes as it stands
+    int frags = 0;
+    int ping = 0;
+};
+
+struct CTestServer {
+    enum class EBehaviour {
+        Answer,     // answers every request
+        Silent,     // never answers
+        ResendOnly, // answers only the second request of each asker
+        WrongPort,  // answers from another port of the same address
+        Malformed,  // answers with a reply the parser has to survive
+    };
+
+    std::string name = "Test Server";
+    std::string map = "ffa_bespin";
+    int gameType = 0;
+    int maxClients = 16;
+    std::vector<CTestPlayer> players;
+    std::vector<std::pair<std::string, std::string>> variables; // after the four usual ones
+    EBehaviour behaviour = EBehaviour::Answer;
+    int delayMs = 0;
+    int jitterMs = 0;       // each reply waits delayMs plus up to this much more
+    bool listTwice = false; // the master lists it twice, in its first and last datagram
+};
+
+struct CTestNetConfig {
+    // 0 binds the master and every server to ports the system chooses; otherwise the master
+    // takes this port and the servers the ones after it.
+    std::uint16_t masterPort = 0;
+    std::vector<CTestServer> servers;
+    int masterDatagrams = 1;   // the list is spread over this many datagrams
+    int masterAnswerProbe = 1; // the master ignores the requests before this one
+    bool masterSilent = false;
+};
+
+class CTestNet {
+public:
+    struct CRequest {
+        std::chrono::steady_clock::time_point at;
+        int server; // index into the configured servers
+    };
+
+    explicit CTestNet(CTestNetConfig config);
+    ~CTestNet();
+    CTestNet(const CTestNet&) = delete;
+    CTestNet& operator=(const CTestNet&) = delete;
+
+    // Binds every socket (throws std::runtime_error when one cannot be bound) and starts
+    // answering.
+    void Start();
+    void Stop();
+
+    std::uint16_t GetMasterPort() const { return m_masterPort; }
+    std::uint16_t GetServerPort(int index) const { return m_ports[index]; }
+    const CTestNetConfig& GetConfig() const { return m_config; }
+
+    // The status requests received so far, in arrival order.
+    std::vector<CRequest> GetRequests() const;
+    int GetMasterRequests() const { return m_masterRequests.load(); }
+
+    // The status reply a server sends, as it goes on the wire.
+    static std::string BuildStatusReply(const CTestServer& server);
+
+private:
+    struct CPending {
+        std::chrono::steady_clock::time_point due;
+        int server;
+        std::uint32_t address; // network order
+        std::uint16_t port;    // network order
+    };
+
+    void Run();
+    void OnMasterRequest();
+    void OnStatusRequest(int index, std::vector<CPending>& pending);
+    void SendReply(const CPending& pending);
+
+    CTestNetConfig m_config;
+    std::uint16_t m_masterPort = 0;
+    std::vector<std::uint16_t> m_ports;
+    std::vector<int> m_sockets; // master first, then one per server
+    int m_wrongPortSocket = -1;
+    int m_wake[2] = {-1, -1};
+    std::thread m_thread;
+    std::atomic<int> m_masterRequests{0};
+    std::vector<std::map<std::uint64_t, int>> m_askers; // per server: requests per sender
+    mutable std::mutex m_mutex;
+    std::vector<CRequest> m_requests;
+};

@@ -1,0 +1,177 @@
+// vantrel-testnet: a loopback master server and game servers for trying the query engine.
+#include "tools/TestNet.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <set>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+const char* const kUsage =
+    "usage: vantrel-testnet [--master-port P] [--servers N] [--players-per-server N]\n"
+    "         [--delay-ms D] [--jitter-ms J] [--seconds S] [--name TEXT] [--map TEXT]\n"
+    "         [--gametype G] [--max-clients M] [--var KEY=VALUE]...\n"
+    "         [--silent LIST] [--resend-only LIST] [--wrong-port LIST] [--malformed LIST]\n"
+    "         [--list-twice LIST] [--master-datagrams K] [--master-answer-probe N]\n"
+    "  LIST: server indexes from 0, as 1,4,7-9. In --name, %d is the server's index.\n"
+    "  Player names carry colour codes and quotes; frags and pings vary by player.\n";
+
+int Number(const char* text, int low, int high) {
+    char* end = nullptr;
+    long value = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || value < low || value > high)
+        throw std::invalid_argument(std::string("bad number: ") + text);
+    return static_cast<int>(value);
+}
+
+std::set<int> Indexes(const std::string& list) {
+    std::set<int> indexes;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        std::size_t comma = list.find(',', start);
+        std::string item =
+            list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        std::size_t dash = item.find('-');
+        int first = Number(item.substr(0, dash).c_str(), 0, 65535);
+        int last = dash == std::string::npos ? first : Number(item.c_str() + dash + 1, 0, 65535);
+        for (int i = first; i <= last; ++i)
+            indexes.insert(i);
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
+    }
+    return indexes;
+}
+
+std::string ServerName(const std::string& pattern, int index) {
+    std::string name = pattern;
+    std::size_t at = name.find("%d");
+    if (at != std::string::npos)
+        name.replace(at, 2, std::to_string(index));
+    return name;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    CTestNetConfig config;
+    int servers = 10, players = 4, delayMs = 0, jitterMs = 0, seconds = 60;
+    int gameType = 0, maxClients = 16;
+    std::string name = "^1Test ^7Server %d", map = "ffa_bespin";
+    std::vector<std::pair<std::string, std::string>> variables;
+    std::set<int> silent, resendOnly, wrongPort, malformed, listTwice;
+    try {
+        for (int i = 1; i < argc; ++i) {
+            std::string flag = argv[i];
+            if (flag == "--help") {
+                std::fputs(kUsage, stdout);
+                return 0;
+            }
+            if (i + 1 >= argc)
+                throw std::invalid_argument("missing value after " + flag);
+            const char* value = argv[++i];
+            if (flag == "--master-port")
+                config.masterPort = static_cast<std::uint16_t>(Number(value, 1, 65535));
+            else if (flag == "--servers")
+                servers = Number(value, 0, 60000);
+            else if (flag == "--players-per-server")
+                players = Number(value, 0, 256);
+            else if (flag == "--delay-ms")
+                delayMs = Number(value, 0, 600000);
+            else if (flag == "--jitter-ms")
+                jitterMs = Number(value, 0, 600000);
+            else if (flag == "--seconds")
+                seconds = Number(value, 1, 86400);
+            else if (flag == "--name")
+                name = value;
+            else if (flag == "--map")
+                map = value;
+            else if (flag == "--gametype")
+                gameType = Number(value, -1000, 1000);
+            else if (flag == "--max-clients")
+                maxClients = Number(value, 0, 1024);
+            else if (flag == "--var") {
+                const char* equals = std::strchr(value, '=');
+                if (equals == nullptr)
+                    throw std::invalid_argument(std::string("--var needs KEY=VALUE: ") + value);
+                variables.emplace_back(std::string(value, equals), std::string(equals + 1));
+            } else if (flag == "--silent")
+                silent = Indexes(value);
+            else if (flag == "--resend-only")
+                resendOnly = Indexes(value);
+            else if (flag == "--wrong-port")
+                wrongPort = Indexes(value);
+            else if (flag == "--malformed")
+                malformed = Indexes(value);
+            else if (flag == "--list-twice")
+                listTwice = Indexes(value);
+            else if (flag == "--master-datagrams")
+                config.masterDatagrams = Number(value, 1, 1000);
+            else if (flag == "--master-answer-probe")
+                config.masterAnswerProbe = Number(value, 1, 1000);
+            else
+                throw std::invalid_argument("unknown option " + flag);
+        }
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "vantrel-testnet: %s\n%s", error.what(), kUsage);
+        return 2;
+    }
+
+    for (int s = 0; s < servers; ++s) {
+        CTestServer server;
+        server.name = ServerName(name, s);
+        server.map = map;
+        server.gameType = gameType;
+        server.maxClients = maxClients;
+        server.variables = variables;
+        server.delayMs = delayMs;
+        server.jitterMs = jitterMs;
+        for (int p = 0; p < players; ++p)
+            server.players.push_back(
+                {"^" + std::to_string(p % 10) + "\"Player\" ^7" + std::to_string(p),
+                 (s * 7 + p * 3) % 50 - 5, 20 + (s + p * 13) % 180});
+        using EBehaviour = CTestServer::EBehaviour;
+        if (silent.count(s))
+            server.behaviour = EBehaviour::Silent;
+        else if (resendOnly.count(s))
+            server.behaviour = EBehaviour::ResendOnly;
+        else if (wrongPort.count(s))
+            server.behaviour = EBehaviour::WrongPort;
+        else if (malformed.count(s))
+            server.behaviour = EBehaviour::Malformed;
+        server.listTwice = listTwice.count(s) != 0;
+        config.servers.push_back(std::move(server));
+    }
+
+    // Signals are taken by sigtimedwait below instead of interrupting the servers' thread.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    sigaddset(&signals, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+    CTestNet net(std::move(config));
+    try {
+        net.Start();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "vantrel-testnet: %s\n", error.what());
+        return 1;
+    }
+    std::printf("vantrel-testnet ready: master 127.0.0.1:%u, %d servers", net.GetMasterPort(),
+                servers);
+    if (servers > 0)
+        std::printf(" on ports %u-%u", net.GetServerPort(0), net.GetServerPort(servers - 1));
+    std::printf(", stopping after %d s\n", seconds);
+    std::fflush(stdout);
+
+    timespec timeout{seconds, 0};
+    sigtimedwait(&signals, nullptr, &timeout);
+    net.Stop();
+    return 0;
+}

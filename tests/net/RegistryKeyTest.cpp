@@ -174,8 +174,9 @@ TEST_F(RegistryKeyTest, BlocksAreExactlySixteenBytesAndLayoutsFitTheirBuffer) {
 
 TEST_F(RegistryKeyTest, DamagedFileReadsAsMissingValues) {
     CRegistryKey key = OpenKey();
+    static const char kJunk[] = "\0\x01\xFF\xFE garbage \"\n=\n@\n\"x\n";
     const std::string damaged[] = {
-        std::string("\0\x01\xFF\xFE garbage \"\n=\n@\n\"x\n", 25),
+        std::string(kJunk, sizeof kJunk - 1),
         "\"Speed\"=dword:1234567890\n\"Master\"=\"unterminated\n\"LastPos\"=hex:01,02,\n",
         "\"Speed\"=hex:zz\n\"Master\"=dword:\n\"LastPos\"=hex(:00\n\"A\"=\"b\"trailing\n",
         "\"LastPos\"=hex:01,02,03,04,05,06,07,08,\\\n",

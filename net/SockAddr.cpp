@@ -10,7 +10,7 @@
 
 namespace {
 
-// atoi as the original platform's runtime does it: decimal after optional blanks and sign,
+// atoi as the Windows runtime does it: decimal after optional blanks and sign,
 // 0 without digits, saturated instead of undefined on overflow.
 int ToInt(const char* text) {
     const long long value = std::strtoll(text, nullptr, 10);

@@ -6,16 +6,14 @@
 #include <cstddef>
 #include <exception>
 #include <string>
+#include <utility>
 
-// Winsock error numbers this layer produces itself; errno values are mapped onto the same
-// numbers so that every text reads as on the original platform.
-constexpr int WSAEINTR = 10004;
-constexpr int WSAEBADF = 10009;
+// Winsock error numbers this layer produces itself. errno values are mapped onto the same
+// numbering, so every message comes from the one table of Winsock texts.
+constexpr int WSAEFAULT = 10014;
 constexpr int WSAEWOULDBLOCK = 10035;
 constexpr int WSAENOTSOCK = 10038;
 constexpr int WSAEMSGSIZE = 10040;
-constexpr int WSAEINVAL = 10022;
-constexpr int WSANOTINITIALISED = 10093;
 constexpr int WSASYSCALLFAILURE = 10107;
 
 class CError : public std::exception {

@@ -85,6 +85,10 @@ WSANETWORKEVENTS CSockUDP::GetNetworkEvents() {
 }
 
 int CSockUDP::Send(const void* data, int& length, const CSockAddr& to) {
+    if (length < 0) {
+        length = 0;
+        return WSAEFAULT;
+    }
     const ssize_t sent = sendto(m_socket, data, static_cast<std::size_t>(length), MSG_NOSIGNAL,
                                 reinterpret_cast<const sockaddr*>(&to), kAddrLen);
     if (sent < 0) {

@@ -75,13 +75,13 @@ CSysTimer::~CSysTimer() {
 }
 
 void CSysTimer::Start(std::uint32_t periodMs) {
-    itimerspec spec{};
+    itimerspec timing{};
     // An all-zero first expiry would disarm the timer; one nanosecond is "at once".
-    spec.it_value.tv_nsec = 1;
-    spec.it_interval.tv_sec = periodMs / 1000;
-    spec.it_interval.tv_nsec = static_cast<long>(periodMs % 1000) * 1000000L;
+    timing.it_value.tv_nsec = 1;
+    timing.it_interval.tv_sec = periodMs / 1000;
+    timing.it_interval.tv_nsec = static_cast<long>(periodMs % 1000) * 1000000L;
     Drain(m_fd);
-    timerfd_settime(m_fd, 0, &spec, nullptr);
+    timerfd_settime(m_fd, 0, &timing, nullptr);
 }
 
 // Reading the expiry count takes all expiries at once, which is what keeps them from piling up.

@@ -99,7 +99,7 @@ TEST(SockUDPTest, ReadinessIsReportedOnlyForPendingData) {
     EXPECT_TRUE(text.empty());
 }
 
-TEST(SockUDPTest, ClosedSocketFailsWithNumbersNotCrashes) {
+TEST(SockUDPTest, MisuseFailsWithNumbersNotCrashes) {
     CSockUDP socket;
     socket.Close(); // never opened: nothing to do
     EXPECT_FALSE(socket.IsOpen());
@@ -119,6 +119,9 @@ TEST(SockUDPTest, ClosedSocketFailsWithNumbersNotCrashes) {
 
     socket.Open();
     EXPECT_TRUE(socket.IsOpen());
+    length = -1;
+    EXPECT_EQ(socket.Send("abc", length, CSockAddr("127.0.0.1:9")), WSAEFAULT);
+    EXPECT_EQ(length, 0);
     EXPECT_NE(socket.GetLocalAddress().GetPort(), 0); // an ephemeral port was chosen
     socket.Close();
     socket.Close();

@@ -87,7 +87,8 @@ Span PlaceSpan(Span old, int nearRule, int farRule, const Ref& nearRef, const Re
 
 } // namespace
 
-std::vector<Rect> PlaceItems(const std::vector<CLayoutItem>& items, Size oldSize, Size newSize) {
+std::vector<Rect> PlaceItems(const std::vector<CLayoutItem>& items, Size oldSize, Size newSize,
+                             const std::vector<const Rect*>& given) {
     const Axis horizontal{newSize.cx - oldSize.cx,
                           oldSize.cx ? double(newSize.cx) / oldSize.cx : 1.0};
     const Axis vertical{newSize.cy - oldSize.cy,
@@ -96,6 +97,10 @@ std::vector<Rect> PlaceItems(const std::vector<CLayoutItem>& items, Size oldSize
     std::vector<Rect> placed;
     placed.reserve(items.size());
     for (size_t i = 0; i < items.size(); ++i) {
+        if (i < given.size() && given[i]) {
+            placed.push_back(*given[i]);
+            continue;
+        }
         const CLayoutItem& item = items[i];
         auto refFor = [&](Edge edge, Span (*axisOf)(const Rect&)) {
             const int r = item.refs[edge];

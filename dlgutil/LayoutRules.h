@@ -32,11 +32,14 @@ struct CLayoutItem {
 };
 
 // New rectangles, in registration order. oldSize is the client size the items' rectangles
-// were taken against. A reference to an item that is not registered before this one
-// (a later one, itself, or none at all) is read as no reference, so a careless
-// registration misplaces a child instead of reading an unplaced rectangle.
+// were taken against. An item with a rectangle in given (indexed like items, nullptr or
+// missing for none) is put there instead, and items after it follow that rectangle. A reference to
+// an item that is not registered before this one (a later one, itself, or none at all) is read as
+// no reference, so a careless registration misplaces a child instead of reading an unplaced
+// rectangle.
 std::vector<Platform::Rect> PlaceItems(const std::vector<CLayoutItem>& items,
-                                       Platform::Size oldSize, Platform::Size newSize);
+                                       Platform::Size oldSize, Platform::Size newSize,
+                                       const std::vector<const Platform::Rect*>& given = {});
 
 // True when every rectangle lies inside the client area and is at least 1 pixel wide and high.
 bool IsPlacementInside(const std::vector<Platform::Rect>& rects, Platform::Size client);

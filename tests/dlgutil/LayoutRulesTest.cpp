@@ -1,16 +1,12 @@
 #include "dlgutil/LayoutRules.h"
 
+#include "tests/support/PrintGeometry.h"
+
 #include <gtest/gtest.h>
 
 using namespace Dorlu_DlgUtil;
 using Platform::Rect;
 using Platform::Size;
-
-namespace Platform {
-void PrintTo(const Rect& r, std::ostream* os) {
-    *os << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
-}
-} // namespace Platform
 
 namespace {
 

@@ -1,0 +1,117 @@
+// vantrel-query: one query over the master's list or a favourites file, printed on stdout.
+#include "query/Favorites.h"
+#include "query/QueryEngine.h"
+#include "query/QueryWindow.h"
+#include "tools/QueryOptions.h"
+#include "tools/QueryOutput.h"
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <mutex>
+
+namespace {
+
+// Stands in for the browser's window: settings from the command line, finished records
+// collected for printing, messages on stderr.
+class CConsoleWindow : public CQueryWindowInterface {
+public:
+    explicit CConsoleWindow(const CQueryOptions& options) : m_options(options) {}
+
+    int GetVersionIndex() override { return m_options.versionIndex; }
+    int GetSpeedIndex() override { return m_options.speedIndex; }
+    bool GetIncludeEmpty() override { return m_options.includeEmpty; }
+    bool GetIncludeFull() override { return m_options.includeFull; }
+    void SetWaitCursor(bool) override {}
+    void ShowMessage(const std::string& text, bool) override {
+        std::lock_guard lock(m_mutex);
+        std::fprintf(stderr, "vantrel-query: %s\n", text.c_str());
+        m_failed = true;
+    }
+    void OnQueryStarted(unsigned run, std::size_t servers) override {
+        std::lock_guard lock(m_mutex);
+        m_run = run;
+        m_toCome = servers;
+    }
+    void PostServerDone(unsigned run, CServerRecord* record) override {
+        std::lock_guard lock(m_mutex);
+        if (run != m_run)
+            return;
+        m_done.push_back(record);
+        --m_toCome;
+        m_changed.notify_all();
+    }
+
+    // Waits for every record of the run; false if the worker ended without them.
+    bool WaitForRun(const CQueryEngine& engine) {
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            if (m_toCome == 0)
+                return true;
+            // The worker posts before it marks its end, so an ended worker has posted all.
+            if (m_failed || !engine.IsRunning())
+                return false;
+            m_changed.wait_for(lock, std::chrono::milliseconds(50));
+        }
+    }
+
+    std::vector<const CServerRecord*> Done() {
+        std::lock_guard lock(m_mutex);
+        return m_done;
+    }
+
+private:
+    const CQueryOptions& m_options;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    unsigned m_run = 0;
+    std::size_t m_toCome = 0;
+    bool m_failed = false;
+    std::vector<const CServerRecord*> m_done;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    CQueryOptions options;
+    try {
+        options = ParseQueryOptions(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::invalid_argument& error) {
+        std::fprintf(stderr, "vantrel-query: %s\n%s", error.what(), kQueryUsage);
+        return 2;
+    }
+
+    CConsoleWindow window(options);
+    CQueryEngine engine(window);
+    if (options.favorites.empty()) {
+        engine.SetMasterAddress(CSockAddr(options.master));
+        if (engine.QueryMaster() != CQueryEngine::EMasterResult::Started)
+            return 1;
+    } else {
+        engine.PrepareQuery();
+        if (!LoadFavoritesIntoList(options.favorites, engine.GetServerList())) {
+            std::fprintf(stderr, "vantrel-query: cannot read %s\n", options.favorites.c_str());
+            return 2;
+        }
+        engine.StartQuery();
+    }
+    if (!window.WaitForRun(engine)) {
+        std::fprintf(stderr, "vantrel-query: the query did not complete\n");
+        return 1;
+    }
+    engine.StopQuery(-1);
+
+    std::vector<const CServerRecord*> shown;
+    for (const CServerRecord* record : window.Done())
+        if (PassesFilter(*record, engine.GetIncludeEmpty(), engine.GetIncludeFull()))
+            shown.push_back(record);
+    std::sort(shown.begin(), shown.end(), [](const CServerRecord* a, const CServerRecord* b) {
+        return a->m_ping != b->m_ping ? a->m_ping < b->m_ping : a->m_address < b->m_address;
+    });
+    WriteServers(std::cout, shown, options);
+    std::cout.flush();
+    return 0;
+}

@@ -92,6 +92,7 @@ bool CSysTimer::Consume() {
 std::uint32_t WaitForMultipleObjects(std::initializer_list<CWaitable*> objects,
                                      std::uint32_t timeoutMs) {
     if (objects.size() == 0) {
+        errno = EINVAL;
         return WAIT_FAILED;
     }
     using Clock = std::chrono::steady_clock;
@@ -123,6 +124,7 @@ std::uint32_t WaitForMultipleObjects(std::initializer_list<CWaitable*> objects,
         for (CWaitable* object : objects) {
             const short events = fds[index].revents;
             if (events & POLLNVAL) {
+                errno = EBADF;
                 return WAIT_FAILED;
             }
             if ((events & (POLLIN | POLLERR | POLLHUP)) && object->Consume()) {

@@ -66,7 +66,8 @@ private:
 
 // Waits until one of the objects is signalled or the time-out ends: WAIT_OBJECT_0 + the index
 // of the first signalled object in list order (whose signal it consumes), WAIT_TIMEOUT, or
-// WAIT_FAILED (empty list, invalid descriptor).
+// WAIT_FAILED with errno telling why (GetLastSockError), for an empty list or a closed
+// descriptor.
 std::uint32_t WaitForMultipleObjects(std::initializer_list<CWaitable*> objects,
                                      std::uint32_t timeoutMs = INFINITE);
 std::uint32_t WaitForSingleObject(CWaitable& object, std::uint32_t timeoutMs = INFINITE);

@@ -103,6 +103,9 @@ public:
     virtual CWnd* GetCapture() const = 0;
 
     virtual IMenuFactory& GetMenuFactory() = 0;
+    // A context for measuring text outside painting (fonts selected into it measure as they
+    // paint). Windows paint only in OnPaint; to change the screen, invalidate.
+    virtual std::unique_ptr<IDrawContext> CreateMeasureContext() = 0;
     // Hides the tool tip being shown, so the next one is asked for anew (TTM_POP).
     virtual void HideToolTip() = 0;
 

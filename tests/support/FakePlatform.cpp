@@ -1,6 +1,7 @@
 #include "tests/support/FakePlatform.h"
 
 #include "platform/ToolTip.h"
+#include "tests/support/FakeDrawContext.h"
 
 #include <stdexcept>
 
@@ -91,6 +92,10 @@ FakePlatform::~FakePlatform() = default;
 std::unique_ptr<IWindowPeer> FakePlatform::CreatePeer(CWnd& owner, CWnd*, WindowKind kind,
                                                       const Rect& rect, unsigned style) {
     return std::make_unique<Peer>(*this, owner, kind, rect, style);
+}
+
+std::unique_ptr<IDrawContext> FakePlatform::CreateMeasureContext() {
+    return std::make_unique<FakeDrawContext>();
 }
 
 void FakePlatform::ForgetWindow(CWnd& wnd) {

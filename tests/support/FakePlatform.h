@@ -51,6 +51,8 @@ public:
     void ReleaseCapture() override;
     Platform::CWnd* GetCapture() const override { return m_capture; }
     Platform::IMenuFactory& GetMenuFactory() override { return menus; }
+    // A FakeDrawContext.
+    std::unique_ptr<Platform::IDrawContext> CreateMeasureContext() override;
     void HideToolTip() override { ++toolTipsHidden; }
     void SetClipboardText(const std::string& text) override;
     void OfferClipboardText(Platform::CWnd& owner) override;

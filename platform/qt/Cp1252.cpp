@@ -1,0 +1,45 @@
+#include "platform/qt/Cp1252.h"
+
+namespace PlatformQt {
+
+namespace {
+
+// 0x80 to 0x9F; the undefined bytes keep their own number.
+constexpr char16_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char ToByte(char16_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<char>(c);
+    for (int i = 0; i < 32; ++i)
+        if (kHigh[i] == c)
+            return static_cast<char>(0x80 + i);
+    return '?';
+}
+
+} // namespace
+
+QString FromCp1252(std::string_view bytes) {
+    QString text;
+    text.resize(static_cast<qsizetype>(bytes.size()));
+    QChar* out = text.data();
+    for (unsigned char b : bytes)
+        *out++ = QChar(b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : char16_t(b));
+    return text;
+}
+
+std::string ToCp1252(const QString& text) {
+    std::string bytes;
+    bytes.reserve(static_cast<size_t>(text.size()));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        bytes += ToByte(c.unicode());
+    }
+    return bytes;
+}
+
+} // namespace PlatformQt

@@ -1,0 +1,309 @@
+#include "platform/qt/QtDrawContext.h"
+
+#include "platform/qt/Cp1252.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleOptionHeader>
+#include <QWidget>
+
+#include <climits>
+
+namespace PlatformQt {
+
+using namespace Platform;
+
+QColor ToQColor(ColorRef c) {
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+ColorRef FromQColor(const QColor& c) {
+    return RGB(c.red(), c.green(), c.blue());
+}
+
+namespace {
+
+QRect ToQRect(const Rect& r) {
+    return QRect(r.left, r.top, r.Width(), r.Height());
+}
+
+bool IsSymbolFace(const std::string& face) {
+    return QString::fromLatin1(face.c_str()).compare("Wingdings", Qt::CaseInsensitive) == 0;
+}
+
+int Sign(int v) {
+    return (v > 0) - (v < 0);
+}
+
+} // namespace
+
+QImage QtDrawContext::ScreenImage(int width, int height) {
+    QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    qreal dpi = 96;
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        dpi = screen->logicalDotsPerInch();
+    int dpm = qRound(dpi / 0.0254);
+    image.setDotsPerMeterX(dpm);
+    image.setDotsPerMeterY(dpm);
+    return image;
+}
+
+QtDrawContext::QtDrawContext(QPainter& painter, QWidget* styleWidget)
+    : m_painter(painter), m_styleWidget(styleWidget) {}
+
+QtDrawContext::QtDrawContext(std::unique_ptr<QImage> image)
+    : m_ownImage(std::move(image)), m_ownPainter(std::make_unique<QPainter>(m_ownImage.get())),
+      m_painter(*m_ownPainter), m_styleWidget(nullptr) {}
+
+QtDrawContext::~QtDrawContext() = default;
+
+std::unique_ptr<QtDrawContext> QtDrawContext::CreateMeasuring() {
+    return std::unique_ptr<QtDrawContext>(
+        new QtDrawContext(std::make_unique<QImage>(ScreenImage(8, 8))));
+}
+
+int QtDrawContext::SaveDC() {
+    m_saved.push_back(m_state);
+    return static_cast<int>(m_saved.size());
+}
+
+bool QtDrawContext::RestoreDC(int level) {
+    int count = static_cast<int>(m_saved.size());
+    if (level < 0)
+        level += count + 1;
+    if (level < 1 || level > count)
+        return false;
+    m_state = m_saved[level - 1];
+    m_saved.resize(level - 1);
+    return true;
+}
+
+Font QtDrawContext::SelectFont(const Font& font) {
+    return std::exchange(m_state.font, font);
+}
+Pen QtDrawContext::SelectPen(const Pen& pen) {
+    return std::exchange(m_state.pen, pen);
+}
+ColorRef QtDrawContext::SetTextColor(ColorRef c) {
+    return std::exchange(m_state.textColour, c);
+}
+ColorRef QtDrawContext::SetBkColor(ColorRef c) {
+    return std::exchange(m_state.bkColour, c);
+}
+int QtDrawContext::SetBkMode(int mode) {
+    return std::exchange(m_state.bkMode, mode);
+}
+
+QFont QtDrawContext::CurrentFont() const {
+    const Font& f = m_state.font;
+    // Symbol faces are drawn with look-alike characters of the default font.
+    QFont font = QApplication::font();
+    if (!f.face.empty() && !IsSymbolFace(f.face))
+        font.setFamily(FromCp1252(f.face));
+    if (f.pointSize10 > 0)
+        font.setPointSizeF(f.pointSize10 / 10.0);
+    font.setBold(f.bold);
+    font.setItalic(f.italic);
+    font.setUnderline(f.underline);
+    return font;
+}
+
+QString QtDrawContext::Displayed(std::string_view text) const {
+    if (!IsSymbolFace(m_state.font.face))
+        return FromCp1252(text);
+    QString shown;
+    for (unsigned char b : text) {
+        switch (b) {
+        case 0xE9: // arrow up
+            shown += QChar(0x25B2);
+            break;
+        case 0xEA: // arrow down
+            shown += QChar(0x25BC);
+            break;
+        default:
+            shown += QChar(b);
+        }
+    }
+    return shown;
+}
+
+Size QtDrawContext::GetTextExtent(std::string_view text) {
+    QFontMetrics fm(CurrentFont(), m_painter.device());
+    return {fm.horizontalAdvance(Displayed(text)), fm.height()};
+}
+
+TextMetrics QtDrawContext::GetTextMetrics() {
+    QFontMetrics fm(CurrentFont(), m_painter.device());
+    TextMetrics tm;
+    tm.tmHeight = fm.height();
+    tm.tmAscent = fm.ascent();
+    tm.tmDescent = fm.descent();
+    tm.tmExternalLeading = fm.leading();
+    tm.tmAveCharWidth = fm.averageCharWidth();
+    tm.tmMaxCharWidth = fm.maxWidth();
+    return tm;
+}
+
+int QtDrawContext::DrawText(std::string_view text, Rect& rect, unsigned format) {
+    QFont font = CurrentFont();
+    QFontMetrics fm(font, m_painter.device());
+    QString shown = Displayed(text);
+    const bool single = format & DT_SINGLELINE;
+
+    int flags = (format & DT_CENTER)  ? Qt::AlignHCenter
+                : (format & DT_RIGHT) ? Qt::AlignRight
+                                      : Qt::AlignLeft;
+    if (single)
+        flags |= (format & DT_VCENTER)  ? Qt::AlignVCenter
+                 : (format & DT_BOTTOM) ? Qt::AlignBottom
+                                        : Qt::AlignTop;
+    else
+        flags |= Qt::AlignTop;
+    flags |= single ? Qt::TextSingleLine : 0;
+    flags |= (format & DT_WORDBREAK) && !single ? Qt::TextWordWrap : 0;
+    flags |= (format & DT_EXPANDTABS) ? Qt::TextExpandTabs : 0;
+    flags |= (format & DT_NOPREFIX) ? 0 : Qt::TextShowMnemonic;
+
+    if (format & DT_CALCRECT) {
+        int width = single || !(format & DT_WORDBREAK) ? INT_MAX / 4 : std::max(rect.Width(), 1);
+        QRect b = fm.boundingRect(QRect(rect.left, rect.top, width, INT_MAX / 4), flags, shown);
+        rect.right = rect.left + b.width();
+        rect.bottom = rect.top + b.height();
+        return b.height();
+    }
+    if ((format & DT_END_ELLIPSIS) && (single || !(format & DT_WORDBREAK)))
+        shown = fm.elidedText(shown, Qt::ElideRight, std::max(rect.Width(), 0),
+                              flags & Qt::TextShowMnemonic);
+
+    QRect target = ToQRect(rect);
+    m_painter.save();
+    if (!(format & DT_NOCLIP))
+        m_painter.setClipRect(target, Qt::IntersectClip);
+    m_painter.setFont(font);
+    QRect bounds = m_painter.boundingRect(target, flags, shown);
+    if (m_state.bkMode == OPAQUE)
+        m_painter.fillRect(bounds, ToQColor(m_state.bkColour));
+    m_painter.setPen(ToQColor(m_state.textColour));
+    m_painter.drawText(target, flags, shown);
+    m_painter.restore();
+    return bounds.height();
+}
+
+void QtDrawContext::TextOut(int x, int y, std::string_view text) {
+    QFont font = CurrentFont();
+    QFontMetrics fm(font, m_painter.device());
+    QString shown = Displayed(text);
+    m_painter.save();
+    m_painter.setFont(font);
+    if (m_state.bkMode == OPAQUE)
+        m_painter.fillRect(QRect(x, y, fm.horizontalAdvance(shown), fm.height()),
+                           ToQColor(m_state.bkColour));
+    m_painter.setPen(ToQColor(m_state.textColour));
+    m_painter.drawText(QPoint(x, y + fm.ascent()), shown);
+    m_painter.restore();
+}
+
+void QtDrawContext::FillSolidRect(const Rect& rect, ColorRef colour) {
+    m_painter.fillRect(ToQRect(rect), ToQColor(colour));
+}
+
+void QtDrawContext::MoveTo(int x, int y) {
+    m_state.position = {x, y};
+}
+
+void QtDrawContext::LineTo(int x, int y) {
+    Point from = m_state.position;
+    m_state.position = {x, y};
+    if (from == Point{x, y})
+        return;
+    // The end point is left out, so lines drawn end to end do not overlap.
+    int endX = x - Sign(x - from.x);
+    int endY = y - Sign(y - from.y);
+    QPen pen(ToQColor(m_state.pen.colour));
+    pen.setWidth(std::max(m_state.pen.width, 1));
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setStyle(m_state.pen.style == PS_DOT ? Qt::DotLine : Qt::SolidLine);
+    m_painter.save();
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
+    m_painter.setPen(pen);
+    if (pen.width() == 1)
+        m_painter.drawLine(from.x, from.y, endX, endY);
+    else
+        m_painter.drawLine(from.x, from.y, x, y);
+    m_painter.restore();
+}
+
+void QtDrawContext::DrawFocusRect(const Rect& rect) {
+    if (rect.IsEmpty())
+        return;
+    // Every other pixel of the frame, inverted, so a second call restores the picture.
+    QPolygon dots;
+    for (int x = rect.left; x < rect.right; x += 2) {
+        dots << QPoint(x, rect.top);
+        if (rect.bottom - 1 != rect.top)
+            dots << QPoint(x, rect.bottom - 1);
+    }
+    for (int y = rect.top + 2; y < rect.bottom - 1; y += 2) {
+        dots << QPoint(rect.left, y);
+        if (rect.right - 1 != rect.left)
+            dots << QPoint(rect.right - 1, y);
+    }
+    m_painter.save();
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
+    m_painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    m_painter.setPen(QPen(Qt::white, 1));
+    m_painter.drawPoints(dots);
+    m_painter.restore();
+}
+
+void QtDrawContext::DrawFrameControl(const Rect& rect, unsigned type, unsigned state) {
+    QStyle* style = m_styleWidget ? m_styleWidget->style() : QApplication::style();
+    QPalette palette = m_styleWidget ? m_styleWidget->palette() : QApplication::palette();
+    const QRect r = ToQRect(rect);
+    const bool pushed = state & DFCS_PUSHED;
+    const bool flat = state & DFCS_FLAT;
+    QStyle::State base = (state & DFCS_INACTIVE) ? QStyle::State_None : QStyle::State_Enabled;
+
+    if (type == DFC_BUTTON) {
+        if (flat) {
+            // A flat button: face and a thin line at the right and bottom.
+            m_painter.fillRect(r, palette.color(QPalette::Button));
+            m_painter.setPen(palette.color(QPalette::Mid));
+            m_painter.drawLine(r.topRight(), r.bottomRight());
+            m_painter.drawLine(r.bottomLeft(), r.bottomRight());
+            return;
+        }
+        QStyleOptionHeader opt;
+        opt.rect = r;
+        opt.palette = palette;
+        opt.state = base | QStyle::State_Horizontal |
+                    (pushed ? QStyle::State_Sunken : QStyle::State_Raised);
+        opt.orientation = Qt::Horizontal;
+        opt.position = QStyleOptionHeader::Middle;
+        style->drawControl(QStyle::CE_HeaderSection, &opt, &m_painter, m_styleWidget);
+        return;
+    }
+    if (type == DFC_SCROLL) {
+        QStyleOption opt;
+        opt.rect = r;
+        opt.palette = palette;
+        opt.state = base | (pushed ? QStyle::State_Sunken : QStyle::State_Raised);
+        if (!flat || pushed)
+            style->drawPrimitive(QStyle::PE_PanelButtonTool, &opt, &m_painter, m_styleWidget);
+        else
+            m_painter.fillRect(r, palette.color(QPalette::Button));
+        QStyle::PrimitiveElement arrow = (state & 0xF) == DFCS_SCROLLUP
+                                             ? QStyle::PE_IndicatorArrowUp
+                                             : QStyle::PE_IndicatorArrowDown;
+        opt.rect = r.adjusted(2, 2, -2, -2).translated(pushed ? 1 : 0, pushed ? 1 : 0);
+        style->drawPrimitive(arrow, &opt, &m_painter, m_styleWidget);
+    }
+}
+
+void QtDrawContext::DrawImage(const IImageList&, int, int, int, unsigned) {
+    // The platform does not make image lists yet; no caller can hand one in.
+}
+
+} // namespace PlatformQt

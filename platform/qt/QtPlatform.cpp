@@ -1,0 +1,196 @@
+#include "platform/qt/QtPlatform.h"
+
+#include "platform/Window.h"
+#include "platform/qt/QtDrawContext.h"
+#include "platform/qt/QtMenu.h"
+#include "platform/qt/QtWindow.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QStyle>
+#include <QToolTip>
+
+#include <chrono>
+
+namespace PlatformQt {
+
+using namespace Platform;
+
+QtPlatform::QtPlatform() : m_menus(std::make_unique<QtMenuFactory>()) {}
+
+QtPlatform::~QtPlatform() = default;
+
+std::unique_ptr<IWindowPeer> QtPlatform::CreatePeer(CWnd& owner, CWnd* parent, WindowKind kind,
+                                                    const Rect& rect, unsigned style) {
+    QWidget* parentWidget = parent ? Widget(*parent) : nullptr;
+    if (parent && !parentWidget)
+        return nullptr;
+    QWidget* widget = nullptr;
+    if (kind == WindowKind::Plain)
+        widget = new WindowWidget(*this, parentWidget);
+    else
+        widget = new ScrollBarWidget(
+            kind == WindowKind::HorzScrollBar ? Qt::Horizontal : Qt::Vertical, parentWidget);
+    widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
+    widget->setFocusPolicy((style & WS_TABSTOP) ? Qt::TabFocus : Qt::NoFocus);
+    widget->setEnabled(!(style & WS_DISABLED));
+    auto peer = std::make_unique<QtWindowPeer>(*this, owner, widget);
+    widget->setVisible((style & WS_VISIBLE) != 0);
+    return peer;
+}
+
+void QtPlatform::ForgetWindow(CWnd& wnd) {
+    if (m_capture == &wnd) {
+        if (QWidget* widget = Widget(wnd))
+            widget->releaseMouse();
+        m_capture = nullptr;
+    }
+    if (m_lastFocus == &wnd)
+        m_lastFocus = nullptr;
+    if (m_clipboardOwner == &wnd)
+        m_clipboardOwner = nullptr;
+}
+
+QWidget* QtPlatform::Widget(const CWnd& wnd) const {
+    auto it = m_widgets.find(&wnd);
+    return it == m_widgets.end() ? nullptr : it->second;
+}
+
+CWnd* QtPlatform::SetFocus(CWnd* wnd) {
+    CWnd* old = GetFocus();
+    if (!wnd) {
+        if (QWidget* focus = QApplication::focusWidget())
+            focus->clearFocus();
+        return old;
+    }
+    if (QWidget* widget = Widget(*wnd)) {
+        // Win32 focus activates the window's top level; Qt only focuses within active ones.
+        if (!widget->isActiveWindow())
+            widget->activateWindow();
+        widget->setFocus(Qt::OtherFocusReason);
+    }
+    return old;
+}
+
+CWnd* QtPlatform::GetFocus() const {
+    return OwnerOf(QApplication::focusWidget());
+}
+
+CWnd* QtPlatform::SetCapture(CWnd& wnd) {
+    CWnd* old = m_capture;
+    m_capture = &wnd;
+    if (QWidget* widget = Widget(wnd))
+        widget->grabMouse();
+    if (old && old != &wnd)
+        old->OnCaptureChanged(&wnd);
+    return old;
+}
+
+void QtPlatform::ReleaseCapture() {
+    CWnd* old = m_capture;
+    if (!old)
+        return;
+    m_capture = nullptr;
+    if (QWidget* widget = Widget(*old))
+        widget->releaseMouse();
+    old->OnCaptureChanged(nullptr);
+}
+
+IMenuFactory& QtPlatform::GetMenuFactory() {
+    return *m_menus;
+}
+
+std::unique_ptr<IDrawContext> QtPlatform::CreateMeasureContext() {
+    return QtDrawContext::CreateMeasuring();
+}
+
+void QtPlatform::HideToolTip() {
+    QToolTip::hideText();
+}
+
+void QtPlatform::BeginWaitCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void QtPlatform::EndWaitCursor() {
+    QApplication::restoreOverrideCursor();
+}
+
+short QtPlatform::GetKeyState(unsigned vk) const {
+    Qt::KeyboardModifiers held = QApplication::keyboardModifiers();
+    bool down = (vk == VK_SHIFT && (held & Qt::ShiftModifier)) ||
+                (vk == VK_CONTROL && (held & Qt::ControlModifier)) ||
+                (vk == VK_MENU && (held & Qt::AltModifier));
+    return down ? short(-128) : short(0);
+}
+
+unsigned QtPlatform::GetTickCount() const {
+    using namespace std::chrono;
+    return static_cast<unsigned>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+int QtPlatform::GetSystemMetrics(int index) const {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    switch (index) {
+    case SM_CXSCREEN:
+        return screen ? screen->geometry().width() : 0;
+    case SM_CYSCREEN:
+        return screen ? screen->geometry().height() : 0;
+    case SM_CXVSCROLL:
+    case SM_CYHSCROLL:
+    case SM_CXHSCROLL:
+        return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    case SM_CXDRAG:
+    case SM_CYDRAG:
+        return QApplication::startDragDistance();
+    case SM_CXDOUBLECLK:
+    case SM_CYDOUBLECLK:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+ColorRef QtPlatform::GetSysColor(int index) const {
+    QPalette p = QApplication::palette();
+    switch (index) {
+    case COLOR_WINDOW:
+        return FromQColor(p.color(QPalette::Base));
+    case COLOR_WINDOWTEXT:
+        return FromQColor(p.color(QPalette::Text));
+    case COLOR_HIGHLIGHT:
+        return FromQColor(p.color(QPalette::Highlight));
+    case COLOR_HIGHLIGHTTEXT:
+        return FromQColor(p.color(QPalette::HighlightedText));
+    case COLOR_BTNFACE:
+        return FromQColor(p.color(QPalette::Button));
+    case COLOR_BTNSHADOW:
+        return FromQColor(p.color(QPalette::Dark));
+    case COLOR_GRAYTEXT:
+        return FromQColor(p.color(QPalette::Disabled, QPalette::Text));
+    case COLOR_BTNTEXT:
+        return FromQColor(p.color(QPalette::ButtonText));
+    case COLOR_BTNHIGHLIGHT:
+        return FromQColor(p.color(QPalette::Light));
+    default:
+        return 0;
+    }
+}
+
+int QtPlatform::GetWheelScrollLines() const {
+    return QApplication::wheelScrollLines();
+}
+
+void QtPlatform::MessageBeep(unsigned) {
+    QApplication::beep();
+}
+
+QImage& QtPlatform::PaintBuffer(QSize size) {
+    if (m_paintBuffer.width() < size.width() || m_paintBuffer.height() < size.height())
+        m_paintBuffer = QtDrawContext::ScreenImage(std::max(size.width(), m_paintBuffer.width()),
+                                                   std::max(size.height(), m_paintBuffer.height()));
+    return m_paintBuffer;
+}
+
+} // namespace PlatformQt

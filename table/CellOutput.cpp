@@ -134,7 +134,8 @@ int CIntOut::GetContentWidth(const CColData& column) {
         low = std::min(low, value);
         high = std::max(high, value);
     }
-    int widest = std::max(TextWidth(Format(low)), TextWidth(Format(high)));
+    const int lowWidth = TextWidth(Format(low));
+    int widest = std::max(lowWidth, TextWidth(Format(high)));
     if (specialSeen)
         widest = std::max(widest, TextWidth(m_valueFormat.m_specialText));
     return widest;

@@ -1,5 +1,7 @@
 #include "table/LayoutRecord.h"
 
+#include <utility>
+
 namespace Tavex {
 
 std::uint16_t TitleHash(const std::vector<CLayoutColumn>& columns) {
@@ -38,14 +40,23 @@ bool RestoreLayout(const CWordArray& words, std::vector<CLayoutColumn>& columns,
         return false;
     if (words.size() < 3 + 4 * n)
         return false; // a cut-off record would be read past its end
+    // Positions that do not form a permutation would show one column twice and lose
+    // another; such an order is left as it is.
+    std::vector<int> order(displayOrder.size(), -1);
+    bool permutation = displayOrder.size() == n;
+    for (std::size_t j = 0; j < n && permutation; ++j) {
+        const std::size_t p = words[6 + 4 * j];
+        permutation = p < n && order[p] == -1;
+        if (permutation)
+            order[p] = static_cast<int>(j);
+    }
     for (std::size_t j = 0; j < n; ++j) {
         columns[j].m_width = words[3 + 4 * j];
         if (!columns[j].m_title.empty())
             columns[j].m_visible = words[5 + 4 * j] != 0;
-        const std::size_t p = words[6 + 4 * j];
-        if (p < n && p < displayOrder.size())
-            displayOrder[p] = static_cast<int>(j);
     }
+    if (permutation)
+        displayOrder = std::move(order);
     return true;
 }
 

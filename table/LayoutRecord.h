@@ -28,7 +28,8 @@ void SaveLayout(CWordArray& words, const std::vector<CLayoutColumn>& columns,
                 const std::vector<int>& displayOrder);
 
 // Applies a record written for the same titles and column count: widths as stored (not
-// clamped), visibility only for titled columns, each stored display position that is valid.
+// clamped), visibility only for titled columns, and the display order when the stored
+// positions form one (each column at exactly one position).
 // Returns false and changes nothing for a foreign, outdated or short record.
 bool RestoreLayout(const CWordArray& words, std::vector<CLayoutColumn>& columns,
                    std::vector<int>& displayOrder);

@@ -1,0 +1,46 @@
+#include "tools/QueryOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+TEST(QueryOptionsTest, DefaultsAndEveryOption) {
+    CQueryOptions defaults = ParseQueryOptions({});
+    EXPECT_EQ(defaults.master, "master.jk2mv.org:28060");
+    EXPECT_TRUE(defaults.favorites.empty());
+    EXPECT_EQ(defaults.speedIndex, 1);
+    EXPECT_FALSE(defaults.includeEmpty);
+    EXPECT_TRUE(defaults.includeFull);
+    EXPECT_EQ(defaults.format, CQueryOptions::EFormat::Table);
+
+    CQueryOptions all = ParseQueryOptions({"--master", "127.0.0.1:5", "--version", "1.04",
+                                           "--speed", "5", "--include-empty", "--no-full",
+                                           "--format", "csv", "--players", "--variables"});
+    EXPECT_EQ(all.master, "127.0.0.1:5");
+    EXPECT_EQ(all.versionIndex, 1);
+    EXPECT_EQ(all.speedIndex, 5);
+    EXPECT_TRUE(all.includeEmpty);
+    EXPECT_FALSE(all.includeFull);
+    EXPECT_EQ(all.format, CQueryOptions::EFormat::Csv);
+    EXPECT_TRUE(all.players && all.variables);
+    EXPECT_EQ(ParseQueryOptions({"--favorites", "f.dat"}).favorites, "f.dat");
+    EXPECT_EQ(ParseQueryOptions({"--version", "1.0"}).versionIndex, 0);
+}
+
+TEST(QueryOptionsTest, RejectsWhatItCannotUse) {
+    for (const auto& arguments :
+         std::vector<std::vector<std::string>>{{"--speed", "6"},
+                                               {"--speed", "-1"},
+                                               {"--speed"},
+                                               {"--version", "1.02"},
+                                               {"--format", "xml"},
+                                               {"--master", "hostonly"},
+                                               {"--master", ":28060"},
+                                               {"--master", "host:"},
+                                               {"--master", "host:12x"},
+                                               {"--master", "a:1", "--favorites", "f"},
+                                               {"--favorites", ""},
+                                               {"extra"}}) {
+        EXPECT_THROW(ParseQueryOptions(arguments), std::invalid_argument) << arguments[0];
+    }
+}

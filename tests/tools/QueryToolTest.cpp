@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <netinet/in.h>
+#include <string>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// vantrel-testnet started as a child; only this child is ever signalled.
+class CTestNetProcess {
+public:
+    explicit CTestNetProcess(std::vector<std::string> arguments) {
+        int out[2];
+        if (pipe(out) != 0)
+            return;
+        m_pid = fork();
+        if (m_pid == 0) {
+            dup2(out[1], STDOUT_FILENO);
+            close(out[0]);
+            close(out[1]);
+            std::vector<char*> argv{const_cast<char*>(VANTREL_TESTNET)};
+            for (std::string& argument : arguments)
+                argv.push_back(argument.data());
+            argv.push_back(nullptr);
+            execv(VANTREL_TESTNET, argv.data());
+            _exit(127);
+        }
+        close(out[1]);
+        char c;
+        while (read(out[0], &c, 1) == 1 && c != '\n')
+            m_ready += c;
+        close(out[0]);
+    }
+    ~CTestNetProcess() {
+        if (m_pid > 0) {
+            kill(m_pid, SIGTERM);
+            waitpid(m_pid, nullptr, 0);
+        }
+    }
+    bool Ready() const { return m_ready.starts_with("vantrel-testnet ready"); }
+
+private:
+    pid_t m_pid = -1;
+    std::string m_ready;
+};
+
+struct CRun {
+    int status;
+    std::string out;
+};
+
+CRun RunQuery(const std::string& arguments) {
+    std::string command = std::string(VANTREL_QUERY) + " " + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    CRun run{-1, ""};
+    if (pipe == nullptr)
+        return run;
+    char buffer[4096];
+    std::size_t got;
+    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        run.out.append(buffer, got);
+    int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+// A base port with `count` free ports after it, as far as a quick bind can tell.
+int FreePorts(int count) {
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        int base = 20000 + (getpid() * 37 + attempt * 211) % 30000;
+        bool free = true;
+        for (int p = base; p <= base + count && free; ++p) {
+            int fd = socket(AF_INET, SOCK_DGRAM, 0);
+            sockaddr_in address{};
+            address.sin_family = AF_INET;
+            address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            address.sin_port = htons(static_cast<std::uint16_t>(p));
+            free = bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+            close(fd);
+        }
+        if (free)
+            return base;
+    }
+    return 0;
+}
+
+} // namespace
+
+TEST(QueryToolTest, QueriesTheLoopbackMasterAndReportsByExitStatus) {
+    int port = FreePorts(3);
+    ASSERT_NE(port, 0);
+    CTestNetProcess net({"--master-port", std::to_string(port), "--servers", "3",
+                         "--players-per-server", "1", "--silent", "2", "--seconds", "60"});
+    ASSERT_TRUE(net.Ready());
+
+    CRun json = RunQuery("--master 127.0.0.1:" + std::to_string(port) +
+                         " --speed 5 --format json --players --include-empty");
+    EXPECT_EQ(json.status, 0) << json.out;
+    // Sorted by ping: the silent server comes last with 9999.
+    std::size_t answered = json.out.find("\"address\": \"127.0.0.1:" + std::to_string(port + 1));
+    std::size_t silent = json.out.find("\"address\": \"127.0.0.1:" + std::to_string(port + 3));
+    EXPECT_NE(answered, std::string::npos) << json.out;
+    EXPECT_NE(silent, std::string::npos) << json.out;
+    EXPECT_LT(answered, silent);
+    EXPECT_NE(json.out.find("\"ping\": 9999, \"answered\": false"), std::string::npos);
+    EXPECT_NE(json.out.find("\"player_list\": [{\"name\": \"Player 0\""), std::string::npos);
+
+    // No one listens on the port below the master.
+    CRun none = RunQuery("--master 127.0.0.1:" + std::to_string(port - 1));
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.out, "vantrel-query: No response from master server.\n");
+
+    CRun bad = RunQuery("--speed 9");
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_TRUE(bad.out.starts_with("vantrel-query: --speed must be 0 to 5, not 9\n")) << bad.out;
+}
+
+TEST(QueryToolTest, QueriesTheFavouritesFile) {
+    int port = FreePorts(2);
+    ASSERT_NE(port, 0);
+    CTestNetProcess net({"--master-port", std::to_string(port), "--servers", "2",
+                         "--players-per-server", "0", "--seconds", "60"});
+    ASSERT_TRUE(net.Ready());
+    std::string file = testing::TempDir() + "vantrel_query_favorites.dat";
+    {
+        std::ofstream favorites(file, std::ios::binary);
+        favorites << "127.0.0.1:" << port + 2 << "\tMine\tpw\r\n"
+                  << "127.0.0.1:" << port + 1 << "\tOther\t\r\n";
+    }
+    CRun csv = RunQuery("--favorites " + file + " --format csv --include-empty --speed 3");
+    EXPECT_EQ(csv.status, 0) << csv.out;
+    EXPECT_NE(csv.out.find(",127.0.0.1:" + std::to_string(port + 1) + ","), std::string::npos);
+    EXPECT_NE(csv.out.find(",127.0.0.1:" + std::to_string(port + 2) + ","), std::string::npos);
+    // Empty servers are left out unless asked for.
+    CRun table = RunQuery("--favorites " + file);
+    EXPECT_EQ(table.status, 0);
+    EXPECT_EQ(table.out.find("127.0.0.1"), std::string::npos) << table.out;
+    std::remove(file.c_str());
+
+    CRun missing = RunQuery("--favorites " + file);
+    EXPECT_EQ(missing.status, 2);
+}

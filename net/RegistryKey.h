@@ -1,6 +1,5 @@
-// Settings access by root and key path with typed reads that fall back to defaults. Each key is
-// one file under the configuration directory; no handle is held between calls. Used by the
-// window thread only: two writers of one key at once would lose one update.
+// Settings by root and key path, one file per key, typed reads that fall back to defaults.
+// Window thread only: two writers of one key at once would lose one update.
 #pragma once
 
 #include "net/RegFile.h"

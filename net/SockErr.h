@@ -1,6 +1,5 @@
-// Errors of the socket layer: CError carries a message text and a number, CSockErr turns a
-// Winsock error number into its fixed text. Thrown and caught by value (throw CSockErr(n);
-// catch (const CError& e)), so no handler has to free anything.
+// Errors with a message text and a number; CSockErr words Winsock numbers. Thrown and caught
+// by value (throw CSockErr(n); catch (const CError& e)), so no handler has to free anything.
 #pragma once
 
 #include <cstddef>

@@ -1,6 +1,5 @@
-// Wait objects: an event (eventfd) and a periodic timer (timerfd), and the multi-wait that
-// reports the first signalled object in list order. Set and wait may run on different
-// threads; each object is otherwise used by one thread at a time.
+// Event, periodic timer and a multi-wait that reports the first signalled object in list
+// order. SetEvent may come from another thread than the wait; nothing else is shared.
 #pragma once
 
 #include <cstdint>

@@ -33,8 +33,24 @@ bool IsSymbolFace(const std::string& face) {
     return QString::fromLatin1(face.c_str()).compare("Wingdings", Qt::CaseInsensitive) == 0;
 }
 
-int Sign(int v) {
-    return (v > 0) - (v < 0);
+// Width of the widest line and height of all lines, measured as GetTextExtent measures, with
+// mnemonic ampersands left out when they are shown as underlines.
+Size LinesExtent(const QFontMetrics& fm, const QString& text, int flags) {
+    QString shown = text;
+    if (flags & Qt::TextShowMnemonic) {
+        shown.clear();
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text[i] == QLatin1Char('&') && i + 1 < text.size())
+                ++i;
+            shown += text[i];
+        }
+    }
+    QStringList lines =
+        (flags & Qt::TextSingleLine) ? QStringList{shown} : shown.split(QLatin1Char('\n'));
+    int width = 0;
+    for (const QString& line : lines)
+        width = std::max(width, fm.horizontalAdvance(line));
+    return {width, fm.height() * static_cast<int>(lines.size())};
 }
 
 } // namespace
@@ -167,11 +183,15 @@ int QtDrawContext::DrawText(std::string_view text, Rect& rect, unsigned format) 
     flags |= (format & DT_NOPREFIX) ? 0 : Qt::TextShowMnemonic;
 
     if (format & DT_CALCRECT) {
-        int width = single || !(format & DT_WORDBREAK) ? INT_MAX / 4 : std::max(rect.Width(), 1);
-        QRect b = fm.boundingRect(QRect(rect.left, rect.top, width, INT_MAX / 4), flags, shown);
-        rect.right = rect.left + b.width();
-        rect.bottom = rect.top + b.height();
-        return b.height();
+        Size size = (format & DT_WORDBREAK) && !single ? Size{} : LinesExtent(fm, shown, flags);
+        if ((format & DT_WORDBREAK) && !single) {
+            QRect b = fm.boundingRect(
+                QRect(rect.left, rect.top, std::max(rect.Width(), 1), INT_MAX / 4), flags, shown);
+            size = {b.width(), b.height()};
+        }
+        rect.right = rect.left + size.cx;
+        rect.bottom = rect.top + size.cy;
+        return size.cy;
     }
     if ((format & DT_END_ELLIPSIS) && (single || !(format & DT_WORDBREAK)))
         shown = fm.elidedText(shown, Qt::ElideRight, std::max(rect.Width(), 0),
@@ -218,20 +238,15 @@ void QtDrawContext::LineTo(int x, int y) {
     m_state.position = {x, y};
     if (from == Point{x, y})
         return;
-    // The end point is left out, so lines drawn end to end do not overlap.
-    int endX = x - Sign(x - from.x);
-    int endY = y - Sign(y - from.y);
     QPen pen(ToQColor(m_state.pen.colour));
     pen.setWidth(std::max(m_state.pen.width, 1));
+    // Flat caps leave the end point out, as LineTo does, so joined lines do not overlap.
     pen.setCapStyle(Qt::FlatCap);
     pen.setStyle(m_state.pen.style == PS_DOT ? Qt::DotLine : Qt::SolidLine);
     m_painter.save();
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     m_painter.setPen(pen);
-    if (pen.width() == 1)
-        m_painter.drawLine(from.x, from.y, endX, endY);
-    else
-        m_painter.drawLine(from.x, from.y, x, y);
+    m_painter.drawLine(from.x, from.y, x, y);
     m_painter.restore();
 }
 

@@ -1,35 +1,14 @@
 #include "app/core/GameStarter.h"
 
-#include "TempWorkDir.h"
+#include "StandInGame.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <sys/stat.h>
-#include <thread>
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// A stand-in game: records its working directory and its arguments, each ended by a zero
-// byte, in `record`; written beside it first and renamed, so the file appears complete.
-void WriteStandIn(const fs::path& script, const fs::path& record) {
-    CTempWorkDir::WriteFile(script, "#!/bin/sh\n"
-                                    "{ pwd -P; printf '%s\\000' \"$@\"; } > '" +
-                                        record.string() +
-                                        ".part'\n"
-                                        "/bin/mv '" +
-                                        record.string() + ".part' '" + record.string() + "'\n");
-    fs::permissions(script, fs::perms::owner_all);
-}
-
-// The stand-in runs detached; wait for its record (not a timing measurement).
-std::string AwaitRecord(const fs::path& record) {
-    for (int i = 0; i < 1000 && !fs::exists(record); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    return CTempWorkDir::ReadFile(record);
-}
 
 class CPathOverride {
 public:
@@ -48,11 +27,11 @@ TEST(GameStarterTest, StartsTheGameInItsFolderWithTheCommandAsOneArgument) {
     CTempWorkDir dir;
     fs::create_directories("Games/Game Data");
     const fs::path game = dir.Path() / "Games/Game Data/jk2mp";
-    WriteStandIn(game, dir.Path() / "record");
+    WriteStandInGame(game, dir.Path() / "record");
     const std::string command = "connect \"10.0.0.5:27960\"; password \"p w\"";
 
     EXPECT_EQ(StartGame(game.string(), command), 0);
-    EXPECT_EQ(AwaitRecord(dir.Path() / "record"),
+    EXPECT_EQ(AwaitStandInRecord(dir.Path() / "record"),
               (dir.Path() / "Games/Game Data").string() + "\n" + command + std::string(1, '\0'));
     // Only the game ran in its folder; the browser's own never changed.
     EXPECT_EQ(fs::current_path(), dir.Path());
@@ -63,8 +42,8 @@ TEST(GameStarterTest, ExeFilesRunThroughWineWhenInstalled) {
     fs::create_directories("bin");
     fs::create_directories("game");
     const fs::path game = dir.Path() / "game/JK2MP.EXE";
-    WriteStandIn(game, dir.Path() / "direct");
-    WriteStandIn(dir.Path() / "bin/wine", dir.Path() / "wine");
+    WriteStandInGame(game, dir.Path() / "direct");
+    WriteStandInGame(dir.Path() / "bin/wine", dir.Path() / "wine");
 
     {
         CPathOverride path((dir.Path() / "bin").string());
@@ -72,15 +51,15 @@ TEST(GameStarterTest, ExeFilesRunThroughWineWhenInstalled) {
                   (std::vector<std::string>{(dir.Path() / "bin/wine").string(), game.string(),
                                             "connect 1.2.3.4:5"}));
         EXPECT_EQ(StartGame(game.string(), "connect 1.2.3.4:5"), 0);
-        EXPECT_EQ(AwaitRecord(dir.Path() / "wine"), (dir.Path() / "game").string() + "\n" +
-                                                        game.string() + std::string(1, '\0') +
-                                                        "connect 1.2.3.4:5" + std::string(1, '\0'));
+        EXPECT_EQ(AwaitStandInRecord(dir.Path() / "wine"),
+                  (dir.Path() / "game").string() + "\n" + game.string() + std::string(1, '\0') +
+                      "connect 1.2.3.4:5" + std::string(1, '\0'));
     }
     // Without wine the file is started as it is.
     CPathOverride path((dir.Path() / "game").string());
     EXPECT_EQ(FindInPath("wine"), "");
     EXPECT_EQ(StartGame(game.string(), "connect 1.2.3.4:5"), 0);
-    EXPECT_EQ(AwaitRecord(dir.Path() / "direct"),
+    EXPECT_EQ(AwaitStandInRecord(dir.Path() / "direct"),
               (dir.Path() / "game").string() + "\nconnect 1.2.3.4:5" + std::string(1, '\0'));
 }
 
@@ -96,10 +75,10 @@ TEST(GameStarterTest, FailuresAreReportedForAnotherChoice) {
     EXPECT_EQ(fs::current_path(), dir.Path());
 
     // A bare name starts in the browser's folder (there is no folder to enter).
-    WriteStandIn(dir.Path() / "game", dir.Path() / "record");
+    WriteStandInGame(dir.Path() / "game", dir.Path() / "record");
     CPathOverride path("/nonexistent");
     EXPECT_EQ(StartGame("game", "connect 1.2.3.4:5"), 0);
-    EXPECT_EQ(AwaitRecord(dir.Path() / "record"),
+    EXPECT_EQ(AwaitStandInRecord(dir.Path() / "record"),
               dir.Path().string() + "\nconnect 1.2.3.4:5" + std::string(1, '\0'));
 }
 

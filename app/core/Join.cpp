@@ -1,0 +1,30 @@
+#include "app/core/Join.h"
+
+#include "app/core/GameStarter.h"
+#include "app/core/Settings.h"
+
+EJoinResult JoinServer(CRegistryKey& key, const CJoinRequest& request, CJoinDialogs& dialogs) {
+    std::string executable = LoadGamePath(key);
+    CPasswordChoice choice(request.m_typedPassword, request.m_favoritePassword);
+    EPasswordAnswer answer = EPasswordAnswer::No;
+    if (choice.NeedsQuestion())
+        answer = dialogs.AskPassword(choice.Question());
+    std::optional<std::string> password = choice.Password(answer);
+    if (!password)
+        return EJoinResult::Cancelled;
+
+    std::string command = BuildConnectCommand(request.m_address, *password);
+    while (StartGame(executable, command) != 0) {
+        std::optional<std::string> chosen = dialogs.ChooseGameExecutable();
+        if (!chosen)
+            return EJoinResult::Cancelled;
+        executable = *chosen;
+        SaveGamePath(key, executable);
+    }
+    return EJoinResult::Started;
+}
+
+void ChooseGameExecutable(CRegistryKey& key, CJoinDialogs& dialogs) {
+    if (std::optional<std::string> chosen = dialogs.ChooseGameExecutable())
+        SaveGamePath(key, *chosen);
+}

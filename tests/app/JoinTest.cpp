@@ -1,0 +1,108 @@
+#include "app/core/Join.h"
+
+#include "StandInGame.h"
+#include "app/core/Settings.h"
+#include "net/RegistryKey.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Dialogs that give scripted answers and note what they were asked.
+class CScriptedDialogs : public CJoinDialogs {
+public:
+    EPasswordAnswer AskPassword(const std::string& question) override {
+        m_questions.push_back(question);
+        return m_answer;
+    }
+    std::optional<std::string> ChooseGameExecutable() override {
+        ++m_fileDialogs;
+        if (m_files.empty())
+            return std::nullopt;
+        std::optional<std::string> file = m_files.front();
+        m_files.pop_front();
+        return file;
+    }
+
+    EPasswordAnswer m_answer = EPasswordAnswer::Yes;
+    std::deque<std::optional<std::string>> m_files;
+    std::vector<std::string> m_questions;
+    int m_fileDialogs = 0;
+};
+
+class JoinTest : public testing::Test {
+protected:
+    JoinTest() {
+        EXPECT_TRUE(OpenSettingsKey(m_key));
+        fs::create_directory(m_dir.Path() / "game");
+        m_game = m_dir.Path() / "game/jk2mp";
+        WriteStandInGame(m_game, m_dir.Path() / "record");
+    }
+    std::string Record() { return AwaitStandInRecord(m_dir.Path() / "record"); }
+    std::string Expected(const std::string& command) {
+        return (m_dir.Path() / "game").string() + "\n" + command + std::string(1, '\0');
+    }
+
+    CTempWorkDir m_dir;
+    CRegistryKey m_key;
+    fs::path m_game;
+    CScriptedDialogs m_dialogs;
+};
+
+} // namespace
+
+TEST_F(JoinTest, FirstJoinAsksForTheExecutableAndKeepsIt) {
+    // Nothing stored: the start fails at once and the file dialog asks for the game.
+    m_dialogs.m_files = {(m_dir.Path() / "missing").string(), m_game.string()};
+    EXPECT_EQ(JoinServer(m_key, {"10.0.0.5:27960", "", ""}, m_dialogs), EJoinResult::Started);
+    EXPECT_EQ(m_dialogs.m_fileDialogs, 2); // asked again while the start fails
+    EXPECT_TRUE(m_dialogs.m_questions.empty());
+    EXPECT_EQ(Record(), Expected("connect 10.0.0.5:27960"));
+    EXPECT_EQ(LoadGamePath(m_key), m_game.string());
+    EXPECT_EQ(fs::current_path(), m_dir.Path());
+
+    // The next join starts the stored game without asking.
+    fs::remove(m_dir.Path() / "record");
+    EXPECT_EQ(JoinServer(m_key, {"10.0.0.6:1", " pw ", "pw"}, m_dialogs), EJoinResult::Started);
+    EXPECT_EQ(m_dialogs.m_fileDialogs, 2);
+    EXPECT_EQ(Record(), Expected("connect \"10.0.0.6:1\"; password \"pw\""));
+}
+
+TEST_F(JoinTest, AmbiguousPasswordsAreAskedFor) {
+    SaveGamePath(m_key, m_game.string());
+    m_dialogs.m_answer = EPasswordAnswer::Yes;
+    EXPECT_EQ(JoinServer(m_key, {"10.0.0.5:27960", "typed", "fav"}, m_dialogs),
+              EJoinResult::Started);
+    EXPECT_EQ(m_dialogs.m_questions,
+              (std::vector<std::string>{"Ambiguous passwords! Use the favorite one (fav)?"}));
+    EXPECT_EQ(Record(), Expected("connect \"10.0.0.5:27960\"; password \"fav\""));
+
+    // Cancel starts nothing and asks for no file.
+    fs::remove(m_dir.Path() / "record");
+    m_dialogs.m_answer = EPasswordAnswer::Cancel;
+    EXPECT_EQ(JoinServer(m_key, {"10.0.0.5:27960", "typed", "fav"}, m_dialogs),
+              EJoinResult::Cancelled);
+    EXPECT_EQ(m_dialogs.m_fileDialogs, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_FALSE(fs::exists(m_dir.Path() / "record"));
+}
+
+TEST_F(JoinTest, CancelledFileDialogEndsTheJoinAndKeepsThePath) {
+    SaveGamePath(m_key, (m_dir.Path() / "gone").string());
+    EXPECT_EQ(JoinServer(m_key, {"10.0.0.5:27960", "", ""}, m_dialogs), EJoinResult::Cancelled);
+    EXPECT_EQ(m_dialogs.m_fileDialogs, 1);
+    EXPECT_EQ(LoadGamePath(m_key), (m_dir.Path() / "gone").string());
+    EXPECT_EQ(fs::current_path(), m_dir.Path());
+
+    // The "..." button stores a choice and starts nothing; cancelling it changes nothing.
+    m_dialogs.m_files = {m_game.string()};
+    ChooseGameExecutable(m_key, m_dialogs);
+    EXPECT_EQ(LoadGamePath(m_key), m_game.string());
+    ChooseGameExecutable(m_key, m_dialogs);
+    EXPECT_EQ(LoadGamePath(m_key), m_game.string());
+    EXPECT_FALSE(fs::exists(m_dir.Path() / "record"));
+}

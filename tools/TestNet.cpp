@@ -142,6 +142,11 @@ std::vector<CTestNet::CRequest> CTestNet::GetRequests() const {
     return m_requests;
 }
 
+std::vector<std::chrono::nanoseconds> CTestNet::GetReplyLateness() const {
+    std::lock_guard lock(m_mutex);
+    return m_lateness;
+}
+
 void CTestNet::Run() {
     std::vector<pollfd> fds;
     fds.push_back({m_wake[0], POLLIN, 0});
@@ -177,6 +182,8 @@ void CTestNet::Run() {
         while (!pending.empty() && pending.front().due <= Clock::now()) {
             std::pop_heap(pending.begin(), pending.end(), later);
             SendReply(pending.back());
+            std::lock_guard lock(m_mutex);
+            m_lateness.push_back(Clock::now() - pending.back().due);
             pending.pop_back();
         }
     }

@@ -75,6 +75,9 @@ public:
     // The status requests received so far, in arrival order.
     std::vector<CRequest> GetRequests() const;
     int GetMasterRequests() const { return m_masterRequests.load(); }
+    // How late each reply left against its delay, so that a measured ping error can be split
+    // into this network's lateness and the asker's.
+    std::vector<std::chrono::nanoseconds> GetReplyLateness() const;
 
     // The status reply a server sends, as it goes on the wire.
     static std::string BuildStatusReply(const CTestServer& server);
@@ -103,4 +106,5 @@ private:
     std::vector<std::map<std::uint64_t, int>> m_askers; // per server: requests per sender
     mutable std::mutex m_mutex;
     std::vector<CRequest> m_requests;
+    std::vector<std::chrono::nanoseconds> m_lateness;
 };

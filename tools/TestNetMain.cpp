@@ -15,11 +15,12 @@ namespace {
 const char* const kUsage =
     "usage: vantrel-testnet [--master-port P] [--servers N] [--players-per-server N]\n"
     "         [--delay-ms D] [--jitter-ms J] [--seconds S] [--name TEXT] [--map TEXT]\n"
-    "         [--gametype G] [--max-clients M] [--var KEY=VALUE]...\n"
+    "         [--gametype G] [--max-clients M] [--var KEY=VALUE]... [--player NAME,FRAGS,PING]...\n"
     "         [--silent LIST] [--resend-only LIST] [--wrong-port LIST] [--malformed LIST]\n"
     "         [--list-twice LIST] [--master-datagrams K] [--master-answer-probe N]\n"
     "  LIST: server indexes from 0, as 1,4,7-9. In --name, %d is the server's index.\n"
-    "  Player names carry colour codes and quotes; frags and pings vary by player.\n";
+    "  Without --player, every server gets --players-per-server generated players whose\n"
+    "  names carry colour codes and quotes; --player lists every server's players instead.\n";
 
 int Number(const char* text, int low, int high) {
     char* end = nullptr;
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
     int gameType = 0, maxClients = 16;
     std::string name = "^1Test ^7Server %d", map = "ffa_bespin";
     std::vector<std::pair<std::string, std::string>> variables;
+    std::vector<CTestPlayer> givenPlayers;
     std::set<int> silent, resendOnly, wrongPort, malformed, listTwice;
     try {
         for (int i = 1; i < argc; ++i) {
@@ -100,6 +102,18 @@ int main(int argc, char** argv) {
                 if (equals == nullptr)
                     throw std::invalid_argument(std::string("--var needs KEY=VALUE: ") + value);
                 variables.emplace_back(std::string(value, equals), std::string(equals + 1));
+            } else if (flag == "--player") {
+                std::string player = value;
+                std::size_t second = player.rfind(',');
+                std::size_t first = second == std::string::npos || second == 0
+                                        ? std::string::npos
+                                        : player.rfind(',', second - 1);
+                if (first == std::string::npos)
+                    throw std::invalid_argument("--player needs NAME,FRAGS,PING: " + player);
+                givenPlayers.push_back(
+                    {player.substr(0, first),
+                     Number(player.substr(first + 1, second - first - 1).c_str(), -99999, 99999),
+                     Number(player.c_str() + second + 1, 0, 99999)});
             } else if (flag == "--silent")
                 silent = Indexes(value);
             else if (flag == "--resend-only")
@@ -131,7 +145,8 @@ int main(int argc, char** argv) {
         server.variables = variables;
         server.delayMs = delayMs;
         server.jitterMs = jitterMs;
-        for (int p = 0; p < players; ++p)
+        server.players = givenPlayers;
+        for (int p = 0; givenPlayers.empty() && p < players; ++p)
             server.players.push_back(
                 {"^" + std::to_string(p % 10) + "\"Player\" ^7" + std::to_string(p),
                  (s * 7 + p * 3) % 50 - 5, 20 + (s + p * 13) % 180});

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <deque>
+#include <system_error>
 
 namespace {
 
@@ -115,8 +116,14 @@ void CQueryEngine::StartQuery() {
     for (auto& [address, record] : m_list)
         record.Reset();
     m_window.OnQueryStarted(run, m_list.Size());
-    m_thread =
-        std::thread(&CQueryEngine::Worker, this, run, LimitOfSpeed(m_window.GetSpeedIndex()));
+    try {
+        m_thread =
+            std::thread(&CQueryEngine::Worker, this, run, LimitOfSpeed(m_window.GetSpeedIndex()));
+    } catch (const std::system_error& error) {
+        // No thread, so nothing would ever clear the mark and every later query would be refused.
+        m_window.ShowMessage(error.what(), true);
+        FinishWorker();
+    }
 }
 
 bool CQueryEngine::StopQuery(int timeoutMs) {

@@ -74,7 +74,8 @@ public:
     Point ScreenToClient(Point p) const;
     Rect ClientToScreenRect(const Rect& r) const;
     Rect ScreenToClientRect(const Rect& r) const;
-    // Moves this window in the z-order just above sibling (nullptr: to the top).
+    // Moves this window in the z-order (and tab order) to just after sibling, beneath it;
+    // nullptr: to the top.
     void PlaceAfter(CWnd* sibling);
 
     void ShowWindow(bool show);

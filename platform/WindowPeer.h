@@ -26,7 +26,7 @@ public:
     virtual void Enable(bool enable) = 0;
     virtual bool IsEnabled() const = 0;
     virtual void SetText(const std::string& text) = 0;
-    // Puts the window just above sibling in the z-order (nullptr: at the top).
+    // Puts the window just after sibling in the z-order and tab order (nullptr: at the top).
     virtual void PlaceAfter(IWindowPeer* sibling) = 0;
 
     // rect nullptr: the whole client area.

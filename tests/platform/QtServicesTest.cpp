@@ -3,7 +3,7 @@
 #include "platform/qt/QtDrawContext.h"
 #include "platform/qt/QtMenu.h"
 #include "platform/qt/QtPlatform.h"
-#include "tests/platform/QtApp.h"
+#include "tests/support/qt/QtTestApp.h"
 
 #include <QClipboard>
 #include <QMenu>
@@ -15,6 +15,8 @@
 
 using namespace Platform;
 using namespace PlatformQt;
+using TestSupport::ProcessEventsFor;
+using TestSupport::TestApp;
 
 namespace {
 

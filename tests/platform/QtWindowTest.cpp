@@ -2,7 +2,7 @@
 #include "platform/ToolTip.h"
 #include "platform/Window.h"
 #include "platform/qt/QtPlatform.h"
-#include "tests/platform/QtApp.h"
+#include "tests/support/qt/QtTestApp.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -19,6 +19,8 @@
 
 using namespace Platform;
 using PlatformQt::QtPlatform;
+using TestSupport::ProcessEventsFor;
+using TestSupport::TestApp;
 
 namespace {
 

@@ -1,0 +1,15 @@
+// For tests of Qt code: the one QApplication of the test program (offscreen under ctest), and
+// running the event loop for a while.
+#pragma once
+
+#include <QApplication>
+
+namespace TestSupport {
+
+// Made on first use and never destroyed: at exit Qt's own globals may already be gone.
+QApplication& TestApp();
+
+// Runs the event loop for about the given time.
+void ProcessEventsFor(int milliseconds);
+
+} // namespace TestSupport

@@ -24,13 +24,3 @@ bool MatchesPlayer(const CPlayerSearch& search, std::string_view playerName) {
         return Platform::HasPrefixNoCase(name, search.m_pattern);
     return name.find(search.m_pattern) != std::string::npos;
 }
-
-std::vector<int> FindRowsToMoveUp(const CPlayerSearch& search,
-                                  const std::vector<std::string>& names) {
-    std::vector<int> rows;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (MatchesPlayer(search, names[i]))
-            rows.push_back(static_cast<int>(i));
-    }
-    return rows;
-}

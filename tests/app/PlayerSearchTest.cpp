@@ -2,39 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
-namespace {
-
-// What the window does with the result: each matching row moved to the top, in order.
-std::vector<std::string> SearchAndMove(std::string_view text, std::vector<std::string> names) {
-    std::sort(names.begin(), names.end());
-    auto search = PreparePlayerSearch(text);
-    if (!search)
-        return names;
-    for (int row : FindRowsToMoveUp(*search, names)) {
-        std::string moved = names[static_cast<std::size_t>(row)];
-        names.erase(names.begin() + row);
-        names.insert(names.begin(), moved);
-    }
-    return names;
-}
-
-} // namespace
-
-TEST(PlayerSearchTest, PrefixAndContainsModesMoveMatchesToTheTop) {
-    const std::vector<std::string> players = {"Tabby", "Abe", "Bob"};
-    // Prefix mode: only names that begin with the text, case ignored.
-    EXPECT_EQ(SearchAndMove("ab", players), (std::vector<std::string>{"Abe", "Bob", "Tabby"}));
-    EXPECT_EQ(SearchAndMove("  aB ", players), (std::vector<std::string>{"Abe", "Bob", "Tabby"}));
-    // Contains mode: the matches in reverse alphabetical order, so Tabby takes row 0.
-    EXPECT_EQ(SearchAndMove("*ab", players), (std::vector<std::string>{"Tabby", "Abe", "Bob"}));
-    // An asterisk alone finds the empty text in every name: the table ends in descending order.
-    EXPECT_EQ(SearchAndMove("*", players), (std::vector<std::string>{"Tabby", "Bob", "Abe"}));
-    // No match leaves the sorted table as it is.
-    EXPECT_EQ(SearchAndMove("zed", players), (std::vector<std::string>{"Abe", "Bob", "Tabby"}));
-}
-
 TEST(PlayerSearchTest, OnlyOneLeadingAsteriskIsSpecial) {
     auto search = PreparePlayerSearch(" **x? ");
     ASSERT_TRUE(search);

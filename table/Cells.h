@@ -122,6 +122,9 @@ public:
     // Constructs a copy of source (a cell of this factory's class) in the raw memory at place,
     // which holds GetCellSize() bytes aligned for any cell.
     virtual CCellData* CopyConstruct(void* place, const CCellData& source) const = 0;
+    // Destroys count cells of this factory's class, the first at first, each next one stride
+    // bytes further: clearing a table costs one call per block and column, not per cell.
+    virtual void DestroyCells(std::byte* first, std::size_t stride, int count) const = 0;
 };
 
 template <class T> class CFAny : public CCellFactory {
@@ -131,6 +134,10 @@ public:
     CCellFactory* Clone() const override { return new CFAny<T>; }
     CCellData* CopyConstruct(void* place, const CCellData& source) const override {
         return ::new (place) T(static_cast<const T&>(source));
+    }
+    void DestroyCells(std::byte* first, std::size_t stride, int count) const override {
+        for (int i = 0; i < count; ++i, first += stride)
+            std::launder(reinterpret_cast<T*>(first))->T::~T();
     }
 
 private:

@@ -194,8 +194,9 @@ void CTable::DeleteAllRows() {
             for (int c = m_layout->m_columnCount - 1; c >= 0; --c) {
                 if (!RecordAt(base, 0)->GetCell(c)->NeedsDestruction())
                     continue; // integer cells own nothing
-                for (int k = 0; k < kRowsPerBlock; ++k)
-                    RecordAt(base, k)->GetCell(c)->~CCellData();
+                m_columns[static_cast<std::size_t>(c)].m_factory->DestroyCells(
+                    base + m_layout->m_offsets[static_cast<std::size_t>(c)], m_rowSize,
+                    kRowsPerBlock);
             }
         }
     }

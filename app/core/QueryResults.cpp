@@ -1,0 +1,52 @@
+#include "app/core/QueryResults.h"
+
+#include "app/core/MainView.h"
+#include "app/core/ResortSchedule.h"
+#include "app/core/ServerFilter.h"
+#include "query/ServerRecord.h"
+#include "table/SortKeys.h"
+#include "table/TableInterface.h"
+
+CQueryResults::CQueryResults(Tavex::CTableInterface& servers, Tavex::CTableInterface& allPlayers)
+    : m_servers(servers), m_allPlayers(allPlayers) {}
+
+void CQueryResults::Start(CServerList& list, bool includeEmpty, bool includeFull) {
+    m_servers.DeleteAllRows();
+    m_allPlayers.DeleteAllRows();
+    m_keys.Assign(list);
+    m_progress.Start(static_cast<int>(list.Size()));
+    m_includeEmpty = includeEmpty;
+    m_includeFull = includeFull;
+}
+
+CQueryResults::CUpdate CQueryResults::OnServerFinished(const CServerRecord& record, int view,
+                                                       const Tavex::CSortKeys& serverKeys,
+                                                       const Tavex::CSortKeys& allPlayersKeys) {
+    CUpdate update;
+    update.m_counterChanged = m_progress.OnServerDone();
+
+    const auto numPlayers = static_cast<std::int32_t>(record.m_players.size());
+    if (IsServerShown(numPlayers, record.m_maxClients, m_includeEmpty, m_includeFull)) {
+        update.m_shown = true;
+        AddRecordToTables(m_servers, m_allPlayers, record, m_keys.KeyOf(&record));
+        // Copies of the keys: sorting a control may replace the keys it was handed.
+        if (view == kPlayerView) {
+            if (NeedsResort(view, m_allPlayers.GetRowCount())) {
+                m_allPlayers.Sort(Tavex::CSortKeys(allPlayersKeys));
+                update.m_allPlayersSorted = true;
+            }
+        } else if (NeedsResort(view, m_servers.GetRowCount())) {
+            m_servers.Sort(Tavex::CSortKeys(serverKeys));
+            update.m_serversSorted = true;
+        }
+    }
+
+    if (m_progress.IsComplete()) {
+        update.m_complete = true;
+        m_servers.Sort(Tavex::CSortKeys(serverKeys));
+        m_allPlayers.Sort(Tavex::CSortKeys(allPlayersKeys));
+        update.m_serversSorted = true;
+        update.m_allPlayersSorted = true;
+    }
+    return update;
+}

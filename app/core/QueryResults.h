@@ -1,0 +1,51 @@
+// The window's side of a running query without the window: each finished server is counted,
+// filtered, added to the tables and the visible table re-sorted on schedule; the last one
+// triggers the final sort. The window shows the counters and redraws what this reports.
+// Threading: the window's thread only, for records whose run is still the current one.
+#pragma once
+
+#include "app/core/MainTables.h"
+#include "app/core/QueryProgress.h"
+
+namespace Tavex {
+class CSortKeys;
+class CTableInterface;
+} // namespace Tavex
+
+class CServerList;
+class CServerRecord;
+
+class CQueryResults {
+public:
+    // What one finished server changed, for the window to show and redraw.
+    struct CUpdate {
+        bool m_counterChanged = false;   // "Servers to Query:" and the progress bar moved
+        bool m_shown = false;            // the server passed the filter; "Servers:" and "Players:"
+        bool m_serversSorted = false;    // the server table was re-sorted
+        bool m_allPlayersSorted = false; // the all-players table was re-sorted
+        bool m_complete = false;         // the last server: both tables got their final sort
+    };
+
+    CQueryResults(Tavex::CTableInterface& servers, Tavex::CTableInterface& allPlayers);
+
+    // A run starts over `list` with the filters taken from the check boxes: the two tables are
+    // emptied (the window empties the players-on-server table too), the records numbered for
+    // the record column and the counters set.
+    void Start(CServerList& list, bool includeEmpty, bool includeFull);
+
+    // `view` is the current view; the keys are each table's current sort keys.
+    CUpdate OnServerFinished(const CServerRecord& record, int view,
+                             const Tavex::CSortKeys& serverKeys,
+                             const Tavex::CSortKeys& allPlayersKeys);
+
+    const CQueryProgress& Progress() const { return m_progress; }
+    const CRecordKeys& Keys() const { return m_keys; }
+
+private:
+    Tavex::CTableInterface& m_servers;
+    Tavex::CTableInterface& m_allPlayers;
+    CQueryProgress m_progress;
+    CRecordKeys m_keys;
+    bool m_includeEmpty = false;
+    bool m_includeFull = true;
+};

@@ -122,6 +122,11 @@ public:
     virtual bool GetSaveFileName(CWnd* owner, const SaveFileRequest& request,
                                  std::string& path) = 0;
 
+    // Opens a web or mail address with the desktop's default program. Answers as ShellExecute
+    // does: above 32 when it was handed over, else an error number (2: no such target,
+    // 31: no program for it).
+    virtual int OpenWithDefaultHandler(const std::string& target) = 0;
+
     // The wait cursor over every window of the program while at least one Begin is open.
     virtual void BeginWaitCursor() = 0;
     virtual void EndWaitCursor() = 0;

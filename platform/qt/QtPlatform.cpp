@@ -1,14 +1,17 @@
 #include "platform/qt/QtPlatform.h"
 
 #include "platform/Window.h"
+#include "platform/qt/Cp1252.h"
 #include "platform/qt/QtDrawContext.h"
 #include "platform/qt/QtMenu.h"
 #include "platform/qt/QtWindow.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QScreen>
 #include <QStyle>
 #include <QToolTip>
+#include <QUrl>
 
 #include <chrono>
 
@@ -106,6 +109,13 @@ std::unique_ptr<IDrawContext> QtPlatform::CreateMeasureContext() {
 
 void QtPlatform::HideToolTip() {
     QToolTip::hideText();
+}
+
+int QtPlatform::OpenWithDefaultHandler(const std::string& target) {
+    QUrl url = QUrl::fromUserInput(FromCp1252(target));
+    if (!url.isValid() || url.isEmpty())
+        return 2;
+    return QDesktopServices::openUrl(url) ? 33 : 31;
 }
 
 void QtPlatform::BeginWaitCursor() {

@@ -41,6 +41,7 @@ public:
                    unsigned type) override;
     bool GetSaveFileName(Platform::CWnd* owner, const Platform::SaveFileRequest& request,
                          std::string& path) override;
+    int OpenWithDefaultHandler(const std::string& target) override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
     short GetKeyState(unsigned vk) const override;

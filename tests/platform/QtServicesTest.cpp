@@ -136,6 +136,11 @@ TEST(QtDialogsTest, FiltersBecomeQtNameFilters) {
     EXPECT_EQ(NameFilters("A|*.a||B|*.b|"), (QStringList{"A (*.a)"}));
     EXPECT_EQ(NameFilters(""), QStringList());
     EXPECT_EQ(NameFilters("odd|"), (QStringList{"odd ()"}));
+
+    // Nothing to open is "not found", without starting any program.
+    TestApp();
+    QtPlatform platform;
+    EXPECT_EQ(platform.OpenWithDefaultHandler(""), 2);
 }
 
 TEST(QtDrawContextTest, LinesFocusFramesAndStateLevels) {

@@ -170,6 +170,11 @@ bool FakePlatform::GetSaveFileName(CWnd*, const SaveFileRequest& request, std::s
     return true;
 }
 
+int FakePlatform::OpenWithDefaultHandler(const std::string& target) {
+    openedTargets.push_back(target);
+    return openResult;
+}
+
 void FakePlatform::BeginWaitCursor() {
     ++waitCursorDepth;
     ++waitCursors;

@@ -60,6 +60,7 @@ public:
                    unsigned type) override;
     bool GetSaveFileName(Platform::CWnd* owner, const Platform::SaveFileRequest& request,
                          std::string& path) override;
+    int OpenWithDefaultHandler(const std::string& target) override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override { --waitCursorDepth; }
     short GetKeyState(unsigned vk) const override;
@@ -120,6 +121,9 @@ public:
     std::vector<Platform::SaveFileRequest> saveFileRequests;
     // The path a save-file dialog returns; nullopt cancels it.
     std::optional<std::string> saveFileAnswer;
+    // Targets handed to the default program, and what opening answers.
+    std::vector<std::string> openedTargets;
+    int openResult = 33;
     int waitCursorDepth = 0;
     int waitCursors = 0;
     int toolTipsHidden = 0;

@@ -1,0 +1,82 @@
+#include "table/LookSettings.h"
+
+#include "net/RegistryKey.h"
+#include "tests/table/TableCtrlFixture.h"
+
+using namespace Tavex;
+using Platform::RGB;
+using TableCtrlTesting::ScopedConfigDir;
+
+namespace {
+
+CRegistryKey LookKey() {
+    CRegistryKey key;
+    key.SetRoot(HKEY_CURRENT_USER);
+    key.SetPath("Software\\Belvorn\\Tavex", true);
+    return key;
+}
+
+} // namespace
+
+TEST(LookSettingsTest, ColourTextsAreThreeHexPairsRedFirst) {
+    EXPECT_EQ(ParseLookColour("FF0000"), RGB(255, 0, 0));
+    EXPECT_EQ(ParseLookColour("F0FFF0"), RGB(240, 255, 240));
+    EXPECT_EQ(ParseLookColour("00a0ff"), RGB(0, 160, 255));
+    EXPECT_EQ(ParseLookColour("red"), RGB(0, 0, 0));
+    EXPECT_EQ(ParseLookColour(""), RGB(0, 0, 0));
+}
+
+TEST(LookSettingsTest, StoredValuesReplaceDefaultsAndLongTextsAreNotRead) {
+    ScopedConfigDir config;
+    CLookSettings defaults = ReadLookSettings();
+    EXPECT_EQ(defaults.m_gridColour, RGB(128, 160, 128)) << "missing key";
+    EXPECT_EQ(defaults.m_vertGrid, 1);
+
+    CRegistryKey key = LookKey();
+    key.WriteString("GridColor", "FF0000");
+    key.WriteString("Leparello_Color_0", "red");
+    key.WriteString("Leparello_Color_1", "FF00FF00FF00"); // 12 characters
+    key.WriteNumber("HorzGrid", 2);
+    key.WriteNumber("Leparello", 0);
+    key.WriteNumber("GridWidth", 3);
+    CLookSettings look = ReadLookSettings();
+    EXPECT_EQ(look.m_gridColour, RGB(255, 0, 0));
+    EXPECT_EQ(look.m_bandColour0, RGB(0, 0, 0));
+    EXPECT_EQ(look.m_bandColour1, RGB(224, 255, 224));
+    EXPECT_EQ(look.m_horzGrid, 2);
+    EXPECT_FALSE(look.m_leparello);
+    EXPECT_EQ(look.m_gridWidth, 3);
+    EXPECT_EQ(look.m_vertGrid, 1);
+    key.WriteString("Leparello_Color_1", "FF00FF00F"); // nine characters still fit
+    EXPECT_EQ(ReadLookSettings().m_bandColour1, RGB(255, 0, 255));
+}
+
+TEST(LookSettingsTest, TheControlTakesTheStoredLook) {
+    ScopedConfigDir config;
+    CRegistryKey key = LookKey();
+    key.WriteString("GridColor", "0000FF");
+    key.WriteNumber("HorzGrid", 3);
+    CTableCtrl ctrl;
+    EXPECT_EQ(ctrl.GetGridColour(), RGB(0, 0, 255));
+    EXPECT_EQ(ctrl.GetHorzGrid(), 3);
+    EXPECT_TRUE(ctrl.GetLeparello());
+    // The stored horizontal grid joins the row height at the next autosizing.
+    TestSupport::FakePlatform platform;
+    Platform::CWnd dialog, placeholder;
+    dialog.CreateTopLevel(platform, {0, 0, 400, 300}, Platform::WS_VISIBLE);
+    placeholder.Create(dialog, {0, 0, 300, 200}, Platform::WS_VISIBLE, 5);
+    ASSERT_TRUE(ctrl.ReplaceDlgItem(5, dialog));
+    CStringCol col;
+    ctrl.AddColumn(&col, "Name", 50);
+    ctrl.Build();
+    EXPECT_EQ(ctrl.GetRowHeight(), 3 + 15 + 2);
+    for (int i = 0; i < 20; ++i)
+        ctrl.AddRow();
+    ctrl.Redraw(true);
+    ctrl.SetVertPos(25);
+    EXPECT_EQ(ctrl.GetVertPos(), 20);
+    ctrl.SetVertPos(-5);
+    EXPECT_EQ(ctrl.GetVertPos(), 0);
+    ctrl.ShowHorzGrid(false);
+    EXPECT_EQ(ctrl.GetRowHeight(), 3 + 15 + 2 - 1) << "grid width steps";
+}

@@ -19,7 +19,7 @@ std::string_view TrimBlanks(std::string_view text) {
 std::string CleanFieldText(std::string_view text) {
     std::string cleaned(text);
     for (char& c : cleaned) {
-        if (c == '\t')
+        if (c == '\t' || c == '\r' || c == '\n')
             c = ' ';
     }
     return std::string(TrimBlanks(cleaned));

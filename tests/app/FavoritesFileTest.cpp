@@ -62,6 +62,7 @@ TEST(FavoritesFileTest, ReadsFieldsByTabsWhateverTheLineEnds) {
 }
 
 TEST(FavoritesFileTest, CleaningResolvesAddressesAndBlanksTabs) {
+    CTempWorkDir dir;
     auto rows = Rows({{"localhost:27960", " \tMy\tServer  ", "\tse cret\t"},
                       {"10.0.0.1", "Plain", ""},
                       {"10.0.0.2:70000", "Wrapped port", " "}});
@@ -70,6 +71,13 @@ TEST(FavoritesFileTest, CleaningResolvesAddressesAndBlanksTabs) {
     // Without a port the address is saved with port 0.
     EXPECT_EQ(rows[1], (CFavorite{"10.0.0.1:0", "Plain", ""}));
     EXPECT_EQ(rows[2], (CFavorite{"10.0.0.2:4464", "Wrapped port", ""}));
+
+    // Line breaks inside a name would split its line in the file: they become blanks too.
+    rows = Rows({{"1.2.3.4:5", "Two\r\nlines", "p\nw"}});
+    EXPECT_EQ(CleanFavoriteRows(rows), -1);
+    EXPECT_EQ(rows[0], (CFavorite{"1.2.3.4:5", "Two  lines", "p w"}));
+    ASSERT_EQ(AppendFavorite(kFavoritesFile, "5.6.7.8:9", "A\nB"), EAppendResult::Added);
+    EXPECT_EQ(ReadFavoriteLines(kFavoritesFile), Rows({{"5.6.7.8:9", "A B", ""}}));
 }
 
 TEST(FavoritesFileTest, CleaningStopsAtTheLowestInvalidAddress) {

@@ -49,4 +49,23 @@ void CSortKeys::SetSortStateAt(int column, int direction, int position) {
     m_keys.insert(m_keys.begin() + position, {column, direction});
 }
 
+void CSortKeys::OrderByDisplayPosition(const std::vector<int>& displayOrder) {
+    auto position = [&displayOrder](int column) {
+        const auto it = std::find(displayOrder.begin(), displayOrder.end(), column);
+        return static_cast<int>(it - displayOrder.begin());
+    };
+    bool moved = true;
+    while (moved) {
+        moved = false;
+        for (int i = 1; i < GetCount(); ++i) {
+            const Key key = m_keys[static_cast<std::size_t>(i)];
+            if (position(key.m_column) <
+                position(m_keys[static_cast<std::size_t>(i - 1)].m_column)) {
+                SetSortStateAt(key.m_column, key.m_direction, i - 1);
+                moved = true;
+            }
+        }
+    }
+}
+
 } // namespace Tavex

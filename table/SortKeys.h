@@ -27,6 +27,11 @@ public:
     // position below 0 or beyond the end means the end.
     void SetSortStateAt(int column, int direction, int position);
 
+    // Orders the keys by the display position of their columns, leftmost first (positions
+    // from displayOrder, which lists the column at each position), moving a key only past
+    // its left neighbour, pass after pass, until nothing moves.
+    void OrderByDisplayPosition(const std::vector<int>& displayOrder);
+
     int GetCount() const { return static_cast<int>(m_keys.size()); }
     int GetColumn(int index) const { return m_keys[static_cast<std::size_t>(index)].m_column; }
     int GetDirection(int index) const {

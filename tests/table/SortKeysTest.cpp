@@ -97,3 +97,20 @@ TEST(SortKeysTest, SortByKeysAndDirections) {
     t.Sort(CSortKeys{}); // no key: order unchanged
     EXPECT_EQ(rows(), (V{"carl:-1", "alice:3", "Bob:3", "Alice:5", ":7"}));
 }
+
+TEST(SortKeysTest, KeysFollowTheDisplayPositionsOfTheirColumns) {
+    // Column 0 shown left of column 2: a key added for column 0 becomes the primary key.
+    CSortKeys keys{2, 0, -1};
+    keys.SetSortState(0, 0);
+    keys.OrderByDisplayPosition({0, 1, 2});
+    EXPECT_EQ(Pairs(keys), (P{{0, 0}, {2, 0}}));
+    // Column 0 shown right of column 2: it stays behind.
+    CSortKeys other{2, 0, -1};
+    other.SetSortState(0, 0);
+    other.OrderByDisplayPosition({2, 1, 0});
+    EXPECT_EQ(Pairs(other), (P{{2, 0}, {0, 0}}));
+    // Several keys in reverse order are fully sorted, directions kept.
+    CSortKeys many{3, 1, 2, 0, 1, 1, 0, 0, -1};
+    many.OrderByDisplayPosition({0, 1, 2, 3});
+    EXPECT_EQ(Pairs(many), (P{{0, 0}, {1, 1}, {2, 0}, {3, 1}}));
+}

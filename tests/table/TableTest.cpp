@@ -42,7 +42,35 @@ std::vector<int> Scores(CTable& t) {
     return scores;
 }
 
+// A cell that counts its destructions; whether it asks for them is chosen per column.
+int g_destroyed = 0;
+template <bool kNeeds> class CDCounted : public CDInt {
+public:
+    CDCounted() = default;
+    CDCounted(const CDCounted& other) : CDInt(other) {}
+    ~CDCounted() override { ++g_destroyed; }
+    bool NeedsDestruction() const override { return kNeeds; }
+};
+
 } // namespace
+
+TEST(TableTest, ClearingDestroysCellsOnlyInColumnsThatNeedIt) {
+    CTable t;
+    t.AddColumn(new CFAny<CDCounted<true>>, new CCellCompare);
+    t.AddColumn(new CFAny<CDCounted<false>>, new CCellCompare);
+    t.Build();
+    for (int i = 0; i < 130; ++i) // two blocks
+        t.AddRow();
+    g_destroyed = 0;
+    t.DeleteRow(0); // a single row: every cell, then reset from the prototype
+    EXPECT_EQ(g_destroyed, 2);
+    g_destroyed = 0;
+    t.DeleteAllRows(); // all records of both blocks, used or free, in the first column only
+    EXPECT_EQ(g_destroyed, 2 * CTable::kRowsPerBlock);
+    g_destroyed = 0;
+    t.ClearLayout(); // the prototype row and the factories with their prototypes go too
+    EXPECT_EQ(g_destroyed, 4);
+}
 
 TEST(TableTest, RowsComeFromBlocksOf127AndAreReusedLastInFirstOut) {
     CTable t;

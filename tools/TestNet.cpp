@@ -3,8 +3,9 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
-#include <poll.h>
+#include <sys/epoll.h>
 #include <sys/socket.h>
+#include <sys/timerfd.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -18,6 +19,10 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr std::string_view kMarker = "\xFF\xFF\xFF\xFF";
+
+// Replies are woken for this much before they are due: on a busy machine a sleeping thread
+// often wakes milliseconds late, which would show up as ping error of the asker.
+constexpr std::chrono::milliseconds kWakeEarly{2};
 
 sockaddr_in Loopback(std::uint16_t port) {
     sockaddr_in address{};
@@ -109,10 +114,30 @@ void CTestNet::Start() {
             }
             m_sockets.push_back(BindLoopback(port));
             m_ports.push_back(BoundPort(m_sockets.back()));
+            // Delays count from the kernel's arrival time, so this thread's own wake-up
+            // latency does not add to them.
+            int on = 1;
+            setsockopt(m_sockets.back(), SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
         }
         m_wrongPortSocket = BindLoopback(0);
         if (pipe2(m_wake, O_CLOEXEC | O_NONBLOCK) != 0)
             throw std::runtime_error("pipe failed");
+        m_epoll = epoll_create1(EPOLL_CLOEXEC);
+        m_timer = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK);
+        if (m_epoll < 0 || m_timer < 0)
+            throw std::runtime_error("epoll or timer failed");
+        // Event data: -2 stop, -1 the reply timer, 0 the master, 1.. the servers.
+        auto watch = [this](int fd, int data) {
+            epoll_event event{};
+            event.events = EPOLLIN;
+            event.data.u64 = static_cast<std::uint64_t>(static_cast<std::int64_t>(data));
+            if (epoll_ctl(m_epoll, EPOLL_CTL_ADD, fd, &event) != 0)
+                throw std::runtime_error("epoll_ctl failed");
+        };
+        watch(m_wake[0], -2);
+        watch(m_timer, -1);
+        for (std::size_t i = 0; i < m_sockets.size(); ++i)
+            watch(m_sockets[i], static_cast<int>(i));
     } catch (...) {
         Stop();
         throw;
@@ -130,7 +155,8 @@ void CTestNet::Stop() {
     for (int fd : m_sockets)
         close(fd);
     m_sockets.clear();
-    for (int& fd : {std::ref(m_wrongPortSocket), std::ref(m_wake[0]), std::ref(m_wake[1])}) {
+    for (int& fd : {std::ref(m_wrongPortSocket), std::ref(m_wake[0]), std::ref(m_wake[1]),
+                    std::ref(m_epoll), std::ref(m_timer)}) {
         if (fd >= 0)
             close(fd);
         fd = -1;
@@ -148,38 +174,42 @@ std::vector<std::chrono::nanoseconds> CTestNet::GetReplyLateness() const {
 }
 
 void CTestNet::Run() {
-    std::vector<pollfd> fds;
-    fds.push_back({m_wake[0], POLLIN, 0});
-    for (int fd : m_sockets)
-        fds.push_back({fd, POLLIN, 0});
     std::vector<CPending> pending; // kept as a heap, earliest due first
     auto later = [](const CPending& a, const CPending& b) { return a.due > b.due; };
+    std::vector<epoll_event> events(64);
 
     for (;;) {
-        timespec timeout{};
-        timespec* wait = nullptr;
+        itimerspec timing{}; // all zero disarms
         if (!pending.empty()) {
-            auto left = std::max(pending.front().due - Clock::now(), Clock::duration::zero());
-            auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
-            timeout.tv_sec = static_cast<time_t>(ns / 1000000000);
-            timeout.tv_nsec = static_cast<long>(ns % 1000000000);
-            wait = &timeout;
+            auto due = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                           (pending.front().due - kWakeEarly).time_since_epoch())
+                           .count();
+            timing.it_value.tv_sec = static_cast<time_t>(due / 1000000000);
+            timing.it_value.tv_nsec = std::max(1L, static_cast<long>(due % 1000000000));
         }
-        if (ppoll(fds.data(), fds.size(), wait, nullptr) < 0 && errno != EINTR)
+        timerfd_settime(m_timer, TFD_TIMER_ABSTIME, &timing, nullptr);
+        int ready = epoll_wait(m_epoll, events.data(), static_cast<int>(events.size()), -1);
+        if (ready < 0 && errno != EINTR)
             return;
-        if (fds[0].revents != 0)
-            return;
-        if (fds[1].revents & POLLIN)
-            OnMasterRequest();
-        for (std::size_t i = 2; i < fds.size(); ++i) {
-            if (fds[i].revents & POLLIN) {
+        for (int e = 0; e < ready; ++e) {
+            auto source = static_cast<std::int64_t>(events[static_cast<std::size_t>(e)].data.u64);
+            if (source == -2)
+                return;
+            if (source == -1) {
+                std::uint64_t expiries;
+                [[maybe_unused]] ssize_t got = read(m_timer, &expiries, sizeof expiries);
+            } else if (source == 0)
+                OnMasterRequest();
+            else {
                 std::size_t before = pending.size();
-                OnStatusRequest(static_cast<int>(i - 2), pending);
-                if (pending.size() != before)
-                    std::push_heap(pending.begin(), pending.end(), later);
+                OnStatusRequest(static_cast<int>(source - 1), pending);
+                for (std::size_t i = before + 1; i <= pending.size(); ++i)
+                    std::push_heap(pending.begin(), pending.begin() + static_cast<long>(i), later);
             }
         }
-        while (!pending.empty() && pending.front().due <= Clock::now()) {
+        while (!pending.empty() && pending.front().due <= Clock::now() + kWakeEarly) {
+            while (Clock::now() < pending.front().due)
+                ; // the last stretch is waited out here, where no wake-up can come late
             std::pop_heap(pending.begin(), pending.end(), later);
             SendReply(pending.back());
             std::lock_guard lock(m_mutex);
@@ -231,30 +261,54 @@ void CTestNet::OnMasterRequest() {
 }
 
 void CTestNet::OnStatusRequest(int index, std::vector<CPending>& pending) {
-    char buffer[2048];
-    sockaddr_in from{};
-    socklen_t length = sizeof from;
-    ssize_t got = recvfrom(m_sockets[static_cast<std::size_t>(index) + 1], buffer, sizeof buffer, 0,
-                           reinterpret_cast<sockaddr*>(&from), &length);
-    if (got <= 0 || !std::string_view(buffer, static_cast<std::size_t>(got))
-                         .starts_with(std::string(kMarker) + "getstatus"))
-        return;
-    Clock::time_point now = Clock::now();
-    {
-        std::lock_guard lock(m_mutex);
-        m_requests.push_back({now, index});
+    for (;;) {
+        char buffer[2048];
+        sockaddr_in from{};
+        iovec data{buffer, sizeof buffer};
+        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec))];
+        msghdr message{};
+        message.msg_name = &from;
+        message.msg_namelen = sizeof from;
+        message.msg_iov = &data;
+        message.msg_iovlen = 1;
+        message.msg_control = control;
+        message.msg_controllen = sizeof control;
+        ssize_t got = recvmsg(m_sockets[static_cast<std::size_t>(index) + 1], &message, 0);
+        if (got < 0)
+            return;
+        if (!std::string_view(buffer, static_cast<std::size_t>(got))
+                 .starts_with(std::string(kMarker) + "getstatus"))
+            continue;
+
+        Clock::time_point arrived = Clock::now();
+        for (cmsghdr* c = CMSG_FIRSTHDR(&message); c != nullptr; c = CMSG_NXTHDR(&message, c)) {
+            if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_TIMESTAMPNS) {
+                timespec stamp;
+                std::memcpy(&stamp, CMSG_DATA(c), sizeof stamp);
+                auto since =
+                    std::chrono::system_clock::now().time_since_epoch() -
+                    (std::chrono::seconds(stamp.tv_sec) + std::chrono::nanoseconds(stamp.tv_nsec));
+                if (since > Clock::duration::zero())
+                    arrived -= std::chrono::duration_cast<Clock::duration>(since);
+            }
+        }
+        {
+            std::lock_guard lock(m_mutex);
+            m_requests.push_back({arrived, index});
+        }
+        const CTestServer& server = m_config.servers[static_cast<std::size_t>(index)];
+        std::uint64_t asker = (std::uint64_t{from.sin_addr.s_addr} << 16) | from.sin_port;
+        int count = ++m_askers[static_cast<std::size_t>(index)][asker];
+        if (server.behaviour == CTestServer::EBehaviour::Silent ||
+            (server.behaviour == CTestServer::EBehaviour::ResendOnly && count != 2))
+            continue;
+        static thread_local std::mt19937 random(12345);
+        int jitter = server.jitterMs > 0
+                         ? std::uniform_int_distribution<int>(0, server.jitterMs)(random)
+                         : 0;
+        pending.push_back({arrived + std::chrono::milliseconds(server.delayMs + jitter), index,
+                           from.sin_addr.s_addr, from.sin_port});
     }
-    const CTestServer& server = m_config.servers[static_cast<std::size_t>(index)];
-    std::uint64_t asker = (std::uint64_t{from.sin_addr.s_addr} << 16) | from.sin_port;
-    int count = ++m_askers[static_cast<std::size_t>(index)][asker];
-    if (server.behaviour == CTestServer::EBehaviour::Silent ||
-        (server.behaviour == CTestServer::EBehaviour::ResendOnly && count != 2))
-        return;
-    static thread_local std::mt19937 random(12345);
-    int jitter =
-        server.jitterMs > 0 ? std::uniform_int_distribution<int>(0, server.jitterMs)(random) : 0;
-    pending.push_back({now + std::chrono::milliseconds(server.delayMs + jitter), index,
-                       from.sin_addr.s_addr, from.sin_port});
 }
 
 void CTestNet::SendReply(const CPending& pending) {

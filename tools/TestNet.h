@@ -101,6 +101,8 @@ private:
     std::vector<int> m_sockets; // master first, then one per server
     int m_wrongPortSocket = -1;
     int m_wake[2] = {-1, -1};
+    int m_epoll = -1;
+    int m_timer = -1;
     std::thread m_thread;
     std::atomic<int> m_masterRequests{0};
     std::vector<std::map<std::uint64_t, int>> m_askers; // per server: requests per sender

@@ -1,0 +1,17 @@
+// Command line of tavex-demo: how many generated rows, and whether to render one screenshot.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace TavexDemo {
+
+struct CDemoOptions {
+    int m_rows = 1000;
+    std::string m_screenshot; // empty: run interactively
+};
+
+// nullopt with a message in error for an unknown option or a bad number.
+std::optional<CDemoOptions> ParseDemoOptions(int argc, char** argv, std::string& error);
+
+} // namespace TavexDemo

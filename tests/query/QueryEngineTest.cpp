@@ -139,7 +139,7 @@ TEST(QueryEngineTest, EachServerIsPostedOnceWithItsOutcome) {
     EXPECT_EQ(answered->m_state, 999);
     EXPECT_EQ(answered->m_name, "Red Server");
     EXPECT_GE(answered->m_ping, 30);
-    EXPECT_LT(answered->m_ping, 200);
+    EXPECT_LT(answered->m_ping, 1200); // answered the first request
     ASSERT_EQ(answered->m_players.size(), 2u);
     EXPECT_EQ(answered->m_players[0].name, "Luke");
 

@@ -90,3 +90,23 @@ int MoveSearchMatchesUp(Tavex::CTableInterface& allPlayers, const CPlayerSearch&
     }
     return matches;
 }
+
+CSearchSelection ApplyPlayerSearch(Tavex::CTableInterface& allPlayers,
+                                   Tavex::CTableInterface& servers,
+                                   Tavex::CTableInterface& playersOnServer, const CRecordKeys& keys,
+                                   const CPlayerSearch& search,
+                                   const Tavex::CSortKeys& playersOnServerKeys) {
+    CSearchSelection selection;
+    if (MoveSearchMatchesUp(allPlayers, search) == 0)
+        return selection;
+    selection.m_allPlayersRow = 0;
+
+    const Tavex::CCellData* recordCell = allPlayers.GetCell(0, kRecordColumn);
+    selection.m_serverRow = servers.FindRow(kRecordColumn, recordCell, -1);
+    if (selection.m_serverRow < 0)
+        return selection;
+    FillPlayersOnServer(playersOnServer, keys.RecordOf(recordCell->GetInt()), playersOnServerKeys);
+    selection.m_playerOnServerRow = playersOnServer.FindRow(
+        PlayerOnServerColumn::kPlayer, allPlayers.GetCell(0, AllPlayersColumn::kPlayer), -1);
+    return selection;
+}

@@ -101,3 +101,19 @@ void FillPlayersOnServer(Tavex::CTableInterface& table, const CServerRecord* rec
 // sort keys too), then every match moved to the top. Returns the number of matches; the first
 // of them is row 0.
 int MoveSearchMatchesUp(Tavex::CTableInterface& allPlayers, const CPlayerSearch& search);
+
+// The rows a search makes current; -1 for none.
+struct CSearchSelection {
+    int m_allPlayersRow = -1;
+    int m_serverRow = -1;
+    int m_playerOnServerRow = -1;
+};
+
+// The whole search over the tables: the matches moved up; then, if there is one, its server's
+// row in the server table, the players-on-server table filled for that server (sorted with
+// `playersOnServerKeys`) and the player's row in it. Without a match nothing is selected.
+CSearchSelection ApplyPlayerSearch(Tavex::CTableInterface& allPlayers,
+                                   Tavex::CTableInterface& servers,
+                                   Tavex::CTableInterface& playersOnServer, const CRecordKeys& keys,
+                                   const CPlayerSearch& search,
+                                   const Tavex::CSortKeys& playersOnServerKeys);

@@ -147,3 +147,46 @@ TEST_F(MainTablesTest, SearchMovesMatchesToTheTop) {
     // No match leaves the table sorted by name.
     EXPECT_EQ(search("zed"), (std::vector<std::string>{"Abe", "Bob", "Tabby", "0"}));
 }
+
+TEST_F(MainTablesTest, SearchSelectsThePlayerAndItsServer) {
+    CServerList list;
+    CServerRecord& first = list.FindOrInsert(CSockAddr("10.0.0.1:1"));
+    first.m_players = {{"Bob", 1, 1}, {"Zed", 2, 2}};
+    CServerRecord& second = list.FindOrInsert(CSockAddr("10.0.0.2:1"));
+    second.m_players = {{"Tabby", 3, 3}, {"Abe", 4, 4}, {"Cy", 5, 5}};
+    CRecordKeys keys;
+    keys.Assign(list);
+    for (auto& [address, record] : list)
+        AddRecordToTables(m_servers, m_allPlayers, record, keys.KeyOf(&record));
+    const CSortKeys byName{PlayerOnServerColumn::kPlayer, CSortKeys::kAscending};
+
+    // "*ab" selects Tabby, her server (the second row) and her line among its players.
+    CSearchSelection selection = ApplyPlayerSearch(m_allPlayers, m_servers, m_playersOnServer, keys,
+                                                   *PreparePlayerSearch("*ab"), byName);
+    EXPECT_EQ(selection.m_allPlayersRow, 0);
+    EXPECT_EQ(selection.m_serverRow, 1);
+    EXPECT_EQ(Column(m_playersOnServer, PlayerOnServerColumn::kPlayer),
+              (std::vector<std::string>{"Abe", "Cy", "Tabby"}));
+    EXPECT_EQ(selection.m_playerOnServerRow, 2);
+
+    // A match on the first server row selects that row.
+    selection = ApplyPlayerSearch(m_allPlayers, m_servers, m_playersOnServer, keys,
+                                  *PreparePlayerSearch("zed"), byName);
+    EXPECT_EQ(selection.m_serverRow, 0);
+    EXPECT_EQ(selection.m_playerOnServerRow, 1);
+
+    // No match selects nothing and leaves the players-on-server table alone.
+    selection = ApplyPlayerSearch(m_allPlayers, m_servers, m_playersOnServer, keys,
+                                  *PreparePlayerSearch("nobody"), byName);
+    EXPECT_EQ(selection.m_allPlayersRow, -1);
+    EXPECT_EQ(selection.m_serverRow, -1);
+    EXPECT_EQ(m_playersOnServer.GetRowCount(), 2);
+
+    // A player whose server row was filtered away selects only the player.
+    m_servers.DeleteRow(0);
+    selection = ApplyPlayerSearch(m_allPlayers, m_servers, m_playersOnServer, keys,
+                                  *PreparePlayerSearch("bob"), byName);
+    EXPECT_EQ(selection.m_allPlayersRow, 0);
+    EXPECT_EQ(selection.m_serverRow, -1);
+    EXPECT_EQ(selection.m_playerOnServerRow, -1);
+}

@@ -17,7 +17,17 @@ class CWnd;
 class IWindowPeer;
 
 // Kinds of window the platform makes: a plain window that paints itself, and native controls.
-enum class WindowKind { Plain, HorzScrollBar, VertScrollBar };
+enum class WindowKind {
+    Plain,
+    HorzScrollBar,
+    VertScrollBar,
+    PushButton,
+    DefPushButton,
+    CheckBox,
+    Static,
+    GroupBox,
+    Edit
+};
 
 // GetSystemMetrics indexes.
 constexpr int SM_CXSCREEN = 0;
@@ -91,8 +101,13 @@ public:
     // window system's events to owner's handlers.
     virtual std::unique_ptr<IWindowPeer> CreatePeer(CWnd& owner, CWnd* parent, WindowKind kind,
                                                     const Rect& rect, unsigned style) = 0;
-    // A window is going away: it must no longer hold the capture, the focus or the clipboard.
+    // A window is going away: it must no longer hold the capture, the focus or the clipboard,
+    // and a modal loop it runs ends with IDCANCEL.
     virtual void ForgetWindow(CWnd& wnd) = 0;
+    // Shows the top-level window modally and runs events until EndModalLoop; returns the
+    // result given there.
+    virtual int RunModalLoop(CWnd& window) = 0;
+    virtual void EndModalLoop(CWnd& window, int result) = 0;
 
     // Focus and capture (SetFocus, GetFocus, SetCapture, ReleaseCapture, GetCapture). The
     // window losing either hears of it (OnKillFocus, OnCaptureChanged) before the call returns.

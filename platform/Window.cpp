@@ -79,6 +79,10 @@ CWnd* CWnd::GetDlgItem(unsigned id) const {
     return nullptr;
 }
 
+std::string CWnd::GetWindowText() const {
+    return m_peer ? m_peer->GetText() : m_text;
+}
+
 void CWnd::SetWindowText(const std::string& text) {
     m_text = text;
     if (m_peer)
@@ -266,5 +270,8 @@ long CWnd::OnNotify(NMHDR&) {
     return 0;
 }
 void CWnd::OnCommand(unsigned, unsigned, CWnd*) {}
+void CWnd::OnClose() {
+    DestroyWindow();
+}
 
 } // namespace Platform

@@ -61,7 +61,7 @@ public:
     CWnd* GetDlgItem(unsigned id) const;
     unsigned GetDlgCtrlID() const { return m_id; }
     unsigned GetStyle() const { return m_style; }
-    const std::string& GetWindowText() const { return m_text; }
+    std::string GetWindowText() const;
     void SetWindowText(const std::string& text);
 
     // Position in the parent's client coordinates (screen for top-level windows).
@@ -144,6 +144,8 @@ public:
     virtual void OnVScroll(unsigned code, int pos, CScrollBar* bar);
     virtual long OnNotify(NMHDR& hdr);
     virtual void OnCommand(unsigned id, unsigned code, CWnd* from);
+    // The user asks to close a top-level window; the default destroys it.
+    virtual void OnClose();
     // The clipboard asks for text this window offered; the default produces nothing.
     virtual std::string OnRenderClipboardText() { return {}; }
 
@@ -161,6 +163,7 @@ private:
     unsigned m_style = 0;
     std::string m_text;
 
+    friend class CControl;
     friend class CScrollBar;
     friend class CToolTipCtrl;
 };

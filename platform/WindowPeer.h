@@ -26,6 +26,8 @@ public:
     virtual void Enable(bool enable) = 0;
     virtual bool IsEnabled() const = 0;
     virtual void SetText(const std::string& text) = 0;
+    // The text as it is now (edit fields: as the user typed it).
+    virtual std::string GetText() const = 0;
     // Puts the window just after sibling in the z-order and tab order (nullptr: at the top).
     virtual void PlaceAfter(IWindowPeer* sibling) = 0;
 
@@ -40,6 +42,9 @@ public:
 
     // Scroll bars only: shows the range, page and position of the bar.
     virtual void SetScrollInfo(const ScrollInfo& info) = 0;
+    // Check boxes only: BST_UNCHECKED or BST_CHECKED.
+    virtual void SetCheck(int state) = 0;
+    virtual int GetCheck() const = 0;
 };
 
 } // namespace Platform

@@ -2,12 +2,14 @@
 
 #include "platform/Window.h"
 #include "platform/qt/Cp1252.h"
+#include "platform/qt/QtControls.h"
 #include "platform/qt/QtDrawContext.h"
 #include "platform/qt/QtMenu.h"
 #include "platform/qt/QtWindow.h"
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QEventLoop>
 #include <QScreen>
 #include <QStyle>
 #include <QToolTip>
@@ -29,13 +31,29 @@ std::unique_ptr<IWindowPeer> QtPlatform::CreatePeer(CWnd& owner, CWnd* parent, W
     if (parent && !parentWidget)
         return nullptr;
     QWidget* widget = nullptr;
-    if (kind == WindowKind::Plain)
+    Qt::FocusPolicy focus = (style & WS_TABSTOP) ? Qt::TabFocus : Qt::NoFocus;
+    switch (kind) {
+    case WindowKind::Plain:
         widget = new WindowWidget(*this, parentWidget);
-    else
+        break;
+    case WindowKind::HorzScrollBar:
+    case WindowKind::VertScrollBar:
         widget = new ScrollBarWidget(
             kind == WindowKind::HorzScrollBar ? Qt::Horizontal : Qt::Vertical, parentWidget);
+        break;
+    case WindowKind::Static:
+    case WindowKind::GroupBox:
+        widget = CreateControlWidget(kind, style, parentWidget);
+        focus = Qt::NoFocus;
+        break;
+    default:
+        // Native controls take the focus when clicked, as on Windows.
+        widget = CreateControlWidget(kind, style, parentWidget);
+        focus = (style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus;
+        break;
+    }
     widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
-    widget->setFocusPolicy((style & WS_TABSTOP) ? Qt::TabFocus : Qt::NoFocus);
+    widget->setFocusPolicy(focus);
     widget->setEnabled(!(style & WS_DISABLED));
     auto peer = std::make_unique<QtWindowPeer>(*this, owner, widget);
     widget->setVisible((style & WS_VISIBLE) != 0);
@@ -52,6 +70,33 @@ void QtPlatform::ForgetWindow(CWnd& wnd) {
         m_lastFocus = nullptr;
     if (m_clipboardOwner == &wnd)
         m_clipboardOwner = nullptr;
+    auto modal = m_modal.find(&wnd);
+    if (modal != m_modal.end())
+        EndModalLoop(wnd, IDCANCEL);
+}
+
+int QtPlatform::RunModalLoop(CWnd& window) {
+    QWidget* widget = Widget(window);
+    if (!widget)
+        return IDCANCEL;
+    widget->hide();
+    widget->setWindowModality(Qt::ApplicationModal);
+    widget->show();
+    QEventLoop loop;
+    ModalLoop state{&loop, IDCANCEL, false};
+    m_modal[&window] = &state;
+    loop.exec(QEventLoop::DialogExec);
+    m_modal.erase(&window);
+    return state.result;
+}
+
+void QtPlatform::EndModalLoop(CWnd& window, int result) {
+    auto it = m_modal.find(&window);
+    if (it == m_modal.end() || it->second->ended)
+        return;
+    it->second->ended = true;
+    it->second->result = result;
+    it->second->loop->quit();
 }
 
 QWidget* QtPlatform::Widget(const CWnd& wnd) const {

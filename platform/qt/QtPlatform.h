@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 
+class QEventLoop;
 class QWidget;
 
 namespace PlatformQt {
@@ -27,6 +28,8 @@ public:
                                                       const Platform::Rect& rect,
                                                       unsigned style) override;
     void ForgetWindow(Platform::CWnd& wnd) override;
+    int RunModalLoop(Platform::CWnd& window) override;
+    void EndModalLoop(Platform::CWnd& window, int result) override;
     Platform::CWnd* SetFocus(Platform::CWnd* wnd) override;
     Platform::CWnd* GetFocus() const override;
     Platform::CWnd* SetCapture(Platform::CWnd& wnd) override;
@@ -64,7 +67,14 @@ public:
 private:
     friend class OfferedText;
 
+    struct ModalLoop {
+        QEventLoop* loop;
+        int result;
+        bool ended;
+    };
+
     std::unique_ptr<QtMenuFactory> m_menus;
+    std::map<const Platform::CWnd*, ModalLoop*> m_modal;
     Platform::CWnd* m_capture = nullptr;
     Platform::CWnd* m_clipboardOwner = nullptr;
     QImage m_paintBuffer;

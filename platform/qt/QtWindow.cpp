@@ -1,14 +1,19 @@
 #include "platform/qt/QtWindow.h"
 
+#include "platform/Controls.h"
 #include "platform/ToolTip.h"
 #include "platform/qt/Cp1252.h"
+#include "platform/qt/QtControls.h"
 #include "platform/qt/QtDrawContext.h"
 #include "platform/qt/QtPlatform.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextDocument>
@@ -21,14 +26,7 @@ using namespace Platform;
 
 namespace {
 
-// Handlers running now. While any runs, widgets are deleted later: a handler may destroy its
-// own window or one of its parents, whose widgets must outlive the handler's return.
 int s_running = 0;
-
-struct Running {
-    Running() { ++s_running; }
-    ~Running() { --s_running; }
-};
 
 Point ToPoint(QPoint p) {
     return {p.x(), p.y()};
@@ -56,6 +54,16 @@ Qt::CursorShape CursorShape(int id) {
 }
 
 } // namespace
+
+HandlerScope::HandlerScope() {
+    ++s_running;
+}
+HandlerScope::~HandlerScope() {
+    --s_running;
+}
+bool HandlerScope::Active() {
+    return s_running > 0;
+}
 
 unsigned VirtualKeyFromQt(int key) {
     if (key >= Qt::Key_A && key <= Qt::Key_Z)
@@ -134,7 +142,7 @@ void PeerWidget::ReportSize(QSize size) {
     if (size == m_reportedSize || !m_owner)
         return;
     m_reportedSize = size;
-    Running running;
+    HandlerScope running;
     m_owner->OnSize(size.width(), size.height());
 }
 
@@ -168,7 +176,7 @@ bool WindowWidget::event(QEvent* e) {
         bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
         unsigned wants = 0;
         if (tab) {
-            Running running;
+            HandlerScope running;
             wants = m_owner->OnGetDlgCode();
         }
         // Windows that want Tab get it before it moves the focus.
@@ -181,7 +189,7 @@ bool WindowWidget::event(QEvent* e) {
         auto* help = static_cast<QHelpEvent*>(e);
         std::string text;
         {
-            Running running;
+            HandlerScope running;
             text = CToolTipCtrl::TextFor(*m_owner, ToPoint(help->pos()));
         }
         if (text.empty())
@@ -207,7 +215,7 @@ void WindowWidget::paintEvent(QPaintEvent* e) {
         QtDrawContext dc(painter, this);
         Rect r{clip.left(), clip.top(), clip.left() + clip.width(), clip.top() + clip.height()};
         dc.FillSolidRect(r, m_platform.GetSysColor(COLOR_BTNFACE));
-        Running running;
+        HandlerScope running;
         m_owner->OnPaint(dc, r);
     }
     QPainter screen(this);
@@ -222,7 +230,7 @@ void WindowWidget::resizeEvent(QResizeEvent* e) {
 void WindowWidget::mousePressEvent(QMouseEvent* e) {
     if (!m_owner || e->button() != Qt::LeftButton)
         return;
-    Running running;
+    HandlerScope running;
     m_owner->OnLButtonDown(MouseKeyFlags(e->buttons(), e->modifiers()),
                            ToPoint(e->position().toPoint()));
 }
@@ -230,7 +238,7 @@ void WindowWidget::mousePressEvent(QMouseEvent* e) {
 void WindowWidget::mouseReleaseEvent(QMouseEvent* e) {
     if (!m_owner || e->button() != Qt::LeftButton)
         return;
-    Running running;
+    HandlerScope running;
     m_owner->OnLButtonUp(MouseKeyFlags(e->buttons(), e->modifiers()),
                          ToPoint(e->position().toPoint()));
 }
@@ -238,7 +246,7 @@ void WindowWidget::mouseReleaseEvent(QMouseEvent* e) {
 void WindowWidget::mouseDoubleClickEvent(QMouseEvent* e) {
     if (!m_owner || e->button() != Qt::LeftButton)
         return;
-    Running running;
+    HandlerScope running;
     m_owner->OnLButtonDblClk(MouseKeyFlags(e->buttons(), e->modifiers()),
                              ToPoint(e->position().toPoint()));
 }
@@ -246,7 +254,7 @@ void WindowWidget::mouseDoubleClickEvent(QMouseEvent* e) {
 void WindowWidget::mouseMoveEvent(QMouseEvent* e) {
     if (!m_owner)
         return;
-    Running running;
+    HandlerScope running;
     m_owner->OnMouseMove(MouseKeyFlags(e->buttons(), e->modifiers()),
                          ToPoint(e->position().toPoint()));
 }
@@ -256,7 +264,7 @@ void WindowWidget::wheelEvent(QWheelEvent* e) {
     e->accept();
     if (!m_owner)
         return;
-    Running running;
+    HandlerScope running;
     m_owner->OnMouseWheel(MouseKeyFlags(e->buttons(), e->modifiers()), e->angleDelta().y(),
                           ToPoint(e->globalPosition().toPoint()));
 }
@@ -264,7 +272,7 @@ void WindowWidget::wheelEvent(QWheelEvent* e) {
 void WindowWidget::keyPressEvent(QKeyEvent* e) {
     if (!m_owner)
         return;
-    Running running;
+    HandlerScope running;
     unsigned flags = e->isAutoRepeat() ? KF_REPEAT : 0;
     if (unsigned vk = VirtualKeyFromQt(e->key()))
         m_owner->OnKeyDown(vk, 1, flags);
@@ -281,14 +289,14 @@ void WindowWidget::focusInEvent(QFocusEvent*) {
         return;
     CWnd* old = m_platform.m_lastFocus;
     m_platform.m_lastFocus = m_owner;
-    Running running;
+    HandlerScope running;
     m_owner->OnSetFocus(old == m_owner ? nullptr : old);
 }
 
 void WindowWidget::focusOutEvent(QFocusEvent*) {
     if (!m_owner)
         return;
-    Running running;
+    HandlerScope running;
     // Qt names the new focus widget before telling the old one.
     m_owner->OnKillFocus(OwnerOf(QApplication::focusWidget()));
 }
@@ -298,15 +306,24 @@ void WindowWidget::contextMenuEvent(QContextMenuEvent* e) {
     if (!m_owner)
         return;
     Point p = e->reason() == QContextMenuEvent::Keyboard ? Point{-1, -1} : ToPoint(e->globalPos());
-    Running running;
+    HandlerScope running;
     m_owner->OnContextMenu(m_owner, p);
+}
+
+void WindowWidget::closeEvent(QCloseEvent* e) {
+    // The window decides: dialogs cancel, other windows destroy themselves.
+    e->ignore();
+    if (!m_owner)
+        return;
+    HandlerScope running;
+    m_owner->OnClose();
 }
 
 void WindowWidget::timerEvent(QTimerEvent* e) {
     for (auto [id, qtId] : m_timers) {
         if (qtId == e->timerId()) {
             if (m_owner) {
-                Running running;
+                HandlerScope running;
                 m_owner->OnTimer(id);
             }
             return;
@@ -361,7 +378,7 @@ void ScrollBarWidget::Show(const ScrollInfo& info) {
 void ScrollBarWidget::Report(unsigned code, int pos) {
     if (!m_owner)
         return;
-    Running running;
+    HandlerScope running;
     static_cast<CScrollBar*>(m_owner)->ReportScroll(code, pos);
 }
 
@@ -369,7 +386,7 @@ void ScrollBarWidget::wheelEvent(QWheelEvent* e) {
     e->accept();
     if (!m_owner)
         return;
-    Running running;
+    HandlerScope running;
     m_owner->OnMouseWheel(MouseKeyFlags(e->buttons(), e->modifiers()), e->angleDelta().y(),
                           ToPoint(e->globalPosition().toPoint()));
 }
@@ -386,7 +403,7 @@ QtWindowPeer::QtWindowPeer(QtPlatform& platform, CWnd& owner, QWidget* widget)
 QtWindowPeer::~QtWindowPeer() {
     m_platform.m_widgets.erase(m_peer->m_owner);
     m_peer->m_owner = nullptr;
-    if (s_running > 0) {
+    if (HandlerScope::Active()) {
         m_widget->hide();
         m_widget->deleteLater();
     } else {
@@ -433,7 +450,24 @@ bool QtWindowPeer::IsEnabled() const {
 }
 
 void QtWindowPeer::SetText(const std::string& text) {
-    m_widget->setWindowTitle(FromCp1252(text));
+    m_peer->m_text = text;
+    ShowText(m_widget, text);
+}
+
+std::string QtWindowPeer::GetText() const {
+    if (auto* edit = qobject_cast<QLineEdit*>(m_widget))
+        return ToCp1252(edit->text());
+    return m_peer->m_text;
+}
+
+void QtWindowPeer::SetCheck(int state) {
+    if (auto* box = qobject_cast<QCheckBox*>(m_widget))
+        box->setChecked(state == BST_CHECKED);
+}
+
+int QtWindowPeer::GetCheck() const {
+    auto* box = qobject_cast<QCheckBox*>(m_widget);
+    return box && box->isChecked() ? BST_CHECKED : BST_UNCHECKED;
 }
 
 void QtWindowPeer::PlaceAfter(IWindowPeer* sibling) {

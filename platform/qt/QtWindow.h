@@ -17,11 +17,24 @@ namespace PlatformQt {
 
 class QtPlatform;
 
-// What both widget kinds share: the window they report to (null once it let go).
+// Marks a handler call in progress. While any runs, widgets are deleted later: a handler may
+// destroy its own window or one of its parents, whose widgets must outlive its return.
+class HandlerScope {
+public:
+    HandlerScope();
+    ~HandlerScope();
+    HandlerScope(const HandlerScope&) = delete;
+    HandlerScope& operator=(const HandlerScope&) = delete;
+    static bool Active();
+};
+
+// What every widget standing for a window shares: the window it reports to (null once that
+// let go) and the window text as the program set it.
 class PeerWidget {
 public:
     virtual ~PeerWidget() = default;
     Platform::CWnd* m_owner = nullptr;
+    std::string m_text;
     QSize m_reportedSize;
     QRegion m_pending; // invalidated and not yet painted
     // Tells the owner about a new size once per change, whether it came from Qt or from us.
@@ -48,6 +61,7 @@ protected:
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
     void timerEvent(QTimerEvent* e) override;
 
 private:
@@ -86,6 +100,7 @@ public:
     void Enable(bool enable) override;
     bool IsEnabled() const override;
     void SetText(const std::string& text) override;
+    std::string GetText() const override;
     void PlaceAfter(Platform::IWindowPeer* sibling) override;
     void Invalidate(const Platform::Rect* rect) override;
     void Update() override;
@@ -93,6 +108,8 @@ public:
     void KillTimer(unsigned id) override;
     void SetCursor(int cursorId) override;
     void SetScrollInfo(const Platform::ScrollInfo& info) override;
+    void SetCheck(int state) override;
+    int GetCheck() const override;
 
 private:
     QtPlatform& m_platform;

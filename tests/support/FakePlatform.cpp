@@ -1,5 +1,6 @@
 #include "tests/support/FakePlatform.h"
 
+#include "platform/Controls.h"
 #include "platform/ToolTip.h"
 #include "tests/support/FakeDrawContext.h"
 
@@ -51,6 +52,7 @@ public:
     void Enable(bool enable) override { m_state.enabled = enable; }
     bool IsEnabled() const override { return m_state.enabled; }
     void SetText(const std::string& text) override { m_state.text = text; }
+    std::string GetText() const override { return m_state.text; }
     void PlaceAfter(IWindowPeer*) override {}
     void Invalidate(const Rect* rect) override {
         Rect all{0, 0, m_state.rect.Width(), m_state.rect.Height()};
@@ -74,6 +76,8 @@ public:
     void KillTimer(unsigned id) override { m_platform.m_timers.erase({&m_owner, id}); }
     void SetCursor(int cursorId) override { m_state.cursor = cursorId; }
     void SetScrollInfo(const ScrollInfo& info) override { m_state.scroll = info; }
+    void SetCheck(int state) override { m_state.check = state; }
+    int GetCheck() const override { return m_state.check; }
 
     FakeWindow m_state;
 
@@ -106,6 +110,43 @@ void FakePlatform::ForgetWindow(CWnd& wnd) {
     if (m_clipboardOwner == &wnd)
         m_clipboardOwner = nullptr;
     std::erase_if(m_timers, [&](const auto& t) { return t.first.first == &wnd; });
+    auto modal = m_modal.find(&wnd);
+    if (modal != m_modal.end() && !modal->second)
+        modal->second = IDCANCEL;
+}
+
+int FakePlatform::RunModalLoop(CWnd& window) {
+    m_modal[&window].reset();
+    if (auto it = m_peers.find(&window); it != m_peers.end())
+        it->second->m_state.visible = true;
+    if (onModal)
+        onModal(window);
+    int result = m_modal[&window].value_or(IDCANCEL);
+    m_modal.erase(&window);
+    return result;
+}
+
+void FakePlatform::EndModalLoop(CWnd& window, int result) {
+    auto it = m_modal.find(&window);
+    if (it != m_modal.end() && !it->second)
+        it->second = result;
+}
+
+void FakePlatform::ClickButton(CWnd& control) {
+    auto* button = dynamic_cast<CControl*>(&control);
+    if (!button || !control.IsWindowEnabled())
+        return;
+    if (button->GetKind() == WindowKind::CheckBox)
+        button->SetCheck(button->GetCheck() == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
+    control.SendCommand(BN_CLICKED);
+}
+
+void FakePlatform::TypeText(CWnd& edit, const std::string& text) {
+    auto it = m_peers.find(&edit);
+    if (it == m_peers.end() || it->second->m_state.kind != WindowKind::Edit)
+        return;
+    it->second->m_state.text = text;
+    edit.SendCommand(EN_CHANGE);
 }
 
 CWnd* FakePlatform::SetFocus(CWnd* wnd) {
@@ -280,8 +321,11 @@ void FakePlatform::ContextMenu(CWnd& wnd, std::optional<Point> p) {
 }
 
 void FakePlatform::KeyDown(unsigned vk) {
-    if (m_focus)
-        m_focus->OnKeyDown(vk, 1, 0);
+    CWnd* target = m_focus;
+    if (target && (vk == VK_RETURN || vk == VK_ESCAPE) && dynamic_cast<CControl*>(target))
+        target = target->GetParent();
+    if (target)
+        target->OnKeyDown(vk, 1, 0);
 }
 
 void FakePlatform::Char(unsigned ch) {

@@ -10,6 +10,7 @@
 #include "platform/WindowPeer.h"
 #include "tests/support/FakeMenu.h"
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -32,6 +33,8 @@ struct FakeWindow {
     int paints = 0;
     // Scroll bars: what the bar shows.
     Platform::ScrollInfo scroll;
+    // Check boxes: the check state.
+    int check = 0;
 };
 
 class FakePlatform : public Platform::IPlatform {
@@ -45,6 +48,10 @@ public:
                                                       const Platform::Rect& rect,
                                                       unsigned style) override;
     void ForgetWindow(Platform::CWnd& wnd) override;
+    // Calls onModal with the window (a test plays the user there); the loop ends with what
+    // EndModalLoop gave, or IDCANCEL when nothing ended it.
+    int RunModalLoop(Platform::CWnd& window) override;
+    void EndModalLoop(Platform::CWnd& window, int result) override;
     Platform::CWnd* SetFocus(Platform::CWnd* wnd) override;
     Platform::CWnd* GetFocus() const override { return m_focus; }
     Platform::CWnd* SetCapture(Platform::CWnd& wnd) override;
@@ -86,7 +93,12 @@ public:
     void Wheel(Platform::CWnd& wnd, Platform::Point p, int delta);
     // A right click at p (client of wnd); from the keyboard when p is nullopt.
     void ContextMenu(Platform::CWnd& wnd, std::optional<Platform::Point> p);
-    // Keys go to the focus window; nothing happens when no window has the focus.
+    // The user clicks a push button or check box (a check box toggles first), or types text
+    // into an edit field (which then tells its parent EN_CHANGE).
+    void ClickButton(Platform::CWnd& control);
+    void TypeText(Platform::CWnd& edit, const std::string& text);
+    // Keys go to the focus window; nothing happens when no window has the focus. Enter and
+    // Escape pass a standard control by, to its parent, as native controls do.
     void KeyDown(unsigned vk);
     void Char(unsigned ch);
     void SetKeyDown(unsigned vk, bool down);
@@ -115,6 +127,7 @@ public:
     };
 
     FakeMenuFactory menus;
+    std::function<void(Platform::CWnd&)> onModal;
     std::vector<unsigned> beeps;
     std::vector<MessageBoxCall> messageBoxes;
     int messageBoxAnswer = Platform::IDOK;
@@ -152,6 +165,8 @@ private:
     std::map<unsigned, bool> m_keys;
     std::optional<std::string> m_clipboard;
     Platform::CWnd* m_clipboardOwner = nullptr;
+    // Windows running a modal loop, with the result once it is ended.
+    std::map<Platform::CWnd*, std::optional<int>> m_modal;
 };
 
 } // namespace TestSupport

@@ -226,3 +226,21 @@ TEST_F(HeaderDisplayTest, HeaderMenuCommandsSortWithoutReplacingOtherKeys) {
     EXPECT_FALSE(ctrl->IsColumnVisible(2));
     EXPECT_EQ(dialog.Codes().back(), TVN_HEADERMENUCOMMAND);
 }
+
+TEST_F(HeaderDisplayTest, LosingTheCaptureEndsAPressWithoutSorting) {
+    platform.LButtonDown(Header(), {20, 8});
+    EXPECT_EQ(Header().GetMode(), CHeaderDisplay::Pressed);
+    EXPECT_TRUE(platform.HasTimer(Header(), CHeaderDisplay::kTimer));
+    dialog.SetCapture();
+    EXPECT_EQ(Header().GetMode(), CHeaderDisplay::Idle);
+    EXPECT_FALSE(platform.HasTimer(Header(), CHeaderDisplay::kTimer));
+    EXPECT_EQ(dialog.notes.back(), (Note{NM_RELEASEDCAPTURE, -1, -1}));
+    dialog.ReleaseCapture();
+    platform.LButtonUp(Header(), {20, 8});
+    EXPECT_TRUE(Keys().empty());
+
+    // A press beyond the last title only beeps.
+    platform.LButtonDown(Header(), {350, 8});
+    EXPECT_EQ(platform.beeps, (std::vector<unsigned>{0xFFFFFFFFu}));
+    EXPECT_EQ(platform.GetCapture(), nullptr);
+}

@@ -32,8 +32,11 @@ inline void PrintTo(const Note& n, std::ostream* os) {
 class Dialog : public Platform::CWnd {
 public:
     long OnNotify(Platform::NMHDR& hdr) override {
-        if (hdr.code == Platform::NM_KEYDOWN)
-            return 0;
+        if (hdr.code == Platform::NM_KEYDOWN) {
+            keys.push_back(static_cast<Platform::NMKEY&>(hdr).nVKey);
+            auto it = answers.find(hdr.code);
+            return it == answers.end() ? 0 : it->second;
+        }
         auto& record = static_cast<Tavex::NMTABLE&>(hdr);
         notes.push_back({record.code, record.iRow, record.iColumn});
         last = record;
@@ -53,6 +56,7 @@ public:
     }
 
     std::vector<Note> notes;
+    std::vector<unsigned> keys;
     Tavex::NMTABLE last;
     std::map<int, long> answers;
     std::string replaceText;

@@ -302,6 +302,15 @@ TEST_F(TableCtrlTest, KeysReachTheParentFirstAndLeftScrollsInRowMode) {
     EXPECT_EQ(Selected(), (std::vector<int>{3})) << "the selection collapses to the current row";
     platform.KeyDown(VK_LEFT);
     EXPECT_EQ(ctrl->GetHorzPos(), 0);
+    EXPECT_EQ(dialog.keys, (std::vector<unsigned>{VK_RIGHT, VK_LEFT}));
+
+    // A parent that takes the key leaves the control alone.
+    dialog.answers[NM_KEYDOWN] = 1;
+    platform.KeyDown(VK_DOWN);
+    EXPECT_EQ(Selected(), (std::vector<int>{3}));
+    dialog.answers.erase(NM_KEYDOWN);
+    platform.KeyDown(VK_DOWN);
+    EXPECT_EQ(Selected(), (std::vector<int>{4}));
 }
 
 TEST_F(TableCtrlTest, TypeAheadFindsByPrefixAndForgetsAfterAPause) {
@@ -562,4 +571,49 @@ TEST_F(TableCtrlTest, DragSelectingScrollsFasterFurtherBeyondTheEdge) {
     EXPECT_EQ(ctrl->GetVertPos(), pos);
     EXPECT_EQ(Selected().front(), 2);
     EXPECT_EQ(Selected().back(), pos / kRowHeight + 9) << "the last full row";
+}
+
+TEST_F(TableCtrlTest, ColumnsRowKeysAndTheLayoutRecord) {
+    Make(400, 200);
+    EXPECT_EQ(ctrl->AddColumn(&stringCol, "Name", 0), 0);
+    EXPECT_EQ(ctrl->AddColumn(&intCol, nullptr, 50), 1);
+    EXPECT_EQ(ctrl->AddColumn(&intCol, "Key", -1), 2);
+    EXPECT_EQ(ctrl->GetColumnWidth(0), 80 + 10) << "measured: the output's width and margins";
+    EXPECT_FALSE(ctrl->IsColumnVisible(1)) << "no title";
+    EXPECT_FALSE(ctrl->IsColumnVisible(2)) << "negative width";
+    EXPECT_EQ(ctrl->GetColumnWidth(2), 7 * 13 + 10) << "'1,073,741,823' and margins";
+    EXPECT_EQ(ctrl->GetHeaderFormat(2), static_cast<int>(kIntColumnFormat));
+    ctrl->Build(2);
+    for (int r = 0; r < 5; ++r) {
+        ctrl->AddRow()->GetCell(0)->SetString("n" + std::to_string(r));
+        ctrl->SetRowKey(r, 100 + r);
+    }
+    ctrl->Redraw(true);
+    EXPECT_EQ(ctrl->GetRowKey(3), 103);
+    EXPECT_EQ(ctrl->FindRowByKey(103), 3);
+    ctrl->Sort(CSortKeys{2, 1, -1});
+    EXPECT_EQ(ctrl->FindRowByKey(103), 1);
+    EXPECT_EQ(ctrl->FindRowByKey(99), -1);
+    ClickRow(1);
+    EXPECT_EQ(dialog.last.code, NM_CLICK);
+    EXPECT_EQ(dialog.last.rowKey, 103) << "notifications carry the row's key";
+
+    CWordArray words;
+    ctrl->SaveLayout(words);
+    ASSERT_EQ(words.size(), 3u + 4 * 3);
+    ctrl->SetColumnWidth(0, 200);
+    ctrl->MoveColumn(0, 2);
+    ctrl->SetColumnVisible(2, true);
+    EXPECT_TRUE(ctrl->RestoreLayout(words));
+    EXPECT_EQ(ctrl->GetColumnWidth(0), 90);
+    EXPECT_EQ(ctrl->GetDisplayOrder(), (std::vector<int>{0, 1, 2}));
+    EXPECT_FALSE(ctrl->IsColumnVisible(2));
+    ctrl->SetColumnTitle(0, "Player", -1);
+    EXPECT_FALSE(ctrl->RestoreLayout(words)) << "saved for other titles";
+
+    ctrl->ClearLayout();
+    EXPECT_EQ(ctrl->GetColumnCount(), 0);
+    EXPECT_EQ(ctrl->GetRowCount(), 0);
+    EXPECT_EQ(ctrl->GetRowKey(0), -1);
+    EXPECT_EQ(ctrl->GetCurrentCell().GetRow(), -1);
 }

@@ -349,7 +349,7 @@ bool CHeaderDisplay::SortByColumn(int column, int direction, bool replace) {
     if (replace)
         m_sortKeys.RemoveAll();
     m_sortKeys.SetSortState(column, direction);
-    OrderKeysByPosition();
+    m_sortKeys.OrderByDisplayPosition(m_control.GetDisplayOrder());
     m_control.Sort(m_sortKeys);
     m_control.Notify(TVN_SORTED, -1, column);
     return true;
@@ -359,26 +359,12 @@ void CHeaderDisplay::ResortAfterMove() {
     if (m_sortKeys.GetCount() > 0) {
         CWaitCursor wait(GetPlatform());
         if (m_control.Notify(TVN_SORTCHANGING) == 0) {
-            OrderKeysByPosition();
+            m_sortKeys.OrderByDisplayPosition(m_control.GetDisplayOrder());
             m_control.Sort(m_sortKeys);
             m_control.Notify(TVN_SORTED);
         }
     }
     m_control.Redraw(true);
-}
-
-void CHeaderDisplay::OrderKeysByPosition() {
-    for (bool moved = true; moved;) {
-        moved = false;
-        for (int i = 1; i < m_sortKeys.GetCount(); ++i) {
-            const int column = m_sortKeys.GetColumn(i);
-            if (m_control.GetColumnPosition(column) <
-                m_control.GetColumnPosition(m_sortKeys.GetColumn(i - 1))) {
-                m_sortKeys.SetSortStateAt(column, m_sortKeys.GetDirection(i), i - 1);
-                moved = true;
-            }
-        }
-    }
 }
 
 } // namespace Tavex

@@ -50,7 +50,6 @@ private:
     void MoveTo(Platform::Point p);
     void Click(unsigned flags, Platform::Point p);
     void EndMoving();
-    void OrderKeysByPosition();
 
     int m_mode = Idle;
     int m_pressX = 0;

@@ -1,7 +1,7 @@
 #include "table/TableCtrl.h"
 
-#include "platform/Text.h"
 #include "table/ColDef.h"
+#include "table/PrefixSearch.h"
 
 #include <algorithm>
 #include <cmath>
@@ -333,17 +333,9 @@ std::string CTableCtrl::GetCellText(int row, int column) {
 }
 
 int CTableCtrl::FindRowByPrefix(int column, const std::string& prefix, int afterRow) {
-    const int count = m_table.GetRowCount();
-    auto matches = [&](int row) {
-        return CompareNoCase(GetCellText(row, column), prefix, prefix.size()) == 0;
-    };
-    for (int row = std::max(afterRow + 1, 0); row < count; ++row)
-        if (matches(row))
-            return row;
-    for (int row = 0; row < std::min(afterRow, count); ++row)
-        if (matches(row))
-            return row;
-    return -1;
+    const CColDisplay& col = Col(column);
+    return col.m_output ? Tavex::FindRowByPrefix(m_table, *col.m_output, column, prefix, afterRow)
+                        : -1;
 }
 
 void CTableCtrl::SetCurrentRow(int row) {

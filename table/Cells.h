@@ -122,6 +122,10 @@ public:
     // Constructs a copy of source (a cell of this factory's class) in the raw memory at place,
     // which holds GetCellSize() bytes aligned for any cell.
     virtual CCellData* CopyConstruct(void* place, const CCellData& source) const = 0;
+    // Constructs count copies of source, the first at first, each next one stride bytes
+    // further: a new block of rows costs one call per column, not one per cell.
+    virtual void FillCells(std::byte* first, std::size_t stride, int count,
+                           const CCellData& source) const = 0;
     // Destroys count cells of this factory's class, the first at first, each next one stride
     // bytes further: clearing a table costs one call per block and column, not per cell.
     virtual void DestroyCells(std::byte* first, std::size_t stride, int count) const = 0;
@@ -134,6 +138,12 @@ public:
     CCellFactory* Clone() const override { return new CFAny<T>; }
     CCellData* CopyConstruct(void* place, const CCellData& source) const override {
         return ::new (place) T(static_cast<const T&>(source));
+    }
+    void FillCells(std::byte* first, std::size_t stride, int count,
+                   const CCellData& source) const override {
+        const T& value = static_cast<const T&>(source);
+        for (int i = 0; i < count; ++i, first += stride)
+            ::new (first) T(value);
     }
     void DestroyCells(std::byte* first, std::size_t stride, int count) const override {
         for (int i = 0; i < count; ++i, first += stride)

@@ -141,10 +141,17 @@ void CTable::AllocateBlock() {
     Block block(AllocateRecords(m_rowSize * kRowsPerBlock));
     std::byte* base = block.get();
     m_blocks.push_back(std::move(block));
+    // Every record a copy of the prototype row, filled column by column.
+    const auto* proto = std::launder(reinterpret_cast<const CRow*>(m_prototype.get()));
+    for (int c = m_layout->m_columnCount - 1; c >= 0; --c) {
+        m_columns[static_cast<std::size_t>(c)].m_factory->FillCells(
+            base + m_layout->m_offsets[static_cast<std::size_t>(c)], m_rowSize, kRowsPerBlock,
+            *proto->GetCell(c));
+    }
     m_freeRows.clear();
     for (int k = 0; k < kRowsPerBlock; ++k)
-        m_freeRows.push_back(
-            ConstructFromPrototype(base + static_cast<std::size_t>(k) * m_rowSize));
+        m_freeRows.push_back(::new (base + static_cast<std::size_t>(k) * m_rowSize)
+                                 CRow(m_layout.get()));
 }
 
 CRow* CTable::TakeFreeRow() {

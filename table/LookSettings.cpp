@@ -2,6 +2,7 @@
 
 #include "net/RegistryKey.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace Tavex {
@@ -11,6 +12,14 @@ namespace {
 constexpr const char* kLookKey = "Software\\Belvorn\\Tavex";
 // The colour texts were read into a 10-byte buffer: nine characters and the zero at most.
 constexpr std::size_t kColourTextLimit = 9;
+// Grid sizes beyond this come from a damaged or hand-edited store; the row height and every
+// division by it depend on them staying small and non-negative.
+constexpr std::uint32_t kMaxGrid = 32;
+
+int ReadGrid(const CRegistryKey& key, const char* name, int defaultValue) {
+    return static_cast<int>(
+        std::min(key.ReadNumber(name, static_cast<std::uint32_t>(defaultValue)), kMaxGrid));
+}
 
 void ReadColour(const CRegistryKey& key, const char* name, Platform::ColorRef& colour) {
     if (key.GetValueType(name) != REG_SZ)
@@ -36,13 +45,13 @@ CLookSettings ReadLookSettings() {
     key.SetRoot(HKEY_CURRENT_USER);
     if (!key.SetPath(kLookKey, false))
         return look;
-    look.m_horzGrid = static_cast<int>(key.ReadNumber("HorzGrid", look.m_horzGrid));
-    look.m_vertGrid = static_cast<int>(key.ReadNumber("VertGrid", look.m_vertGrid));
+    look.m_horzGrid = ReadGrid(key, "HorzGrid", look.m_horzGrid);
+    look.m_vertGrid = ReadGrid(key, "VertGrid", look.m_vertGrid);
     look.m_leparello = key.ReadNumber("Leparello", look.m_leparello ? 1 : 0) != 0;
     ReadColour(key, "Leparello_Color_0", look.m_bandColour0);
     ReadColour(key, "Leparello_Color_1", look.m_bandColour1);
     ReadColour(key, "GridColor", look.m_gridColour);
-    look.m_gridWidth = static_cast<int>(key.ReadNumber("GridWidth", look.m_gridWidth));
+    look.m_gridWidth = ReadGrid(key, "GridWidth", look.m_gridWidth);
     return look;
 }
 

@@ -23,7 +23,7 @@ struct CLookSettings {
 Platform::ColorRef ParseLookColour(const std::string& text);
 
 // Starts from defaults, which stay for every value that is missing; colour texts of 10 bytes
-// or more are not read.
+// or more are not read, and grid sizes are limited to 32 pixels.
 CLookSettings ReadLookSettings();
 
 } // namespace Tavex

@@ -49,6 +49,12 @@ TEST(LookSettingsTest, StoredValuesReplaceDefaultsAndLongTextsAreNotRead) {
     EXPECT_EQ(look.m_vertGrid, 1);
     key.WriteString("Leparello_Color_1", "FF00FF00F"); // nine characters still fit
     EXPECT_EQ(ReadLookSettings().m_bandColour1, RGB(255, 0, 255));
+    // A damaged store cannot make rows of no or negative height.
+    key.WriteNumber("HorzGrid", 0xFFFFFFFF);
+    key.WriteNumber("GridWidth", 100000);
+    look = ReadLookSettings();
+    EXPECT_EQ(look.m_horzGrid, 32);
+    EXPECT_EQ(look.m_gridWidth, 32);
 }
 
 TEST(LookSettingsTest, TheControlTakesTheStoredLook) {

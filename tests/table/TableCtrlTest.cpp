@@ -617,3 +617,50 @@ TEST_F(TableCtrlTest, ColumnsRowKeysAndTheLayoutRecord) {
     EXPECT_EQ(ctrl->GetRowKey(0), -1);
     EXPECT_EQ(ctrl->GetCurrentCell().GetRow(), -1);
 }
+
+TEST_F(TableCtrlTest, CellModeMovesTheCurrentColumnOverVisibleColumns) {
+    Make(400, 200);
+    Rows(5);
+    ctrl->SetColumnsEditable(true);
+    ctrl->SetColumnVisible(1, false);
+    ClickRow(2);
+    CCurrentCell& cell = ctrl->GetCurrentCell();
+    EXPECT_EQ(cell.GetColumn(), 0);
+    platform.KeyDown(VK_RIGHT);
+    EXPECT_EQ(cell.GetColumn(), 2) << "the hidden column is skipped";
+    platform.KeyDown(VK_RIGHT);
+    EXPECT_EQ(cell.GetColumn(), 2);
+    platform.KeyDown(VK_HOME);
+    EXPECT_EQ(cell.GetColumn(), 0);
+    platform.KeyDown(VK_END);
+    EXPECT_EQ(cell.GetColumn(), 2);
+    ctrl->SetColumnVisible(2, false);
+    EXPECT_EQ(cell.GetColumn(), 0) << "a hidden current column reads as the previous visible one";
+    EXPECT_EQ(ctrl->GetBody().FocusRect(), (Rect{0, 2 * kRowHeight, 99, 3 * kRowHeight}));
+    // The row object stays current when the rows are sorted.
+    ctrl->Sort(CSortKeys{1, 1, -1});
+    EXPECT_EQ(cell.GetRow(), 2);
+    ctrl->Sort(CSortKeys{1, 0, -1});
+    EXPECT_EQ(cell.GetRow(), 2);
+    ctrl->Sort(CSortKeys{0, 1, -1});
+    EXPECT_EQ(ctrl->GetCellText(cell.GetRow(), 0), "Row 2");
+    EXPECT_EQ(cell.GetRow(), 2);
+    ctrl->MoveRow(2, 0);
+    EXPECT_EQ(cell.GetRow(), 0);
+}
+
+TEST_F(TableCtrlTest, AForwardingInterfaceReachesTheControlAndItsModel) {
+    Make(300, 200);
+    CTableCtrlInterface forward;
+    forward.SetControl(ctrl.get());
+    forward.SetColumnCount(1);
+    forward.SetColumn(0, &stringCol, "Name", 60);
+    forward.Build(-1);
+    forward.AddRow()->GetCell(0)->SetString("x");
+    EXPECT_EQ(ctrl->GetRowCount(), 1);
+    EXPECT_EQ(forward.GetColumnWidth(0), 60);
+    EXPECT_EQ(forward.GetCellText(0, 0), "x");
+    EXPECT_EQ(forward.GetTable(), ctrl->GetTable()) << "data operations skip the control";
+    forward.SetCurrentRow(0);
+    EXPECT_EQ(forward.GetCurrentRow(), 0);
+}

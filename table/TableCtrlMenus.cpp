@@ -43,8 +43,9 @@ void CTableCtrl::FillBodyMenu(Kivra::CPopupMenu& menu, int row, int column) {
 
     IMenuFactory& factory = GetPlatform().GetMenuFactory();
     std::vector<int> hidable;
+    // Columns beyond the identifier ranges cannot be offered: their commands would clash.
     for (int c : m_order)
-        if (IsTitled(c) && IsColumnVisible(c))
+        if (c <= kMaxHideColumn && IsTitled(c) && IsColumnVisible(c))
             hidable.push_back(c);
     Kivra::CPopupMenu hide(factory);
     // The last visible column cannot be hidden from here.
@@ -55,7 +56,7 @@ void CTableCtrl::FillBodyMenu(Kivra::CPopupMenu& menu, int row, int column) {
             hide.Menu().AppendMenu(MF_STRING, ID_HIDE_COLUMN_FIRST + c, MenuText(c));
     }
     std::vector<int> showable;
-    for (int c = 0; c < static_cast<int>(m_cols.size()); ++c)
+    for (int c = 0; c < static_cast<int>(m_cols.size()) && c <= kMaxShowColumn; ++c)
         if (IsTitled(c) && !IsColumnVisible(c))
             showable.push_back(c);
     Kivra::CPopupMenu show(factory);

@@ -664,3 +664,23 @@ TEST_F(TableCtrlTest, AForwardingInterfaceReachesTheControlAndItsModel) {
     forward.SetCurrentRow(0);
     EXPECT_EQ(forward.GetCurrentRow(), 0);
 }
+
+TEST_F(TableCtrlTest, ColumnMenusOfferOnlyColumnsWithinTheirIdentifierRanges) {
+    Make(300, 200);
+    ctrl->SetColumnCount(401);
+    for (int c = 0; c < 401; ++c)
+        ctrl->SetColumn(c, &stringCol, ("C" + std::to_string(c)).c_str(), 20);
+    ctrl->Build();
+    for (int c : {0, 398, 399})
+        ctrl->SetColumnVisible(c, false);
+    platform.ContextMenu(ctrl->GetBody(), Point{5, 5});
+    const auto& items = platform.menus.tracked.at(0).items;
+    std::vector<unsigned> shown;
+    for (const FakeMenuItem& item : items.at(5).submenu)
+        shown.push_back(item.id);
+    EXPECT_EQ(shown, (std::vector<unsigned>{57443, 57444, 57444, 57444 + 398}));
+    unsigned highest = 0;
+    for (const FakeMenuItem& item : items.at(6).submenu)
+        highest = std::max(highest, item.id);
+    EXPECT_EQ(highest, 57844u + 397) << "column 400 is visible but out of range";
+}

@@ -1,5 +1,9 @@
 #include "platform/Controls.h"
 
+#include "platform/Text.h"
+
+#include <algorithm>
+
 namespace Platform {
 
 bool CControl::Create(CWnd& parent, WindowKind kind, const Rect& rect, unsigned style, unsigned id,
@@ -7,16 +11,105 @@ bool CControl::Create(CWnd& parent, WindowKind kind, const Rect& rect, unsigned 
     if (!parent.IsWindow() || kind < WindowKind::PushButton)
         return false;
     m_kind = kind;
-    return Attach(parent.GetPlatform(), &parent, rect, style | WS_CHILD, id, text, kind);
+    if (!Attach(parent.GetPlatform(), &parent, rect, style | WS_CHILD, id, text, kind))
+        return false;
+    if (kind == WindowKind::Progress)
+        m_peer->SetRange(m_min, m_max);
+    if (!m_items.empty())
+        PushItems();
+    return true;
 }
 
 void CControl::SetCheck(int state) {
     if (m_peer && m_kind == WindowKind::CheckBox)
-        m_peer->SetCheck(state);
+        m_peer->SetValue(state);
 }
 
 int CControl::GetCheck() const {
-    return m_peer && m_kind == WindowKind::CheckBox ? m_peer->GetCheck() : BST_UNCHECKED;
+    return m_peer && m_kind == WindowKind::CheckBox ? m_peer->GetValue() : BST_UNCHECKED;
+}
+
+void CControl::PushItems() {
+    if (m_peer && (m_kind == WindowKind::ComboBox || m_kind == WindowKind::Tab))
+        m_peer->SetItems(m_items);
+}
+
+int CControl::AddString(const std::string& text) {
+    auto at = m_items.end();
+    if (GetStyle() & CBS_SORT)
+        at = std::upper_bound(
+            m_items.begin(), m_items.end(), text,
+            [](const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; });
+    int index = static_cast<int>(at - m_items.begin());
+    return InsertItem(index, text);
+}
+
+int CControl::InsertItem(int index, const std::string& text) {
+    if (index < 0 || index > GetCount())
+        index = GetCount();
+    int selected = GetCurSel();
+    m_items.insert(m_items.begin() + index, text);
+    PushItems();
+    // The selection stays on its item.
+    if (selected >= index)
+        ++selected;
+    if (m_peer)
+        m_peer->SetValue(selected);
+    return index;
+}
+
+void CControl::ResetContent() {
+    m_items.clear();
+    PushItems();
+    if (m_peer)
+        m_peer->SetValue(-1);
+}
+
+std::string CControl::GetLBText(int index) const {
+    return index >= 0 && index < GetCount() ? m_items[index] : std::string();
+}
+
+int CControl::SetCurSel(int index) {
+    if (!m_peer || index < -1 || index >= GetCount())
+        return CB_ERR;
+    m_peer->SetValue(index);
+    return index;
+}
+
+int CControl::GetCurSel() const {
+    if (!m_peer || (m_kind != WindowKind::ComboBox && m_kind != WindowKind::Tab))
+        return CB_ERR;
+    return m_peer->GetValue();
+}
+
+int CControl::FindString(int start, const std::string& text) const {
+    const int count = GetCount();
+    for (int step = 1; step <= count; ++step) {
+        int index = ((start < -1 ? -1 : start) + step) % count;
+        if (HasPrefixNoCase(m_items[index], text))
+            return index;
+    }
+    return CB_ERR;
+}
+
+void CControl::SetRange(int min, int max) {
+    m_min = min;
+    m_max = std::max(min, max);
+    if (m_peer && m_kind == WindowKind::Progress)
+        m_peer->SetRange(m_min, m_max);
+    SetPos(m_pos);
+}
+
+int CControl::SetPos(int pos) {
+    int old = m_pos;
+    m_pos = std::clamp(pos, m_min, m_max);
+    if (m_peer && m_kind == WindowKind::Progress)
+        m_peer->SetValue(m_pos);
+    return old;
+}
+
+int CControl::DeltaPos(int delta) {
+    return SetPos(m_pos + delta);
 }
 
 } // namespace Platform

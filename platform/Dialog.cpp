@@ -20,6 +20,12 @@ WindowKind KindOf(DialogItem::Kind kind) {
         return WindowKind::Edit;
     case DialogItem::Kind::Static:
         return WindowKind::Static;
+    case DialogItem::Kind::ComboBox:
+        return WindowKind::ComboBox;
+    case DialogItem::Kind::Progress:
+        return WindowKind::Progress;
+    case DialogItem::Kind::Tab:
+        return WindowKind::Tab;
     case DialogItem::Kind::Placeholder:
         break;
     }

@@ -16,7 +16,18 @@ namespace Platform {
 // One control of a template. Placeholder makes a plain window that another control (a table
 // control, say) replaces at initialisation.
 struct DialogItem {
-    enum class Kind { PushButton, DefPushButton, CheckBox, Static, GroupBox, Edit, Placeholder };
+    enum class Kind {
+        PushButton,
+        DefPushButton,
+        CheckBox,
+        Static,
+        GroupBox,
+        Edit,
+        ComboBox,
+        Progress,
+        Tab,
+        Placeholder
+    };
     Kind kind = Kind::Static;
     unsigned id = 0;
     std::string text;

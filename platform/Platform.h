@@ -26,7 +26,10 @@ enum class WindowKind {
     CheckBox,
     Static,
     GroupBox,
-    Edit
+    Edit,
+    ComboBox, // CBS_DROPDOWNLIST: a list only; otherwise with an edit field
+    Progress,
+    Tab
 };
 
 // GetSystemMetrics indexes.

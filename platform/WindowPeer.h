@@ -5,6 +5,7 @@
 #include "platform/Geometry.h"
 
 #include <string>
+#include <vector>
 
 namespace Platform {
 
@@ -42,9 +43,14 @@ public:
 
     // Scroll bars only: shows the range, page and position of the bar.
     virtual void SetScrollInfo(const ScrollInfo& info) = 0;
-    // Check boxes only: BST_UNCHECKED or BST_CHECKED.
-    virtual void SetCheck(int state) = 0;
-    virtual int GetCheck() const = 0;
+    // The value of a control: a check box's BST_* state, the selected index of a combo box or
+    // tab control (-1: none), a progress bar's position.
+    virtual void SetValue(int value) = 0;
+    virtual int GetValue() const = 0;
+    // The choices of a combo box, the captions of a tab control.
+    virtual void SetItems(const std::vector<std::string>& items) = 0;
+    // A progress bar's range.
+    virtual void SetRange(int min, int max) = 0;
 };
 
 } // namespace Platform

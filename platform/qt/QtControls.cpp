@@ -5,10 +5,17 @@
 #include "platform/qt/QtWindow.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QStyleOptionTabWidgetFrame>
+#include <QTabBar>
+#include <QVBoxLayout>
 
 namespace PlatformQt {
 
@@ -27,6 +34,38 @@ public:
         HandlerScope running;
         m_owner->SendCommand(code);
     }
+};
+
+// A tab control: the tab row, and a frame around the page where the dialog puts its controls.
+class TabControl : public QWidget, public PeerWidget {
+public:
+    explicit TabControl(QWidget* parent) : QWidget(parent), m_bar(new QTabBar(this)) {
+        m_bar->setDrawBase(false);
+        QObject::connect(m_bar, &QTabBar::currentChanged, this, [this] {
+            if (!m_owner)
+                return;
+            HandlerScope running;
+            NMHDR hdr;
+            hdr.code = TCN_SELCHANGE;
+            m_owner->SendNotify(hdr);
+        });
+    }
+    QTabBar* Bar() const { return m_bar; }
+
+protected:
+    void resizeEvent(QResizeEvent*) override {
+        m_bar->setGeometry(0, 0, width(), m_bar->sizeHint().height());
+    }
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        QStyleOptionTabWidgetFrame frame;
+        frame.initFrom(this);
+        frame.rect = rect().adjusted(0, m_bar->sizeHint().height() - 1, 0, 0);
+        style()->drawPrimitive(QStyle::PE_FrameTabWidget, &frame, &painter, this);
+    }
+
+private:
+    QTabBar* m_bar;
 };
 
 // "&&" is an ampersand, a single "&" only marks the next letter.
@@ -78,8 +117,72 @@ QWidget* CreateControlWidget(WindowKind kind, unsigned style, QWidget* parent) {
         QObject::connect(edit, &QLineEdit::textEdited, edit, [edit] { edit->Notify(EN_CHANGE); });
         return edit;
     }
+    case WindowKind::ComboBox: {
+        auto* combo = new ControlWidget<QComboBox>(parent);
+        combo->setEditable((style & CBS_DROPDOWNLIST) != CBS_DROPDOWNLIST);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        QObject::connect(combo, &QComboBox::currentIndexChanged, combo,
+                         [combo] { combo->Notify(CBN_SELCHANGE); });
+        if (QLineEdit* edit = combo->lineEdit())
+            QObject::connect(edit, &QLineEdit::textEdited, combo,
+                             [combo] { combo->Notify(CBN_EDITCHANGE); });
+        return combo;
+    }
+    case WindowKind::Progress: {
+        auto* bar = new ControlWidget<QProgressBar>(parent);
+        bar->setTextVisible(false);
+        return bar;
+    }
+    case WindowKind::Tab:
+        return new TabControl(parent);
     default:
         return nullptr;
+    }
+}
+
+void SetControlValue(QWidget* widget, int value) {
+    // The program's own changes are not the user's: no notification.
+    QSignalBlocker quiet(widget);
+    if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+        box->setChecked(value == BST_CHECKED);
+    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        combo->setCurrentIndex(value);
+    } else if (auto* bar = qobject_cast<QProgressBar*>(widget)) {
+        bar->setValue(value);
+    } else if (auto* tabs = dynamic_cast<TabControl*>(widget)) {
+        QSignalBlocker quietBar(tabs->Bar());
+        tabs->Bar()->setCurrentIndex(value);
+    }
+}
+
+int ControlValue(const QWidget* widget) {
+    if (auto* box = qobject_cast<const QCheckBox*>(widget))
+        return box->isChecked() ? BST_CHECKED : BST_UNCHECKED;
+    if (auto* combo = qobject_cast<const QComboBox*>(widget))
+        return combo->currentIndex();
+    if (auto* bar = qobject_cast<const QProgressBar*>(widget))
+        return bar->value();
+    if (auto* tabs = dynamic_cast<const TabControl*>(widget))
+        return tabs->Bar()->currentIndex();
+    return 0;
+}
+
+void SetControlItems(QWidget* widget, const std::vector<std::string>& items) {
+    QSignalBlocker quiet(widget);
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        QString text = combo->currentText();
+        combo->clear();
+        for (const std::string& item : items)
+            combo->addItem(FromCp1252(item));
+        // The edit field keeps what was typed; the caller restores the selection.
+        if (combo->isEditable())
+            combo->setEditText(text);
+    } else if (auto* tabs = dynamic_cast<TabControl*>(widget)) {
+        QSignalBlocker quietBar(tabs->Bar());
+        while (tabs->Bar()->count() > 0)
+            tabs->Bar()->removeTab(0);
+        for (const std::string& item : items)
+            tabs->Bar()->addTab(FromCp1252(item));
     }
 }
 
@@ -93,6 +196,11 @@ void ShowText(QWidget* widget, const std::string& text) {
         label->setText(WithoutMnemonics(shown));
     else if (auto* group = qobject_cast<QGroupBox*>(widget))
         group->setTitle(shown);
+    else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        if (combo->isEditable())
+            combo->setEditText(shown);
+    } else if (qobject_cast<QProgressBar*>(widget) || dynamic_cast<TabControl*>(widget))
+        return; // no text of their own
     else
         widget->setWindowTitle(shown);
 }

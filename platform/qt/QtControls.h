@@ -1,5 +1,6 @@
-// Standard dialog controls as Qt widgets: push buttons, check boxes, labels, group boxes and
-// line edits, reporting clicks and typing to their window as BN_CLICKED and EN_CHANGE.
+// Standard dialog controls as Qt widgets: push buttons, check boxes, labels, group boxes, line
+// edits, combo boxes, progress bars and tab bars, reporting what the user does to their window
+// with the Win32 codes; what the program sets notifies nobody.
 #pragma once
 
 #include "platform/Platform.h"
@@ -7,11 +8,17 @@
 #include <QWidget>
 
 #include <string>
+#include <vector>
 
 namespace PlatformQt {
 
 // The widget for a control kind (PushButton to Edit) with the Win32 style bits applied.
 QWidget* CreateControlWidget(Platform::WindowKind kind, unsigned style, QWidget* parent);
+
+// The value of a control (check state, selected index, position) and a list's items.
+void SetControlValue(QWidget* widget, int value);
+int ControlValue(const QWidget* widget);
+void SetControlItems(QWidget* widget, const std::vector<std::string>& items);
 
 // Shows the window text in the widget the way its kind shows text: the title of a plain
 // window, the caption of a control ("&" marks the mnemonic; a label shows it underlined on

@@ -43,6 +43,7 @@ std::unique_ptr<IWindowPeer> QtPlatform::CreatePeer(CWnd& owner, CWnd* parent, W
         break;
     case WindowKind::Static:
     case WindowKind::GroupBox:
+    case WindowKind::Progress:
         widget = CreateControlWidget(kind, style, parentWidget);
         focus = Qt::NoFocus;
         break;

@@ -8,14 +8,15 @@
 #include "platform/qt/QtPlatform.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProgressBar>
 #include <QTextDocument>
 #include <QToolTip>
 #include <QWheelEvent>
@@ -457,17 +458,23 @@ void QtWindowPeer::SetText(const std::string& text) {
 std::string QtWindowPeer::GetText() const {
     if (auto* edit = qobject_cast<QLineEdit*>(m_widget))
         return ToCp1252(edit->text());
+    if (auto* combo = qobject_cast<QComboBox*>(m_widget); combo && combo->isEditable())
+        return ToCp1252(combo->currentText());
     return m_peer->m_text;
 }
 
-void QtWindowPeer::SetCheck(int state) {
-    if (auto* box = qobject_cast<QCheckBox*>(m_widget))
-        box->setChecked(state == BST_CHECKED);
+void QtWindowPeer::SetValue(int value) {
+    SetControlValue(m_widget, value);
 }
-
-int QtWindowPeer::GetCheck() const {
-    auto* box = qobject_cast<QCheckBox*>(m_widget);
-    return box && box->isChecked() ? BST_CHECKED : BST_UNCHECKED;
+int QtWindowPeer::GetValue() const {
+    return ControlValue(m_widget);
+}
+void QtWindowPeer::SetItems(const std::vector<std::string>& items) {
+    SetControlItems(m_widget, items);
+}
+void QtWindowPeer::SetRange(int min, int max) {
+    if (auto* bar = qobject_cast<QProgressBar*>(m_widget))
+        bar->setRange(min, max);
 }
 
 void QtWindowPeer::PlaceAfter(IWindowPeer* sibling) {

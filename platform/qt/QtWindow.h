@@ -108,8 +108,10 @@ public:
     void KillTimer(unsigned id) override;
     void SetCursor(int cursorId) override;
     void SetScrollInfo(const Platform::ScrollInfo& info) override;
-    void SetCheck(int state) override;
-    int GetCheck() const override;
+    void SetValue(int value) override;
+    int GetValue() const override;
+    void SetItems(const std::vector<std::string>& items) override;
+    void SetRange(int min, int max) override;
 
 private:
     QtPlatform& m_platform;

@@ -22,6 +22,8 @@ public:
         m_state.rect = rect;
         m_state.visible = (style & WS_VISIBLE) != 0;
         m_state.enabled = (style & WS_DISABLED) == 0;
+        if (kind == WindowKind::ComboBox || kind == WindowKind::Tab)
+            m_state.value = -1;
         m_platform.m_peers[&owner] = this;
     }
     ~Peer() override { m_platform.m_peers.erase(&m_owner); }
@@ -76,8 +78,13 @@ public:
     void KillTimer(unsigned id) override { m_platform.m_timers.erase({&m_owner, id}); }
     void SetCursor(int cursorId) override { m_state.cursor = cursorId; }
     void SetScrollInfo(const ScrollInfo& info) override { m_state.scroll = info; }
-    void SetCheck(int state) override { m_state.check = state; }
-    int GetCheck() const override { return m_state.check; }
+    void SetValue(int value) override { m_state.value = value; }
+    int GetValue() const override { return m_state.value; }
+    void SetItems(const std::vector<std::string>& items) override { m_state.items = items; }
+    void SetRange(int min, int max) override {
+        m_state.rangeMin = min;
+        m_state.rangeMax = max;
+    }
 
     FakeWindow m_state;
 
@@ -136,6 +143,9 @@ void FakePlatform::ClickButton(CWnd& control) {
     auto* button = dynamic_cast<CControl*>(&control);
     if (!button || !control.IsWindowEnabled())
         return;
+    if (button->GetKind() != WindowKind::PushButton &&
+        button->GetKind() != WindowKind::DefPushButton && button->GetKind() != WindowKind::CheckBox)
+        return;
     if (button->GetKind() == WindowKind::CheckBox)
         button->SetCheck(button->GetCheck() == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
     control.SendCommand(BN_CLICKED);
@@ -143,10 +153,34 @@ void FakePlatform::ClickButton(CWnd& control) {
 
 void FakePlatform::TypeText(CWnd& edit, const std::string& text) {
     auto it = m_peers.find(&edit);
-    if (it == m_peers.end() || it->second->m_state.kind != WindowKind::Edit)
+    if (it == m_peers.end())
         return;
-    it->second->m_state.text = text;
-    edit.SendCommand(EN_CHANGE);
+    FakeWindow& state = it->second->m_state;
+    bool editableCombo = state.kind == WindowKind::ComboBox &&
+                         (edit.GetStyle() & CBS_DROPDOWNLIST) != CBS_DROPDOWNLIST;
+    if (state.kind != WindowKind::Edit && !editableCombo)
+        return;
+    state.text = text;
+    edit.SendCommand(editableCombo ? CBN_EDITCHANGE : EN_CHANGE);
+}
+
+void FakePlatform::SelectItem(CWnd& control, int index) {
+    auto it = m_peers.find(&control);
+    if (it == m_peers.end() || index < 0)
+        return;
+    FakeWindow& state = it->second->m_state;
+    if (index >= static_cast<int>(state.items.size()) || !state.enabled)
+        return;
+    state.value = index;
+    if (state.kind == WindowKind::ComboBox) {
+        if ((control.GetStyle() & CBS_DROPDOWNLIST) != CBS_DROPDOWNLIST)
+            state.text = state.items[index];
+        control.SendCommand(CBN_SELCHANGE);
+    } else if (state.kind == WindowKind::Tab) {
+        NMHDR hdr;
+        hdr.code = TCN_SELCHANGE;
+        control.SendNotify(hdr);
+    }
 }
 
 CWnd* FakePlatform::SetFocus(CWnd* wnd) {

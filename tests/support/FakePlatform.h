@@ -33,8 +33,12 @@ struct FakeWindow {
     int paints = 0;
     // Scroll bars: what the bar shows.
     Platform::ScrollInfo scroll;
-    // Check boxes: the check state.
-    int check = 0;
+    // Controls: the check state, selected index or position; a combo box's or tab control's
+    // items; a progress bar's range.
+    int value = 0;
+    std::vector<std::string> items;
+    int rangeMin = 0;
+    int rangeMax = 0;
 };
 
 class FakePlatform : public Platform::IPlatform {
@@ -93,10 +97,12 @@ public:
     void Wheel(Platform::CWnd& wnd, Platform::Point p, int delta);
     // A right click at p (client of wnd); from the keyboard when p is nullopt.
     void ContextMenu(Platform::CWnd& wnd, std::optional<Platform::Point> p);
-    // The user clicks a push button or check box (a check box toggles first), or types text
-    // into an edit field (which then tells its parent EN_CHANGE).
+    // The user clicks a push button or check box (a check box toggles first), types text into
+    // an edit field or editable combo box, or picks an item of a combo box or tab control; the
+    // control tells its parent as the window system's controls do.
     void ClickButton(Platform::CWnd& control);
     void TypeText(Platform::CWnd& edit, const std::string& text);
+    void SelectItem(Platform::CWnd& control, int index);
     // Keys go to the focus window; nothing happens when no window has the focus. Enter and
     // Escape pass a standard control by, to its parent, as native controls do.
     void KeyDown(unsigned vk);

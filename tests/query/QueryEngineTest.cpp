@@ -187,8 +187,10 @@ TEST(QueryEngineTest, ModemResendTakesANewServersPlace) {
         ++firstResend;
     EXPECT_GE(firstResend, 6u);
     EXPECT_GT(requests[firstResend].at - requests[0].at, 1200ms);
+    // Ticks keep their phase, so a late tick may be followed closely by the next one; what
+    // never happens is the i-th new server going out before the i-th tick.
     for (std::size_t i = 1; i < firstResend; ++i)
-        EXPECT_GT(requests[i].at - requests[i - 1].at, 100ms) << "two new servers in one tick";
+        EXPECT_GE(requests[i].at - requests[0].at, i * 200ms - 20ms) << "more than one per tick";
 
     // And a new server is dispatched only in a tick without resends (they may pile up in one
     // tick, never held back by the limit)
@@ -199,7 +201,9 @@ TEST(QueryEngineTest, ModemResendTakesANewServersPlace) {
         ++newAfterResends;
         for (std::size_t j = 0; j < requests.size(); ++j) {
             auto apart = requests[i].at - requests[j].at;
-            if (j != i && isResend[j] && apart < 100ms && apart > -100ms)
+            // One tick's requests leave within microseconds; 5 ms apart are different ticks
+            // even when a late tick is followed closely by the next.
+            if (j != i && isResend[j] && apart < 5ms && apart > -5ms)
                 ADD_FAILURE() << "request " << i << " went out with resend " << j;
         }
     }

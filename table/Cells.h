@@ -11,6 +11,9 @@ namespace Tavex {
 
 class CAbstractEnum;
 
+// Every cell in a row record starts at a multiple of this; cell classes must not need more.
+constexpr std::size_t kCellAlign = alignof(void*);
+
 // A date-time value; cells that hold none answer the null value (0, status null).
 struct CDateTime {
     static constexpr int kValid = 0;

@@ -12,9 +12,6 @@ namespace Tavex {
 
 class CTable;
 
-// Every cell starts at a multiple of this; cell classes must not need more.
-constexpr std::size_t kCellAlign = alignof(void*);
-
 // Shared by all rows of one layout: where each column's cell lies in a record.
 struct CRowLayout {
     CTable* m_table = nullptr;

@@ -49,6 +49,15 @@ TEST_F(TableCtrlTest, ScrollBarsAppearAtTheirThresholds) {
     EXPECT_TRUE(platform.Window(ctrl->GetHorzBar()).visible);
     EXPECT_FALSE(platform.Window(ctrl->GetVertBar()).visible);
     EXPECT_EQ(Where(ctrl->GetBody()), (Rect{0, 18, 300, 183}));
+
+    // Bars that are not allowed never show; without a header the body starts at the top.
+    ctrl->EnableHorzScrollBar(false);
+    ctrl->ShowHeader(false);
+    ctrl->Redraw(true);
+    EXPECT_FALSE(platform.Window(ctrl->GetHorzBar()).visible);
+    EXPECT_FALSE(platform.Window(ctrl->GetHeader()).visible);
+    EXPECT_EQ(Where(ctrl->GetBody()), (Rect{0, 0, 300, 200}));
+    EXPECT_EQ(ctrl->GetMaxHorzPos(), 2) << "the columns can still be scrolled by keys";
 }
 
 TEST_F(TableCtrlTest, TheHorizontalBarCanBringTheVerticalOne) {

@@ -20,6 +20,7 @@
 #include "table/Table.h"
 #include "table/TableCtrlInterface.h"
 #include "table/TableDisplay.h"
+#include "table/TableExport.h"
 #include "table/TableSelection.h"
 
 #include <memory>
@@ -259,6 +260,8 @@ private:
     std::string HeaderTip(int column);
     std::string FooterTip(int column);
     void CopyCell(int row, int column);
+    // The columns as copy and export see them: display order, visibility, titles, outputs.
+    CExportColumns ExportColumns() const;
     void SaveAsHtml();
     void ShowAllColumns();
     void RestoreDefault();

@@ -115,8 +115,7 @@ void CTableCtrl::CopyCell(int row, int column) {
     GetPlatform().SetClipboardText(GetCellText(row, column));
 }
 
-std::string CTableCtrl::OnRenderClipboardText() {
-    CWaitCursor wait(GetPlatform());
+CExportColumns CTableCtrl::ExportColumns() const {
     CExportColumns columns;
     columns.m_displayOrder = m_order;
     for (const CColDisplay& col : m_cols) {
@@ -124,7 +123,12 @@ std::string CTableCtrl::OnRenderClipboardText() {
         columns.m_titles.push_back(col.m_title);
         columns.m_outputs.push_back(col.m_output.get());
     }
-    return CopyText(m_table, columns, m_copyAll);
+    return columns;
+}
+
+std::string CTableCtrl::OnRenderClipboardText() {
+    CWaitCursor wait(GetPlatform());
+    return CopyText(m_table, ExportColumns(), m_copyAll);
 }
 
 void CTableCtrl::SaveAsHtml() {
@@ -140,14 +144,7 @@ void CTableCtrl::SaveAsHtml() {
     if (!out)
         return;
     CWaitCursor wait(GetPlatform());
-    CExportColumns columns;
-    columns.m_displayOrder = m_order;
-    for (const CColDisplay& col : m_cols) {
-        columns.m_visible.push_back(col.m_visible);
-        columns.m_titles.push_back(col.m_title);
-        columns.m_outputs.push_back(col.m_output.get());
-    }
-    WriteHtml(out, m_table, columns);
+    WriteHtml(out, m_table, ExportColumns());
 }
 
 void CTableCtrl::ShowAllColumns() {

@@ -693,3 +693,49 @@ TEST_F(TableCtrlTest, ColumnMenusOfferOnlyColumnsWithinTheirIdentifierRanges) {
         highest = std::max(highest, item.id);
     EXPECT_EQ(highest, 57844u + 397) << "column 400 is visible but out of range";
 }
+
+TEST_F(TableCtrlTest, ScrollBarCodesMoveByRowsPagesAndColumns) {
+    Make(250, 205); // body 170 under the horizontal bar: ten rows
+    Fill({"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l", "m",
+          "n", "o", "p", "q", "r", "s", "t", "u", "v", "w", "x", "y"},
+         120, 90, 100);
+    ASSERT_EQ(ctrl->GetVertPage(), 170);
+    CScrollBar& vert = ctrl->GetVertBar();
+    vert.ReportScroll(SB_LINEDOWN, 0);
+    EXPECT_EQ(ctrl->GetVertPos(), kRowHeight);
+    vert.ReportScroll(SB_PAGEDOWN, 0);
+    EXPECT_EQ(ctrl->GetVertPos(), kRowHeight + 170 - kRowHeight) << "a page less one row";
+    vert.ReportScroll(SB_THUMBTRACK, 100);
+    EXPECT_EQ(ctrl->GetVertPos(), 85) << "snapped to rows";
+    EXPECT_EQ(platform.Window(vert).scroll.pos, 170) << "the thumb is the user's while dragged";
+    vert.ReportScroll(SB_THUMBPOSITION, 1000);
+    EXPECT_EQ(ctrl->GetVertPos(), 25 * kRowHeight - 170);
+    EXPECT_EQ(platform.Window(vert).scroll.pos, 25 * kRowHeight - 170);
+    vert.ReportScroll(SB_PAGEUP, 0);
+    vert.ReportScroll(SB_LINEUP, 0);
+    EXPECT_EQ(ctrl->GetVertPos(), 25 * kRowHeight - 170 - 153 - kRowHeight);
+
+    // Horizontal lines go from column start to column start; pages by the page less 32.
+    ctrl->SetColumnWidth(2, 300);
+    ctrl->Redraw(true);
+    CScrollBar& horz = ctrl->GetHorzBar();
+    const int page = ctrl->GetHorzPage();
+    ASSERT_EQ(page, 250 - 17);
+    horz.ReportScroll(SB_LINERIGHT, 0);
+    EXPECT_EQ(ctrl->GetHorzPos(), 120);
+    horz.ReportScroll(SB_LINERIGHT, 0);
+    EXPECT_EQ(ctrl->GetHorzPos(), 210);
+    horz.ReportScroll(SB_LINERIGHT, 0);
+    EXPECT_EQ(ctrl->GetHorzPos(), 210) << "no column after the last";
+    horz.ReportScroll(SB_LINELEFT, 0);
+    EXPECT_EQ(ctrl->GetHorzPos(), 120) << "to the previous column's start";
+    horz.ReportScroll(SB_THUMBPOSITION, 150);
+    horz.ReportScroll(SB_LINELEFT, 0);
+    EXPECT_EQ(ctrl->GetHorzPos(), 120) << "back to the start of the column cut at the edge";
+    horz.ReportScroll(SB_LINELEFT, 0);
+    EXPECT_EQ(ctrl->GetHorzPos(), 0);
+    horz.ReportScroll(SB_PAGERIGHT, 0);
+    EXPECT_EQ(ctrl->GetHorzPos(), page - 32);
+    horz.ReportScroll(SB_PAGELEFT, 0);
+    EXPECT_EQ(ctrl->GetHorzPos(), 0);
+}

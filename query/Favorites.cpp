@@ -4,22 +4,17 @@
 
 #include <fstream>
 
-namespace {
-
-// Field 0 is the text before the first tab, field n the text after the n-th tab.
-std::string Field(const std::string& line, int index) {
+std::string FavoriteField(std::string_view line, int index) {
     std::size_t start = 0;
     for (int i = 0; i < index; ++i) {
         std::size_t tab = line.find('\t', start);
-        if (tab == std::string::npos)
+        if (tab == std::string_view::npos)
             return std::string();
         start = tab + 1;
     }
     std::size_t end = line.find('\t', start);
-    return line.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    return std::string(line.substr(start, end == std::string_view::npos ? end : end - start));
 }
-
-} // namespace
 
 bool LoadFavoritesIntoList(const std::string& path, CServerList& list) {
     list.Clear();
@@ -30,8 +25,9 @@ bool LoadFavoritesIntoList(const std::string& path, CServerList& list) {
     while (std::getline(file, line)) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        CSockAddr address(Field(line, 0));
-        list.FindOrInsert(address) = CServerRecord(address, Field(line, 1), Field(line, 2));
+        CSockAddr address(FavoriteField(line, 0));
+        list.FindOrInsert(address) =
+            CServerRecord(address, FavoriteField(line, 1), FavoriteField(line, 2));
     }
     return true;
 }

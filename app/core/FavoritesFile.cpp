@@ -68,18 +68,6 @@ std::string FavoriteLine(std::string_view address, std::string_view name,
 
 } // namespace
 
-std::string FavoriteField(std::string_view line, int index) {
-    std::size_t start = 0;
-    for (int i = 0; i < index; ++i) {
-        std::size_t tab = line.find('\t', start);
-        if (tab == std::string_view::npos)
-            return std::string();
-        start = tab + 1;
-    }
-    std::size_t end = line.find('\t', start);
-    return std::string(line.substr(start, end == std::string_view::npos ? end : end - start));
-}
-
 std::vector<CFavorite> ReadFavoriteLines(const std::string& path) {
     std::string text;
     std::vector<CFavorite> favorites;

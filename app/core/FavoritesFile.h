@@ -3,6 +3,8 @@
 // line read goes to the top of its table, and saving writes the rows from the last to the first.
 #pragma once
 
+#include "query/Favorites.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,10 +18,6 @@ struct CFavorite {
 
     bool operator==(const CFavorite&) const = default;
 };
-
-// Field 0 is the text before the first tab, field n the text after the n-th tab up to the next
-// one; a missing field is empty.
-std::string FavoriteField(std::string_view line, int index);
 
 // The lines of the file in file order; a CR before a line feed is dropped. A missing or
 // unreadable file is an empty list.

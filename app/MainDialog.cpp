@@ -1,0 +1,467 @@
+#include "app/MainDialog.h"
+
+#include "app/MasterServerDialog.h"
+#include "app/OptionsDialog.h"
+#include "app/ServerInfoDialog.h"
+#include "app/core/FavoritesFile.h"
+#include "app/core/MainTables.h"
+#include "app/core/MainView.h"
+#include "app/core/SearchHistory.h"
+#include "app/core/StartupQuery.h"
+#include "platform/Controls.h"
+#include "query/Favorites.h"
+#include "resources/DialogTemplates.h"
+#include "resources/ResourceIds.h"
+#include "table/Cells.h"
+#include "table/SortKeys.h"
+#include "uictrl/PopupMenu.h"
+
+#include <cstdio>
+
+using namespace Platform;
+
+namespace {
+
+constexpr const char* kVersionLines[] = {"1.0", "1.04"};
+constexpr const char* kSpeedLines[] = {"Modem", "ISDN", "ISDN128", "DSL", "DSL*2", "DSL*4"};
+
+template <std::size_t N>
+void DefineColumns(Tavex::CTableCtrl& table, const std::array<CColumnSpec, N>& columns,
+                   const Tavex::CColDef& text, const Tavex::CColDef& number,
+                   const Tavex::CColDef& gameType) {
+    table.SetColumnCount(static_cast<int>(N));
+    for (std::size_t i = 0; i < N; ++i) {
+        const CColumnSpec& spec = columns[i];
+        const Tavex::CColDef* def = spec.m_kind == EColumnKind::String ? &text
+                                    : spec.m_kind == EColumnKind::Int  ? &number
+                                                                       : &gameType;
+        table.SetColumn(static_cast<int>(i), def, spec.m_title, spec.m_width);
+        // The record column starts hidden by having no title; the others need telling.
+        if (spec.m_hidden && *spec.m_title)
+            table.SetColumnVisible(static_cast<int>(i), false);
+    }
+    table.Build();
+}
+
+void SortWithOwnKeys(Tavex::CTableCtrl& table) {
+    table.Sort(Tavex::CSortKeys(*table.GetSortKeys()));
+    table.Redraw(true);
+}
+
+} // namespace
+
+CMainDialog::CMainDialog(CCommandLine commandLine)
+    : CDialog(Res::MainDialogTemplate()), m_commandLine(std::move(commandLine)),
+      m_gameTypes(kGameTypeNames), m_enumCol(m_gameTypes, 0), m_results(m_servers, m_allPlayers),
+      m_engine(*this) {}
+
+CMainDialog::~CMainDialog() {
+    m_engine.StopQuery(-1);
+}
+
+CControl& CMainDialog::Control(unsigned id) const {
+    return dynamic_cast<CControl&>(*GetDlgItem(id));
+}
+
+bool CMainDialog::OnInitDialog() {
+    AppWindow::SetAppIcon(*this);
+    SetWindowText("Vantrel Jedi Knight 2");
+    OpenSettingsKey(m_key);
+
+    m_authorLink.SetLinkUrl(kAuthorMail);
+    m_authorLink.SubclassDlgItem(Res::IDC_AUTHOR_LINK, *this);
+    m_productLink.SetLinkUrl(kHomePage);
+    m_productLink.SubclassDlgItem(Res::IDC_PRODUCT_LINK, *this);
+    for (const char* line : kVersionLines)
+        Control(Res::IDC_VERSION).AddString(line);
+    for (const char* line : kSpeedLines)
+        Control(Res::IDC_SPEED).AddString(line);
+
+    BuildTables();
+    const Rect outer = GetWindowRect();
+    m_minimumSize = {outer.Width(), outer.Height()};
+    const Rect client = GetClientRect();
+    AppWindow::SetMinimumSize(*this, {client.Width(), client.Height()});
+
+    // The three tables share one height inside the tab control.
+    const Rect top = ScreenToClientRect(m_allPlayers.GetWindowRect());
+    const Rect right = ScreenToClientRect(m_playersOnServer.GetWindowRect());
+    for (Tavex::CTableCtrl* table : {&m_servers, &m_playersOnServer}) {
+        Rect r = ScreenToClientRect(table->GetWindowRect());
+        table->MoveWindow({r.left, top.top, r.right, r.bottom});
+    }
+    m_allPlayers.MoveWindow({top.left, top.top, top.right, right.bottom});
+
+    SetUpLayout();
+    // The tab control frames the tables, so they lie above it whatever their creation order.
+    for (CWnd* pane :
+         std::initializer_list<CWnd*>{&m_allPlayers, &m_servers, &m_splitter, &m_playersOnServer})
+        pane->PlaceAfter(nullptr);
+    ReadSettings();
+
+    const int command = StartupCommand(m_stored.m_startupQuery);
+    const int chosen =
+        m_commandLine.m_startupQuery ? StartupCommand(*m_commandLine.m_startupQuery) : command;
+    m_screenshotPending = m_commandLine.m_screenshot.has_value();
+    // Posted, so the query starts once the window shows and its loop runs.
+    m_queue.Post([this, chosen] {
+        if (chosen != 0)
+            OnCommand(static_cast<unsigned>(chosen), BN_CLICKED, nullptr);
+        if (m_screenshotPending && !m_engine.IsRunning() && m_results.Progress().IsComplete())
+            TakeScreenshotWhenDone();
+    });
+    return true;
+}
+
+void CMainDialog::BuildTables() {
+    m_allPlayers.ReplaceDlgItem(Res::IDC_ALL_PLAYERS, *this);
+    DefineColumns(m_allPlayers, kAllPlayersColumns, m_stringCol, m_intCol, m_enumCol);
+    m_allPlayers.Sort(Tavex::CSortKeys{AllPlayersColumn::kPlayer, Tavex::CSortKeys::kAscending});
+    m_servers.ReplaceDlgItem(Res::IDC_SERVERS, *this);
+    DefineColumns(m_servers, kServerColumns, m_stringCol, m_intCol, m_enumCol);
+    m_servers.Sort(Tavex::CSortKeys{ServerColumn::kPing, Tavex::CSortKeys::kAscending});
+    m_playersOnServer.ReplaceDlgItem(Res::IDC_PLAYERS_ON_SERVER, *this);
+    DefineColumns(m_playersOnServer, kPlayerOnServerColumns, m_stringCol, m_intCol, m_enumCol);
+}
+
+void CMainDialog::SetUpLayout() {
+    using Dorlu_DlgUtil::EdgeLeft;
+    m_layout.Init(*this);
+    m_splitter.ReplaceDlgItem(Res::IDC_SPLITTER, *this);
+    m_splitter.Attach(m_layout, 15, 65);
+    const int split = m_layout.AddWindow(&m_splitter, 0x1033);
+    m_layout.AddItem(Res::IDC_VIEW_TABS, 0x1010);
+    m_layout.AddWindow(&m_allPlayers, 0x1010);
+    m_layout.AddWindow(&m_servers, 0x1010, -1, split);
+    const int players = m_layout.AddWindow(&m_playersOnServer, 0x1011, split);
+    m_layout.AddItemsInRect(Res::IDC_FRAME_QUERY, 0x0011, players);
+    m_layout.AddItemsInRect(Res::IDC_FRAME_JOIN, 0x1111, players);
+    m_layout.AddItemsInRect(Res::IDC_FRAME_COUNTERS, 0x1100);
+    m_layout.AddItem(Res::IDC_PROGRESS, 0x1110);
+    m_layout.AddItem(Res::IDC_SEARCH_FIELD, 0x1011);
+    m_layout.AddItem(Res::IDC_SEARCH_GROUP, 0x1011);
+    m_layout.AddItem(Res::IDC_SEARCH, 0x1111);
+    m_layout.AddItem(Res::IDC_DELETE_HISTORY, 0x1111);
+    m_layoutReady = true;
+}
+
+void CMainDialog::ReadSettings() {
+    const struct {
+        Tavex::CTableCtrl& table;
+        const char* name;
+    } layouts[] = {{m_allPlayers, kPlayerLayoutValue},
+                   {m_servers, kServerLayoutValue},
+                   {m_playersOnServer, kPlayerOnServerLayoutValue}};
+    for (const auto& layout : layouts) {
+        Tavex::CWordArray words;
+        layout.table.SaveLayout(words);
+        ReadTableLayout(m_key, layout.name, words);
+        layout.table.RestoreLayout(words);
+    }
+
+    m_stored = LoadMainSettings(m_key);
+    const CSettings settings = WithCommandLine(m_stored, m_commandLine);
+
+    CControl& history = Control(Res::IDC_SEARCH_FIELD);
+    const CSearchHistory stored = CSearchHistory::FromSetting(settings.m_lastPlayers);
+    for (const std::string& item : stored.Items())
+        history.AddString(item);
+    history.SetCurSel(0);
+    SetDlgItemText(Res::IDC_PASSWORD, settings.m_password);
+
+    if (settings.m_lastPos && IsMainRectApplied(*settings.m_lastPos, m_minimumSize.cx)) {
+        const CWindowRect& r = *settings.m_lastPos;
+        MoveWindow({r.m_left, r.m_top, r.m_right, r.m_bottom});
+        if (settings.m_splitPos != 0)
+            m_splitter.SetPos(settings.m_splitPos);
+    }
+
+    CControl& version = Control(Res::IDC_VERSION);
+    version.SetCurSel(VersionSelection(settings.m_version));
+    if (version.GetCurSel() < 0)
+        version.SetCurSel(1);
+    m_autoClose = settings.m_autoClose;
+    m_autoRequery = settings.m_autoRequery;
+    CheckDlgButton(Res::IDC_INCLUDE_EMPTY, settings.m_includeEmpty ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(Res::IDC_INCLUDE_FULL, settings.m_includeFull ? BST_CHECKED : BST_UNCHECKED);
+    CSockAddr master;
+    master.Parse(settings.m_master);
+    m_engine.SetMasterAddress(master);
+    Control(Res::IDC_SPEED).SetCurSel(SpeedSelection(settings.m_speed));
+
+    CControl& tabs = Control(Res::IDC_VIEW_TABS);
+    for (int i = 0; i < 2; ++i)
+        tabs.InsertItem(i, kViewTabs[i]);
+    tabs.SetCurSel(0);
+    tabs.SetCurSel(static_cast<int>(settings.m_lastView));
+    ApplyView();
+
+    SortWithOwnKeys(m_allPlayers);
+    SortWithOwnKeys(m_servers);
+    m_playersOnServer.Redraw(false);
+}
+
+void CMainDialog::WriteSettings() {
+    m_engine.StopQuery(-1);
+    // The tables' record keys would name freed records from here on.
+    m_servers.DeleteAllRows();
+    m_allPlayers.DeleteAllRows();
+    m_playersOnServer.DeleteAllRows();
+    m_engine.GetServerList().Clear();
+
+    CSettings current = m_stored;
+    current.m_speed = static_cast<std::uint32_t>(Control(Res::IDC_SPEED).GetCurSel());
+    current.m_version = VersionOfSelection(Control(Res::IDC_VERSION).GetCurSel());
+    current.m_lastView = static_cast<std::uint32_t>(m_view);
+    current.m_includeEmpty = IsDlgButtonChecked(Res::IDC_INCLUDE_EMPTY) == BST_CHECKED;
+    current.m_includeFull = IsDlgButtonChecked(Res::IDC_INCLUDE_FULL) == BST_CHECKED;
+    current.m_master = m_engine.GetMasterAddress().Format();
+    const CControl& history = Control(Res::IDC_SEARCH_FIELD);
+    current.m_lastPlayers.clear();
+    for (int i = history.GetCount() - 1; i >= 0; --i)
+        current.m_lastPlayers += history.GetLBText(i) + '\n';
+    current.m_password = GetDlgItemText(Res::IDC_PASSWORD);
+    current.m_lastPos.reset();
+    if (!AppWindow::IsMinimized(*this)) {
+        const Rect r = GetWindowRect();
+        current.m_lastPos = CWindowRect{r.left, r.top, r.right, r.bottom}.Normalized();
+        current.m_splitPos = m_splitter.GetPos();
+    }
+
+    CMainLayouts layouts;
+    m_allPlayers.SaveLayout(layouts.m_player);
+    m_servers.SaveLayout(layouts.m_server);
+    m_playersOnServer.SaveLayout(layouts.m_playerOnServer);
+    SaveMainSettings(m_key, WithoutCommandLine(current, m_stored, m_commandLine), layouts);
+}
+
+void CMainDialog::OnCancel() {
+    if (!IsWindow())
+        return;
+    WriteSettings();
+    CDialog::OnCancel();
+}
+
+void CMainDialog::OnSize(int width, int height) {
+    CDialog::OnSize(width, height);
+    if (m_layoutReady)
+        m_layout.Apply();
+}
+
+void CMainDialog::OnCommand(unsigned id, unsigned code, CWnd* from) {
+    if (code == BN_CLICKED) {
+        switch (id) {
+        case Res::IDC_QUERY_MASTER:
+            if (m_engine.QueryMaster() == CQueryEngine::EMasterResult::Failed) {
+                // The list may have been emptied before the failure.
+                OnQueryStarted(0, 0);
+            }
+            return;
+        case Res::IDC_QUERY_FAVORITES:
+            QueryFavorites();
+            return;
+        case Res::IDC_MASTER_DIALOG:
+            RunMasterServerDialog();
+            return;
+        case Res::IDC_OPTIONS:
+            RunOptionsDialog();
+            return;
+        default:
+            break;
+        }
+    }
+    CDialog::OnCommand(id, code, from);
+}
+
+long CMainDialog::OnNotify(NMHDR& hdr) {
+    if (hdr.idFrom == Res::IDC_VIEW_TABS && hdr.code == TCN_SELCHANGE) {
+        ApplyView();
+        return 0;
+    }
+    if (hdr.idFrom != Res::IDC_SERVERS)
+        return 0;
+    auto& note = static_cast<Tavex::NMTABLE&>(hdr);
+    switch (hdr.code) {
+    case Tavex::TVN_SELCHANGED:
+        ShowPlayersOfServerRow(note.iRow);
+        return 0;
+    case Tavex::TVN_BODYMENU:
+        OnServerMenu(note);
+        return 0;
+    case Tavex::TVN_BODYMENUCOMMAND:
+        return OnServerMenuCommand(note) ? 1 : 0;
+    default:
+        return 0;
+    }
+}
+
+void CMainDialog::ApplyView() {
+    const int selected = Control(Res::IDC_VIEW_TABS).GetCurSel();
+    m_view = selected < 0 ? kPlayerView : selected;
+    const CViewVisibility shown = VisibilityOfView(m_view);
+    m_splitter.ShowWindow(shown.m_splitter);
+    m_servers.ShowWindow(shown.m_serverTable);
+    m_playersOnServer.ShowWindow(shown.m_playersOnServer);
+    m_allPlayers.ShowWindow(shown.m_allPlayers);
+    // Rows that came in while a table was hidden are laid out when it shows.
+    if (shown.m_allPlayers)
+        m_allPlayers.Redraw(true);
+    else
+        m_servers.Redraw(true);
+}
+
+CServerRecord* CMainDialog::RecordOfServerRow(int row) const {
+    if (!m_servers.IsValidRow(row))
+        return nullptr;
+    auto& servers = const_cast<Tavex::CTableCtrl&>(m_servers);
+    CServerRecord* record =
+        m_results.Keys().RecordOf(servers.GetCell(row, kRecordColumn)->GetInt());
+    // Only records the list still holds: a failed master query may have emptied it.
+    for (auto& [address, listed] : const_cast<CQueryEngine&>(m_engine).GetServerList())
+        if (&listed == record)
+            return record;
+    return nullptr;
+}
+
+void CMainDialog::ShowPlayersOfServerRow(int row) {
+    const Tavex::CSortKeys keys(*m_playersOnServer.GetSortKeys());
+    FillPlayersOnServer(m_playersOnServer, RecordOfServerRow(row), keys);
+    m_playersOnServer.Redraw(true);
+}
+
+void CMainDialog::OnServerMenu(Tavex::NMTABLE& note) {
+    if (note.menu)
+        note.menu->InsertItems(0, ServerMenuItems(m_servers.IsValidRow(note.iRow)),
+                               kAddToFavoritesCommand, MF_BYPOSITION);
+}
+
+bool CMainDialog::OnServerMenuCommand(const Tavex::NMTABLE& note) {
+    if (note.command == kAddToFavoritesCommand) {
+        if (m_servers.IsValidRow(note.iRow))
+            AppendFavorite(kFavoritesFile, m_servers.GetCellText(note.iRow, ServerColumn::kIp),
+                           m_servers.GetCellText(note.iRow, ServerColumn::kServer));
+        return true;
+    }
+    if (note.command == kShowServerInfoCommand) {
+        if (CServerRecord* record = RecordOfServerRow(note.iRow)) {
+            CServerInfoDialog dialog(*record);
+            dialog.DoModal(GetPlatform(), this);
+        }
+        return true;
+    }
+    return false;
+}
+
+void CMainDialog::QueryFavorites() {
+    CWaitCursor wait(GetPlatform());
+    if (!m_engine.PrepareQuery())
+        return;
+    LoadFavoritesIntoList(kFavoritesFile, m_engine.GetServerList());
+    m_engine.StartQuery();
+}
+
+void CMainDialog::RunOptionsDialog() {
+    COptionsDialog dialog(m_key);
+    dialog.DoModal(GetPlatform(), this);
+    const COptions options = LoadOptions(m_key);
+    m_autoClose = options.m_autoClose;
+    m_autoRequery = options.m_autoRequery;
+}
+
+void CMainDialog::RunMasterServerDialog() {
+    CMasterServerDialog dialog;
+    dialog.m_address = m_engine.GetMasterAddress().Format();
+    if (dialog.DoModal(GetPlatform(), this) != IDOK)
+        return;
+    CSockAddr master;
+    master.Parse(dialog.m_address);
+    m_engine.SetMasterAddress(master);
+}
+
+// ---- the query engine's window -------------------------------------------------------------
+
+int CMainDialog::GetVersionIndex() {
+    return Control(Res::IDC_VERSION).GetCurSel();
+}
+
+int CMainDialog::GetSpeedIndex() {
+    return Control(Res::IDC_SPEED).GetCurSel();
+}
+
+bool CMainDialog::GetIncludeEmpty() {
+    return IsDlgButtonChecked(Res::IDC_INCLUDE_EMPTY) == BST_CHECKED;
+}
+
+bool CMainDialog::GetIncludeFull() {
+    return IsDlgButtonChecked(Res::IDC_INCLUDE_FULL) == BST_CHECKED;
+}
+
+void CMainDialog::SetWaitCursor(bool wait) {
+    if (wait)
+        GetPlatform().BeginWaitCursor();
+    else
+        GetPlatform().EndWaitCursor();
+}
+
+void CMainDialog::ShowMessage(const std::string& text, bool stop) {
+    GetPlatform().MessageBox(this, text, "Vantrel Jedi Knight 2",
+                             stop ? MB_OK | MB_ICONSTOP : MB_OK);
+}
+
+void CMainDialog::OnQueryStarted(unsigned, std::size_t servers) {
+    m_playersOnServer.DeleteAllRows();
+    m_results.Start(m_engine.GetServerList(), m_engine.GetIncludeEmpty(),
+                    m_engine.GetIncludeFull());
+    Control(Res::IDC_PROGRESS).SetRange(0, m_results.Progress().Range());
+    Control(Res::IDC_PROGRESS).SetPos(0);
+    SetDlgItemText(Res::IDC_SERVERS_TO_QUERY, std::to_string(servers));
+    ShowCounters();
+    m_servers.Redraw(true);
+    m_allPlayers.Redraw(true);
+    m_playersOnServer.Redraw(true);
+}
+
+void CMainDialog::PostServerDone(unsigned run, CServerRecord* record) {
+    m_queue.Post([this, run, record] { OnServerDone(run, record); });
+}
+
+void CMainDialog::OnServerDone(unsigned run, CServerRecord* record) {
+    if (!m_engine.IsCurrentRun(run) || !IsWindow())
+        return;
+    const CQueryResults::CUpdate update = m_results.OnServerFinished(
+        *record, m_view, *m_servers.GetSortKeys(), *m_allPlayers.GetSortKeys());
+    if (update.m_counterChanged) {
+        SetDlgItemText(Res::IDC_SERVERS_TO_QUERY, std::to_string(m_results.Progress().ToQuery()));
+        Control(Res::IDC_PROGRESS).DeltaPos(2);
+    }
+    if (update.m_shown)
+        ShowCounters();
+    if (update.m_complete)
+        Control(Res::IDC_PROGRESS).SetPos(0);
+    // Only the visible table is painted now; the hidden one is laid out when it shows.
+    if (update.m_shown || update.m_complete)
+        (m_view == kPlayerView ? m_allPlayers : m_servers).Redraw(true);
+    if (update.m_complete && m_screenshotPending)
+        TakeScreenshotWhenDone();
+}
+
+void CMainDialog::ShowCounters() {
+    SetDlgItemText(Res::IDC_PLAYER_COUNT, std::to_string(m_allPlayers.GetRowCount()));
+    SetDlgItemText(Res::IDC_SERVER_COUNT, std::to_string(m_servers.GetRowCount()));
+}
+
+void CMainDialog::TakeScreenshotWhenDone() {
+    m_screenshotPending = false;
+    m_queue.Post([this] {
+        // A picture of the server view shows the players of a server, so one is selected.
+        if (m_view != kPlayerView && m_servers.GetRowCount() > 0 && m_servers.GetCurrentRow() < 0) {
+            m_servers.SetCurrentRow(0);
+            ShowPlayersOfServerRow(0);
+        }
+        m_servers.Redraw(true);
+        m_allPlayers.Redraw(true);
+        if (!AppWindow::SaveScreenshot(*this, *m_commandLine.m_screenshot))
+            std::fprintf(stderr, "vantrel: cannot write %s\n", m_commandLine.m_screenshot->c_str());
+        OnCancel();
+    });
+}

@@ -1,0 +1,114 @@
+// The browser's main window: the three result tables in two views, the query controls and
+// filters, the counters and progress of a running query, the settings read at initialisation
+// and written when it closes, and the window side of the query engine.
+// Threading: everything runs on the window's thread; the worker reaches the window only through
+// PostServerDone, which queues the record for the window's thread.
+#pragma once
+
+#include "app/WindowServices.h"
+#include "app/core/CommandLine.h"
+#include "app/core/QueryResults.h"
+#include "app/core/Settings.h"
+#include "dlgutil/DialogLayout.h"
+#include "dlgutil/SplitCtrl.h"
+#include "net/RegistryKey.h"
+#include "platform/Dialog.h"
+#include "query/QueryEngine.h"
+#include "query/QueryWindow.h"
+#include "table/ColDef.h"
+#include "table/Enum.h"
+#include "table/TableCtrl.h"
+#include "uictrl/HyperLink.h"
+
+#include <string>
+
+class CMainDialog : public Platform::CDialog, public CQueryWindowInterface {
+public:
+    // Targets of the two links under the tables.
+    static constexpr const char* kHomePage = "https://vantrel.example.org/";
+    static constexpr const char* kAuthorMail = "mailto:team@vantrel.example.org";
+
+    explicit CMainDialog(CCommandLine commandLine = {});
+    ~CMainDialog() override;
+
+    // Platform::CDialog
+    bool OnInitDialog() override;
+    void OnCancel() override;
+    void OnCommand(unsigned id, unsigned code, Platform::CWnd* from) override;
+    long OnNotify(Platform::NMHDR& hdr) override;
+    void OnSize(int width, int height) override;
+
+    // CQueryWindowInterface
+    int GetVersionIndex() override;
+    int GetSpeedIndex() override;
+    bool GetIncludeEmpty() override;
+    bool GetIncludeFull() override;
+    void SetWaitCursor(bool wait) override;
+    void ShowMessage(const std::string& text, bool stop) override;
+    void OnQueryStarted(unsigned run, std::size_t servers) override;
+    void PostServerDone(unsigned run, CServerRecord* record) override;
+
+    // The server-finished message, on the window's thread.
+    void OnServerDone(unsigned run, CServerRecord* record);
+    // The current view (0 players, 1 servers) as the tabs select it.
+    void ApplyView();
+    // Selection in the server table: the players-on-server table follows row (or none).
+    void ShowPlayersOfServerRow(int row);
+    void QueryFavorites();
+    void RunOptionsDialog();
+    void RunMasterServerDialog();
+
+    int GetView() const { return m_view; }
+    bool GetAutoClose() const { return m_autoClose; }
+    bool GetAutoRequery() const { return m_autoRequery; }
+    // The window's size when it was created, which it never gets smaller than.
+    Platform::Size GetMinimumSize() const { return m_minimumSize; }
+
+    Tavex::CTableCtrl& AllPlayersTable() { return m_allPlayers; }
+    Tavex::CTableCtrl& ServerTable() { return m_servers; }
+    Tavex::CTableCtrl& PlayersOnServerTable() { return m_playersOnServer; }
+    Dorlu_DlgUtil::CSplitCtrl& Splitter() { return m_splitter; }
+    Dorlu_DlgUtil::CDialogLayout& Layout() { return m_layout; }
+    CQueryEngine& Engine() { return m_engine; }
+    CRegistryKey& SettingsKey() { return m_key; }
+    Platform::CControl& Control(unsigned id) const;
+
+private:
+    void BuildTables();
+    void SetUpLayout();
+    void ReadSettings();
+    void WriteSettings();
+    void OnServerMenu(Tavex::NMTABLE& note);
+    bool OnServerMenuCommand(const Tavex::NMTABLE& note);
+    CServerRecord* RecordOfServerRow(int row) const;
+    void ShowCounters();
+    void TakeScreenshotWhenDone();
+
+    CCommandLine m_commandLine;
+    CRegistryKey m_key;
+    CSettings m_stored; // as read, so options of this run only are not written back
+
+    Tavex::CEnum m_gameTypes;
+    Tavex::CStringCol m_stringCol;
+    Tavex::CIntCol m_intCol;
+    Tavex::CEnumCol m_enumCol;
+    Tavex::CTableCtrl m_allPlayers;
+    Tavex::CTableCtrl m_servers;
+    Tavex::CTableCtrl m_playersOnServer;
+    Dorlu_DlgUtil::CSplitCtrl m_splitter;
+    Dorlu_DlgUtil::CDialogLayout m_layout;
+    Kivra::CHyperLink m_authorLink;
+    Kivra::CHyperLink m_productLink;
+
+    int m_view = 0;
+    bool m_autoClose = true;
+    bool m_autoRequery = false;
+    Platform::Size m_minimumSize;
+    bool m_layoutReady = false;
+    bool m_screenshotPending = false;
+
+    CQueryResults m_results;
+    // Declared before the engine: the engine stops its worker before the queue goes away.
+    AppWindow::CWindowThreadQueue m_queue;
+    CQueryEngine m_engine;
+};

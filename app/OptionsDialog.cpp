@@ -1,0 +1,54 @@
+#include "app/OptionsDialog.h"
+
+#include "app/WindowServices.h"
+#include "app/core/Settings.h"
+#include "app/core/StartupQuery.h"
+#include "resources/DialogTemplates.h"
+#include "resources/ResourceIds.h"
+
+using namespace Platform;
+
+namespace {
+
+constexpr unsigned kStartupChoices[] = {Res::IDC_STARTUP_NOTHING, Res::IDC_STARTUP_FAVORITES,
+                                        Res::IDC_STARTUP_MASTER};
+
+} // namespace
+
+COptionsDialog::COptionsDialog(CRegistryKey& key)
+    : CDialog(Res::OptionsDialogTemplate()), m_key(key) {}
+
+bool COptionsDialog::OnInitDialog() {
+    AppWindow::SetAppIcon(*this);
+    const COptions options = LoadOptions(m_key);
+    CheckDlgButton(Res::IDC_AUTO_CLOSE, options.m_autoClose ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(Res::IDC_AUTO_REQUERY, options.m_autoRequery ? BST_CHECKED : BST_UNCHECKED);
+    CheckStartupChoice(static_cast<unsigned>(StartupRadio(options.m_startupQuery)));
+    return true;
+}
+
+void COptionsDialog::OnOK() {
+    COptions options;
+    options.m_autoClose = IsDlgButtonChecked(Res::IDC_AUTO_CLOSE) == BST_CHECKED;
+    options.m_autoRequery = IsDlgButtonChecked(Res::IDC_AUTO_REQUERY) == BST_CHECKED;
+    options.m_startupQuery =
+        StartupQueryOfRadios(IsDlgButtonChecked(Res::IDC_STARTUP_FAVORITES) == BST_CHECKED,
+                             IsDlgButtonChecked(Res::IDC_STARTUP_MASTER) == BST_CHECKED);
+    SaveOptions(m_key, options);
+    CDialog::OnOK();
+}
+
+void COptionsDialog::OnCommand(unsigned id, unsigned code, CWnd* from) {
+    for (unsigned choice : kStartupChoices) {
+        if (id == choice && code == BN_CLICKED) {
+            CheckStartupChoice(id);
+            return;
+        }
+    }
+    CDialog::OnCommand(id, code, from);
+}
+
+void COptionsDialog::CheckStartupChoice(unsigned id) {
+    for (unsigned choice : kStartupChoices)
+        CheckDlgButton(choice, choice == id ? BST_CHECKED : BST_UNCHECKED);
+}

@@ -1,0 +1,25 @@
+// The browser: parses the run's options, then shows the main window until it is closed.
+#include "app/BrowserApp.h"
+#include "app/core/CommandLine.h"
+#include "platform/qt/QtPlatform.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    std::string error;
+    std::optional<CCommandLine> commandLine = ParseCommandLine(arguments, error);
+    if (!commandLine) {
+        std::fprintf(stderr, "vantrel: %s\n", error.c_str());
+        return 2;
+    }
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(CBrowserApp::kAppName);
+    PlatformQt::QtPlatform platform;
+    CBrowserApp app(*commandLine);
+    return app.Run(platform);
+}

@@ -1,0 +1,18 @@
+// The browser's dialog templates: caption, size and every control in dialog units. Dialogs are
+// built from them when they are shown.
+#pragma once
+
+#include "platform/Dialog.h"
+
+namespace Res {
+
+// 422 x 272 units.
+Platform::DialogTemplate MainDialogTemplate();
+// 204 x 87 units.
+Platform::DialogTemplate OptionsDialogTemplate();
+// 196 x 42 units; the label names the default master server.
+Platform::DialogTemplate MasterServerDialogTemplate();
+// 221 x 201 units.
+Platform::DialogTemplate ServerInfoDialogTemplate();
+
+} // namespace Res

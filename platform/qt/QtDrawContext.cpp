@@ -112,7 +112,10 @@ int QtDrawContext::SetBkMode(int mode) {
     return std::exchange(m_state.bkMode, mode);
 }
 
-QFont QtDrawContext::CurrentFont() const {
+const QFont& QtDrawContext::CurrentFont() const {
+    // Painting a table asks for the same font thousands of times: build it once per change.
+    if (m_fontCache && m_fontCache->description == m_state.font)
+        return m_fontCache->font;
     const Font& f = m_state.font;
     // Symbol faces are drawn with look-alike characters of the default font.
     QFont font = QApplication::font();
@@ -123,7 +126,13 @@ QFont QtDrawContext::CurrentFont() const {
     font.setBold(f.bold);
     font.setItalic(f.italic);
     font.setUnderline(f.underline);
-    return font;
+    m_fontCache.emplace(FontCache{f, font, QFontMetrics(font, m_painter.device())});
+    return m_fontCache->font;
+}
+
+const QFontMetrics& QtDrawContext::Metrics() const {
+    CurrentFont();
+    return m_fontCache->metrics;
 }
 
 QString QtDrawContext::Displayed(std::string_view text) const {
@@ -146,12 +155,12 @@ QString QtDrawContext::Displayed(std::string_view text) const {
 }
 
 Size QtDrawContext::GetTextExtent(std::string_view text) {
-    QFontMetrics fm(CurrentFont(), m_painter.device());
+    const QFontMetrics& fm = Metrics();
     return {fm.horizontalAdvance(Displayed(text)), fm.height()};
 }
 
 TextMetrics QtDrawContext::GetTextMetrics() {
-    QFontMetrics fm(CurrentFont(), m_painter.device());
+    const QFontMetrics& fm = Metrics();
     TextMetrics tm;
     tm.tmHeight = fm.height();
     tm.tmAscent = fm.ascent();
@@ -163,8 +172,8 @@ TextMetrics QtDrawContext::GetTextMetrics() {
 }
 
 int QtDrawContext::DrawText(std::string_view text, Rect& rect, unsigned format) {
-    QFont font = CurrentFont();
-    QFontMetrics fm(font, m_painter.device());
+    const QFont& font = CurrentFont();
+    const QFontMetrics& fm = Metrics();
     QString shown = Displayed(text);
     const bool single = format & DT_SINGLELINE;
 
@@ -198,22 +207,29 @@ int QtDrawContext::DrawText(std::string_view text, Rect& rect, unsigned format) 
                               flags & Qt::TextShowMnemonic);
 
     QRect target = ToQRect(rect);
-    m_painter.save();
-    if (!(format & DT_NOCLIP))
+    const bool clip = !(format & DT_NOCLIP);
+    if (clip) {
+        m_painter.save();
         m_painter.setClipRect(target, Qt::IntersectClip);
+    }
     m_painter.setFont(font);
-    QRect bounds = m_painter.boundingRect(target, flags, shown);
-    if (m_state.bkMode == OPAQUE)
-        m_painter.fillRect(bounds, ToQColor(m_state.bkColour));
+    int height = fm.height();
+    if (m_state.bkMode == OPAQUE || !single) {
+        QRect bounds = m_painter.boundingRect(target, flags, shown);
+        height = bounds.height();
+        if (m_state.bkMode == OPAQUE)
+            m_painter.fillRect(bounds, ToQColor(m_state.bkColour));
+    }
     m_painter.setPen(ToQColor(m_state.textColour));
     m_painter.drawText(target, flags, shown);
-    m_painter.restore();
-    return bounds.height();
+    if (clip)
+        m_painter.restore();
+    return height;
 }
 
 void QtDrawContext::TextOut(int x, int y, std::string_view text) {
-    QFont font = CurrentFont();
-    QFontMetrics fm(font, m_painter.device());
+    const QFont& font = CurrentFont();
+    const QFontMetrics& fm = Metrics();
     QString shown = Displayed(text);
     m_painter.save();
     m_painter.setFont(font);

@@ -5,10 +5,12 @@
 #include "platform/DrawContext.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QWidget;
@@ -57,7 +59,8 @@ private:
     };
 
     QtDrawContext(std::unique_ptr<QImage> image);
-    QFont CurrentFont() const;
+    const QFont& CurrentFont() const;
+    const QFontMetrics& Metrics() const;
     // The text as it shows in the selected font (symbol fonts map to their Unicode look-alikes).
     QString Displayed(std::string_view text) const;
 
@@ -67,6 +70,12 @@ private:
     QWidget* m_styleWidget;
     State m_state;
     std::vector<State> m_saved;
+    struct FontCache {
+        Platform::Font description;
+        QFont font;
+        QFontMetrics metrics;
+    };
+    mutable std::optional<FontCache> m_fontCache;
 };
 
 QColor ToQColor(Platform::ColorRef colour);

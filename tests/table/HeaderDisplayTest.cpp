@@ -244,3 +244,28 @@ TEST_F(HeaderDisplayTest, LosingTheCaptureEndsAPressWithoutSorting) {
     EXPECT_EQ(platform.beeps, (std::vector<unsigned>{0xFFFFFFFFu}));
     EXPECT_EQ(platform.GetCapture(), nullptr);
 }
+
+TEST_F(HeaderDisplayTest, PressedTitlesDrawPushedAndAMovedTitleFollowsThePointer) {
+    platform.LButtonDown(Header(), {30, 8});
+    EXPECT_EQ(ButtonStates().front(), DFCS_BUTTONPUSH | DFCS_PUSHED);
+    platform.MouseMove(Header(), {30, 30}); // off the title: drawn up again
+    EXPECT_EQ(ButtonStates().front(), DFCS_BUTTONPUSH);
+    platform.MouseMove(Header(), {45, 8}); // back, and beyond the drag distance
+    ASSERT_EQ(Header().GetMode(), CHeaderDisplay::Moving);
+    platform.MouseMove(Header(), {70, 8});
+    FakeDrawContext dc;
+    Header().Invalidate();
+    platform.Paint(Header(), dc);
+    // The image keeps the grip point under the pointer: pressed 30 px into the title.
+    bool image = false;
+    for (const DrawOp& op : dc.Ops())
+        if (op.kind == DrawOp::Kind::Fill && op.colour == RGB(128, 128, 128))
+            image = op.rect == Rect{40, 0, 140, CHeaderDisplay::kHeight};
+    EXPECT_TRUE(image);
+    platform.LButtonUp(Header(), {70, 8});
+    dc.ClearOps();
+    Header().Invalidate();
+    platform.Paint(Header(), dc);
+    for (const DrawOp& op : dc.Ops())
+        EXPECT_NE(op.colour, RGB(128, 128, 128)) << "the image goes with the release";
+}

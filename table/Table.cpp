@@ -195,19 +195,17 @@ void CTable::DeleteRow(int row) {
 }
 
 void CTable::DeleteAllRows() {
-    if (m_layout) {
-        for (Block& block : m_blocks) {
-            std::byte* base = block.get();
-            for (int c = m_layout->m_columnCount - 1; c >= 0; --c) {
-                if (!RecordAt(base, 0)->GetCell(c)->NeedsDestruction())
-                    continue; // integer cells own nothing
-                m_columns[static_cast<std::size_t>(c)].m_factory->DestroyCells(
-                    base + m_layout->m_offsets[static_cast<std::size_t>(c)], m_rowSize,
-                    kRowsPerBlock);
-            }
+    // Each block is freed right after its cells, while its memory is still in the cache.
+    while (!m_blocks.empty()) {
+        std::byte* base = m_blocks.front().get();
+        for (int c = m_layout->m_columnCount - 1; c >= 0; --c) {
+            if (!RecordAt(base, 0)->GetCell(c)->NeedsDestruction())
+                continue; // integer cells own nothing
+            m_columns[static_cast<std::size_t>(c)].m_factory->DestroyCells(
+                base + m_layout->m_offsets[static_cast<std::size_t>(c)], m_rowSize, kRowsPerBlock);
         }
+        m_blocks.pop_front();
     }
-    m_blocks.clear();
     m_rows.clear();
     m_freeRows.clear();
 }

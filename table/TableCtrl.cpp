@@ -17,7 +17,7 @@ constexpr int kHeaderHeight = CHeaderDisplay::kHeight;
 } // namespace
 
 CTableCtrl::CTableCtrl()
-    : m_current(*this), m_selection(*this), m_body(*this), m_header(*this),
+    : m_current(*this), m_selection(*this), m_edit(*this), m_body(*this), m_header(*this),
       m_footer(*this, m_footerTable), m_toolTip(*this) {
     SetTable(&m_table);
     m_bandColour[0] = RGB(240, 255, 240);

@@ -130,6 +130,7 @@ void CTableCtrl::OnTimer(unsigned id) {
 
 void CTableCtrl::OnSetFocus(CWnd*) {
     CNotifyScope scope(m_notify);
+    m_edit.RestoreEditorFocus();
     if (m_hasFocus)
         return;
     Notify(NM_SETFOCUS);

@@ -1,0 +1,403 @@
+#include "app/MainDialog.h"
+
+#include "app/OptionsDialog.h"
+#include "app/ServerInfoDialog.h"
+#include "app/core/MainTables.h"
+#include "app/core/Settings.h"
+#include "net/RegistryKey.h"
+#include "platform/Controls.h"
+#include "resources/ResourceIds.h"
+#include "table/Cells.h"
+#include "tests/app/TempWorkDir.h"
+#include "tests/support/FakePlatform.h"
+#include "tests/support/qt/QtTestApp.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace Platform;
+using TestSupport::FakePlatform;
+
+namespace {
+
+CServerRecord& AddServer(CServerList& list, int port, int players, int maxClients,
+                         const std::string& name = "Server") {
+    CServerRecord& record = list.FindOrInsert(CSockAddr("127.0.0.1:" + std::to_string(port)));
+    record.m_name = name;
+    record.m_maxClients = maxClients;
+    record.m_ping = 20 + port % 100;
+    record.m_state = CServerRecord::kStateAnswered;
+    for (int i = 0; i < players; ++i)
+        record.m_players.push_back({"P" + std::to_string(port) + "_" + std::to_string(i), i, i});
+    return record;
+}
+
+class MainDialogTest : public testing::Test {
+protected:
+    MainDialogTest() { TestSupport::TestApp(); }
+
+    CRegistryKey Key() {
+        CRegistryKey key;
+        OpenSettingsKey(key);
+        return key;
+    }
+
+    // Opens the main window, lets the posted start-up work run, plays the user, then closes it
+    // with "Close".
+    void OpenMain(CMainDialog& dialog, const std::function<void(CMainDialog&)>& user) {
+        m_platform.onModal = [&](CWnd& shown) {
+            if (&shown != &dialog) {
+                if (m_nested)
+                    m_nested(shown);
+                return;
+            }
+            QCoreApplication::sendPostedEvents();
+            user(dialog);
+            m_platform.ClickButton(*dialog.GetDlgItem(IDCANCEL));
+        };
+        dialog.DoModal(m_platform, nullptr);
+    }
+
+    // A query over the engine's list with the check boxes as they stand, run by hand: the
+    // window gets the finished servers as the worker would hand them over.
+    void StartByHand(CMainDialog& dialog) {
+        ASSERT_TRUE(dialog.Engine().PrepareQuery());
+        dialog.OnQueryStarted(0, dialog.Engine().GetServerList().Size());
+    }
+
+    std::string Text(CMainDialog& dialog, unsigned id) { return dialog.GetDlgItemText(id); }
+
+    CTempWorkDir m_dir;
+    FakePlatform m_platform;
+    // Plays the user in a dialog the main window opens.
+    std::function<void(CWnd&)> m_nested;
+};
+
+} // namespace
+
+TEST_F(MainDialogTest, FreshUserGetsTheDefaultsAndTheKeyExistsAfterwards) {
+    EXPECT_FALSE(Key().ValueExists(kSpeedValue));
+    CMainDialog dialog;
+    OpenMain(dialog, [&](CMainDialog& d) {
+        EXPECT_EQ(d.GetView(), 0);
+        EXPECT_TRUE(d.AllPlayersTable().IsWindowVisible());
+        EXPECT_FALSE(d.ServerTable().IsWindowVisible());
+        EXPECT_FALSE(d.Splitter().IsWindowVisible());
+        EXPECT_EQ(d.Control(Res::IDC_SPEED).GetLBText(d.Control(Res::IDC_SPEED).GetCurSel()),
+                  "ISDN");
+        EXPECT_EQ(d.Control(Res::IDC_VERSION).GetLBText(d.Control(Res::IDC_VERSION).GetCurSel()),
+                  "1.0");
+        EXPECT_EQ(d.IsDlgButtonChecked(Res::IDC_INCLUDE_FULL), BST_CHECKED);
+        EXPECT_EQ(d.IsDlgButtonChecked(Res::IDC_INCLUDE_EMPTY), BST_UNCHECKED);
+        EXPECT_TRUE(d.GetAutoClose());
+        EXPECT_FALSE(d.GetAutoRequery());
+        EXPECT_EQ(d.Control(Res::IDC_SEARCH_FIELD).GetCount(), 0);
+        EXPECT_EQ(Text(d, Res::IDC_PASSWORD), "");
+        EXPECT_EQ(d.GetWindowText(), "Vantrel Jedi Knight 2");
+        // No start-up query: nothing ran and nobody was told of a failure.
+        EXPECT_FALSE(d.Engine().IsRunning());
+        EXPECT_EQ(m_platform.waitCursors, 0);
+        EXPECT_TRUE(m_platform.messageBoxes.empty());
+    });
+    CRegistryKey key = Key();
+    EXPECT_EQ(key.ReadNumber(kSpeedValue, 99), 1u);
+    EXPECT_EQ(key.ReadNumber(kVersionValue, 99), 15u);
+    EXPECT_EQ(key.ReadNumber(kLastViewValue, 99), 0u);
+    EXPECT_TRUE(key.ValueExists(kLastPosValue));
+    EXPECT_TRUE(key.ValueExists(kServerLayoutValue));
+}
+
+TEST_F(MainDialogTest, StoredVersionSelectsItsLineAndAnythingElseTheSecond) {
+    for (std::uint32_t stored : {16u, 17u, 14u}) {
+        Key().WriteNumber(kVersionValue, stored);
+        CMainDialog dialog;
+        OpenMain(dialog, [&](CMainDialog& d) {
+            EXPECT_EQ(d.Control(Res::IDC_VERSION).GetCurSel(), 1) << stored;
+            EXPECT_EQ(d.GetVersionIndex(), 1);
+        });
+        EXPECT_EQ(Key().ReadNumber(kVersionValue, 0), 16u) << stored;
+    }
+}
+
+TEST_F(MainDialogTest, LastPosNarrowerThanTheTemplateIsIgnoredWithTheSplitter) {
+    Rect created;
+    int defaultSplit = 0;
+    {
+        CMainDialog dialog;
+        OpenMain(dialog, [&](CMainDialog& d) {
+            created = d.GetWindowRect();
+            defaultSplit = d.Splitter().GetPos();
+        });
+    }
+    ASSERT_NE(defaultSplit, 30);
+    const CWindowRect narrow{10, 20, 10 + created.Width() - 1, 20 + created.Height() + 40};
+    WriteWindowRect(*std::make_unique<CRegistryKey>(Key()), kLastPosValue, narrow);
+    Key().WriteNumber(kSplitPosValue, 30);
+    {
+        CMainDialog dialog;
+        OpenMain(dialog, [&](CMainDialog& d) {
+            EXPECT_EQ(d.GetWindowRect(), created);
+            EXPECT_EQ(d.Splitter().GetPos(), defaultSplit);
+        });
+    }
+    const CWindowRect exact{10, 20, 10 + created.Width(), 20 + created.Height() + 40};
+    CRegistryKey key = Key();
+    WriteWindowRect(key, kLastPosValue, exact);
+    key.WriteNumber(kSplitPosValue, 30);
+    CMainDialog dialog;
+    OpenMain(dialog, [&](CMainDialog& d) {
+        EXPECT_EQ(d.GetWindowRect(), (Rect{10, 20, 10 + created.Width(), 60 + created.Height()}));
+        EXPECT_EQ(d.Splitter().GetPos(), 30);
+    });
+}
+
+TEST_F(MainDialogTest, LastViewOutsideTheTabsGivesThePlayerViewAndRunOnlyOptionsAreNotWritten) {
+    Key().WriteNumber(kLastViewValue, 5);
+    {
+        CMainDialog dialog;
+        OpenMain(dialog, [&](CMainDialog& d) {
+            EXPECT_EQ(d.Control(Res::IDC_VIEW_TABS).GetCurSel(), 0);
+            EXPECT_EQ(d.GetView(), 0);
+            EXPECT_TRUE(d.AllPlayersTable().IsWindowVisible());
+        });
+    }
+    EXPECT_EQ(Key().ReadNumber(kLastViewValue, 9), 0u);
+
+    Key().WriteString(kMasterValue, "10.1.2.3:28060");
+    CCommandLine commandLine;
+    commandLine.m_view = 1;
+    commandLine.m_master = "127.0.0.1:29999";
+    CMainDialog dialog(commandLine);
+    OpenMain(dialog, [&](CMainDialog& d) {
+        EXPECT_EQ(d.GetView(), 1);
+        EXPECT_TRUE(d.ServerTable().IsWindowVisible());
+        EXPECT_TRUE(d.PlayersOnServerTable().IsWindowVisible());
+        EXPECT_FALSE(d.AllPlayersTable().IsWindowVisible());
+        EXPECT_EQ(d.Engine().GetMasterAddress().Format(), "127.0.0.1:29999");
+    });
+    EXPECT_EQ(Key().ReadNumber(kLastViewValue, 9), 0u);
+    EXPECT_EQ(Key().ReadString(kMasterValue, ""), "10.1.2.3:28060");
+}
+
+TEST_F(MainDialogTest, TabChangeAppliesTheViewAndIsWrittenAtClose) {
+    CMainDialog dialog;
+    OpenMain(dialog, [&](CMainDialog& d) {
+        m_platform.SelectItem(*d.GetDlgItem(Res::IDC_VIEW_TABS), 1);
+        EXPECT_EQ(d.GetView(), 1);
+        EXPECT_TRUE(d.Splitter().IsWindowVisible());
+        EXPECT_FALSE(d.AllPlayersTable().IsWindowVisible());
+    });
+    EXPECT_EQ(Key().ReadNumber(kLastViewValue, 9), 1u);
+}
+
+TEST_F(MainDialogTest, FiltersDecideWhichFinishedServersAreListed) {
+    CMainDialog dialog;
+    OpenMain(dialog, [&](CMainDialog& d) {
+        // Full servers excluded, empty ones too.
+        m_platform.ClickButton(*d.GetDlgItem(Res::IDC_INCLUDE_FULL));
+        CServerList& list = d.Engine().GetServerList();
+        AddServer(list, 1, 0, 16);
+        AddServer(list, 2, 16, 16);
+        AddServer(list, 3, 0, 0);
+        AddServer(list, 4, 3, 16, "Shown");
+        StartByHand(d);
+        for (auto& [address, record] : list)
+            d.OnServerDone(0, &record);
+        ASSERT_EQ(d.ServerTable().GetRowCount(), 1);
+        EXPECT_EQ(d.ServerTable().GetCellText(0, ServerColumn::kServer), "Shown");
+        EXPECT_EQ(d.AllPlayersTable().GetRowCount(), 3);
+        EXPECT_EQ(Text(d, Res::IDC_SERVER_COUNT), "1");
+        EXPECT_EQ(Text(d, Res::IDC_PLAYER_COUNT), "3");
+        EXPECT_EQ(Text(d, Res::IDC_SERVERS_TO_QUERY), "0");
+
+        // Both boxes on: servers that never answered are listed as they are.
+        m_platform.ClickButton(*d.GetDlgItem(Res::IDC_INCLUDE_FULL));
+        m_platform.ClickButton(*d.GetDlgItem(Res::IDC_INCLUDE_EMPTY));
+        list.Clear();
+        // As a new run leaves them until they answer.
+        AddServer(list, 5, 2, 16).Reset();
+        AddServer(list, 6, 0, 8).Reset();
+        StartByHand(d);
+        for (auto& [address, record] : list)
+            d.OnServerDone(0, &record);
+        ASSERT_EQ(d.ServerTable().GetRowCount(), 2);
+        EXPECT_EQ(d.ServerTable().GetCell(0, ServerColumn::kPing)->GetInt(), 9999);
+        EXPECT_EQ(d.ServerTable().GetCellText(0, ServerColumn::kPlayers), "0/0");
+        // A check box changed during a run changes nothing until the next one.
+        EXPECT_TRUE(d.Engine().GetIncludeEmpty());
+    });
+}
+
+TEST_F(MainDialogTest, CounterAndProgressMoveOnlyOnEvenCountsAndTheEndSortsAndResets) {
+    CMainDialog dialog;
+    OpenMain(dialog, [&](CMainDialog& d) {
+        m_platform.SelectItem(*d.GetDlgItem(Res::IDC_VIEW_TABS), 1);
+        CServerList& list = d.Engine().GetServerList();
+        for (int port = 1; port <= 7; ++port)
+            AddServer(list, port, 1, 16).m_ping = 100 - port;
+        StartByHand(d);
+        EXPECT_EQ(Text(d, Res::IDC_SERVERS_TO_QUERY), "7");
+        const TestSupport::FakeWindow& bar = m_platform.Window(*d.GetDlgItem(Res::IDC_PROGRESS));
+        EXPECT_EQ(bar.rangeMax, 7);
+        std::vector<std::string> shown;
+        std::vector<int> positions;
+        for (auto& [address, record] : list) {
+            d.OnServerDone(0, &record);
+            shown.push_back(Text(d, Res::IDC_SERVERS_TO_QUERY));
+            positions.push_back(d.Control(Res::IDC_PROGRESS).GetPos());
+        }
+        EXPECT_EQ(shown, (std::vector<std::string>{"6", "6", "4", "4", "2", "2", "0"}));
+        EXPECT_EQ(positions, (std::vector<int>{2, 2, 4, 4, 6, 6, 0}));
+        // The final sort by ping puts the fastest, the last listed, first.
+        EXPECT_EQ(d.ServerTable().GetCellText(0, ServerColumn::kPing), "93");
+        // A result of a run that is no longer current is dropped.
+        const int rows = d.ServerTable().GetRowCount();
+        d.OnServerDone(5, &list.begin()->second);
+        EXPECT_EQ(d.ServerTable().GetRowCount(), rows);
+    });
+}
+
+TEST_F(MainDialogTest, SelectingAServerFillsItsPlayersAndNoneEmptiesThem) {
+    CMainDialog dialog;
+    OpenMain(dialog, [&](CMainDialog& d) {
+        CServerList& list = d.Engine().GetServerList();
+        AddServer(list, 1, 3, 16, "Three");
+        AddServer(list, 2, 1, 16, "One");
+        StartByHand(d);
+        for (auto& [address, record] : list)
+            d.OnServerDone(0, &record);
+        const int row = d.ServerTable().FindRowByPrefix(ServerColumn::kServer, "Three", -1);
+        Tavex::NMTABLE note;
+        note.hwndFrom = &d.ServerTable();
+        note.idFrom = Res::IDC_SERVERS;
+        note.code = Tavex::TVN_SELCHANGED;
+        note.iRow = row;
+        d.OnNotify(note);
+        EXPECT_EQ(d.PlayersOnServerTable().GetRowCount(), 3);
+        note.iRow = -1;
+        d.OnNotify(note);
+        EXPECT_EQ(d.PlayersOnServerTable().GetRowCount(), 0);
+    });
+}
+
+TEST_F(MainDialogTest, ServerMenuItemsAreDisabledOffTheRowsAndWorkOnARow) {
+    CMainDialog dialog;
+    OpenMain(dialog, [&](CMainDialog& d) {
+        m_platform.SelectItem(*d.GetDlgItem(Res::IDC_VIEW_TABS), 1);
+        m_platform.ContextMenu(d.ServerTable().GetBody(), Point{40, 100});
+        ASSERT_FALSE(m_platform.menus.tracked.empty());
+        auto items = m_platform.menus.tracked.back().items;
+        ASSERT_GE(items.size(), 4u);
+        EXPECT_EQ(items[0].caption, "Add to favorites");
+        EXPECT_EQ(items[0].id, 57341u);
+        EXPECT_NE(items[0].flags & MF_GRAYED, 0u);
+        EXPECT_EQ(items[2].caption, "Show server info");
+        EXPECT_EQ(items[2].id, 57343u);
+        EXPECT_NE(items[2].flags & MF_GRAYED, 0u);
+
+        CServerList& list = d.Engine().GetServerList();
+        CServerRecord& record = AddServer(list, 1, 2, 16, "Fav");
+        record.m_variables = {{"sv_hostname", "Fav"}, {"g_gametype", "0"}, {"fraglimit", "20"}};
+        StartByHand(d);
+        d.OnServerDone(0, &record);
+        m_platform.menus.chooser = [](const auto&) { return 57341u; };
+        m_platform.ContextMenu(d.ServerTable().GetBody(),
+                               Point{40, d.ServerTable().GetRowHeight() / 2});
+        EXPECT_EQ(m_platform.menus.tracked.back().items[0].flags & MF_GRAYED, 0u);
+        EXPECT_EQ(CTempWorkDir::ReadFile("favorites.dat"), "127.0.0.1:1\tFav\t\r\n");
+
+        std::vector<std::string> variables;
+        std::string title;
+        m_nested = [&](CWnd& shown) {
+            auto& info = dynamic_cast<CServerInfoDialog&>(shown);
+            title = info.GetWindowText();
+            for (int row = 0; row < info.Table().GetRowCount(); ++row)
+                variables.push_back(info.Table().GetCellText(row, 0));
+        };
+        m_platform.menus.chooser = [](const auto&) { return 57343u; };
+        m_platform.ContextMenu(d.ServerTable().GetBody(),
+                               Point{40, d.ServerTable().GetRowHeight() / 2});
+        EXPECT_EQ(title, "Fav");
+        EXPECT_EQ(variables, (std::vector<std::string>{"fraglimit", "g_gametype", "sv_hostname"}));
+    });
+}
+
+TEST_F(MainDialogTest, OptionsWriteOnOkOnlyAndTheWindowRereadsItsFlagsEitherWay) {
+    Key().WriteNumber(kStartupQueryValue, 7);
+    CMainDialog dialog;
+    OpenMain(dialog, [&](CMainDialog& d) {
+        // Nothing checked for an unknown value; "OK" then writes 0.
+        m_nested = [&](CWnd& shown) {
+            auto& options = dynamic_cast<COptionsDialog&>(shown);
+            for (unsigned id :
+                 {Res::IDC_STARTUP_NOTHING, Res::IDC_STARTUP_FAVORITES, Res::IDC_STARTUP_MASTER})
+                EXPECT_EQ(options.IsDlgButtonChecked(id), BST_UNCHECKED);
+            EXPECT_EQ(options.IsDlgButtonChecked(Res::IDC_AUTO_CLOSE), BST_CHECKED);
+            EXPECT_FALSE(options.GetDlgItem(Res::IDC_AUTO_REQUERY)->IsWindowEnabled());
+            m_platform.ClickButton(*options.GetDlgItem(IDOK));
+        };
+        m_platform.ClickButton(*d.GetDlgItem(Res::IDC_OPTIONS));
+        EXPECT_EQ(Key().ReadNumber(kStartupQueryValue, 9), 0u);
+
+        // The choices exclude each other; "OK" writes the box and the choice.
+        m_nested = [&](CWnd& shown) {
+            auto& options = dynamic_cast<COptionsDialog&>(shown);
+            EXPECT_EQ(options.IsDlgButtonChecked(Res::IDC_STARTUP_NOTHING), BST_CHECKED);
+            m_platform.ClickButton(*options.GetDlgItem(Res::IDC_STARTUP_MASTER));
+            EXPECT_EQ(options.IsDlgButtonChecked(Res::IDC_STARTUP_NOTHING), BST_UNCHECKED);
+            m_platform.ClickButton(*options.GetDlgItem(Res::IDC_AUTO_CLOSE));
+            m_platform.ClickButton(*options.GetDlgItem(IDOK));
+        };
+        m_platform.ClickButton(*d.GetDlgItem(Res::IDC_OPTIONS));
+        EXPECT_EQ(Key().ReadNumber(kStartupQueryValue, 9), 2u);
+        EXPECT_EQ(Key().ReadNumber(kAutoCloseValue, 9), 0u);
+        EXPECT_FALSE(d.GetAutoClose());
+
+        // "Cancel" writes nothing, but the flags are read again from the store.
+        m_nested = [&](CWnd& shown) {
+            auto& options = dynamic_cast<COptionsDialog&>(shown);
+            m_platform.ClickButton(*options.GetDlgItem(Res::IDC_STARTUP_FAVORITES));
+            Key().WriteNumber(kAutoCloseValue, 1);
+            m_platform.ClickButton(*options.GetDlgItem(IDCANCEL));
+        };
+        m_platform.ClickButton(*d.GetDlgItem(Res::IDC_OPTIONS));
+        EXPECT_EQ(Key().ReadNumber(kStartupQueryValue, 9), 2u);
+        EXPECT_TRUE(d.GetAutoClose());
+    });
+}
+
+TEST_F(MainDialogTest, LayoutFollowsTheWindowAndRestoresExactlyAndTheSplitterKeepsItsLimits) {
+    CMainDialog dialog;
+    OpenMain(dialog, [&](CMainDialog& d) {
+        auto rectOf = [&](CWnd& wnd) { return d.ScreenToClientRect(wnd.GetWindowRect()); };
+        CWnd& search = *d.GetDlgItem(Res::IDC_SEARCH);
+        CWnd& tabs = *d.GetDlgItem(Res::IDC_VIEW_TABS);
+        const Rect window = d.GetWindowRect();
+        const Rect searchBefore = rectOf(search);
+        const Rect tabsBefore = rectOf(tabs);
+        const Rect tableBefore = rectOf(d.AllPlayersTable());
+
+        d.MoveWindow({window.left, window.top, window.right + 50, window.bottom + 50});
+        EXPECT_EQ(rectOf(search).left, searchBefore.left + 50);
+        EXPECT_EQ(rectOf(search).top, searchBefore.top + 50);
+        EXPECT_EQ(rectOf(search).Width(), searchBefore.Width());
+        EXPECT_EQ(rectOf(tabs).Width(), tabsBefore.Width() + 50);
+        EXPECT_EQ(rectOf(d.AllPlayersTable()).Width(), tableBefore.Width() + 50);
+        EXPECT_EQ(rectOf(d.AllPlayersTable()).Height(), tableBefore.Height() + 50);
+
+        d.MoveWindow(window);
+        EXPECT_EQ(rectOf(search), searchBefore);
+        EXPECT_EQ(rectOf(tabs), tabsBefore);
+        EXPECT_EQ(rectOf(d.AllPlayersTable()), tableBefore);
+
+        EXPECT_EQ(d.Splitter().SetPos(10), 15);
+        EXPECT_EQ(d.Splitter().SetPos(90), 65);
+        EXPECT_EQ(d.Splitter().SetPos(40), 40);
+        // The tables beside the splitter keep their gaps to it.
+        EXPECT_LT(rectOf(d.ServerTable()).right, rectOf(d.Splitter()).left + 1);
+        EXPECT_GT(rectOf(d.PlayersOnServerTable()).left, rectOf(d.Splitter()).right - 1);
+    });
+}

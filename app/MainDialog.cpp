@@ -404,6 +404,11 @@ void CMainDialog::SetWaitCursor(bool wait) {
 }
 
 void CMainDialog::ShowMessage(const std::string& text, bool stop) {
+    // A picture run has nobody to close a message box; the text goes to the terminal instead.
+    if (m_commandLine.m_screenshot) {
+        std::fprintf(stderr, "vantrel: %s\n", text.c_str());
+        return;
+    }
     GetPlatform().MessageBox(this, text, "Vantrel Jedi Knight 2",
                              stop ? MB_OK | MB_ICONSTOP : MB_OK);
 }

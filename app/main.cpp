@@ -17,6 +17,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "vantrel: %s\n", error.c_str());
         return 2;
     }
+    // A picture of the window needs no display.
+    if (commandLine->m_screenshot && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     QApplication::setApplicationName(CBrowserApp::kAppName);
     PlatformQt::QtPlatform platform;

@@ -300,7 +300,8 @@ TEST_F(MainDialogTest, ServerMenuItemsAreDisabledOffTheRowsAndWorkOnARow) {
 
         CServerList& list = d.Engine().GetServerList();
         CServerRecord& record = AddServer(list, 1, 2, 16, "Fav");
-        record.m_variables = {{"sv_hostname", "Fav"}, {"g_gametype", "0"}, {"fraglimit", "20"}};
+        record.m_variables = {
+            {"sv_hostname", "Fav"}, {"g_gametype", "0"}, {"fraglimit", "20"}, {"fraglimit", "30"}};
         StartByHand(d);
         d.OnServerDone(0, &record);
         m_platform.menus.chooser = [](const auto&) { return 57341u; };
@@ -321,7 +322,8 @@ TEST_F(MainDialogTest, ServerMenuItemsAreDisabledOffTheRowsAndWorkOnARow) {
         m_platform.ContextMenu(d.ServerTable().GetBody(),
                                Point{40, d.ServerTable().GetRowHeight() / 2});
         EXPECT_EQ(title, "Fav");
-        EXPECT_EQ(variables, (std::vector<std::string>{"fraglimit", "g_gametype", "sv_hostname"}));
+        EXPECT_EQ(variables, (std::vector<std::string>{"fraglimit", "fraglimit", "g_gametype",
+                                                       "sv_hostname"}));
     });
 }
 
@@ -399,5 +401,25 @@ TEST_F(MainDialogTest, LayoutFollowsTheWindowAndRestoresExactlyAndTheSplitterKee
         // The tables beside the splitter keep their gaps to it.
         EXPECT_LT(rectOf(d.ServerTable()).right, rectOf(d.Splitter()).left + 1);
         EXPECT_GT(rectOf(d.PlayersOnServerTable()).left, rectOf(d.Splitter()).right - 1);
+    });
+}
+
+TEST_F(MainDialogTest, StartupQueryRunsOnceTheWindowIsUpAndClosingStopsIt) {
+    CTempWorkDir::WriteFile("favorites.dat", "127.0.0.1:9\tNobody\t\n127.0.0.1:7\tEcho\t\n");
+    Key().WriteNumber(kStartupQueryValue, 1);
+    CMainDialog dialog;
+    OpenMain(dialog, [&](CMainDialog& d) {
+        EXPECT_TRUE(d.Engine().IsRunning());
+        EXPECT_EQ(d.Engine().GetServerList().Size(), 2u);
+        EXPECT_EQ(Text(d, Res::IDC_SERVERS_TO_QUERY), "2");
+    });
+    EXPECT_FALSE(dialog.Engine().IsRunning());
+
+    // 3 is no query at all.
+    Key().WriteNumber(kStartupQueryValue, 3);
+    CMainDialog idle;
+    OpenMain(idle, [&](CMainDialog& d) {
+        EXPECT_FALSE(d.Engine().IsRunning());
+        EXPECT_EQ(Text(d, Res::IDC_SERVERS_TO_QUERY), "0");
     });
 }

@@ -18,6 +18,8 @@ public:
     void StopDragSelecting();
     // The focus rectangle of the current cell in client coordinates; empty when none.
     Platform::Rect FocusRect() const;
+    // Where the pointer was at the last mouse event, in client coordinates.
+    Platform::Point GetLastPointer() const { return m_lastPointer; }
     // Inverts the focus rectangle on the screen (drawing it twice removes it).
     void ToggleFocusRect();
 

@@ -10,6 +10,7 @@
 #include "app/core/StartupQuery.h"
 #include "platform/Controls.h"
 #include "query/Favorites.h"
+#include "resources/ComboLists.h"
 #include "resources/DialogTemplates.h"
 #include "resources/ResourceIds.h"
 #include "table/Cells.h"
@@ -21,9 +22,6 @@
 using namespace Platform;
 
 namespace {
-
-constexpr const char* kVersionLines[] = {"1.0", "1.04"};
-constexpr const char* kSpeedLines[] = {"Modem", "ISDN", "ISDN128", "DSL", "DSL*2", "DSL*4"};
 
 template <std::size_t N>
 void DefineColumns(Tavex::CTableCtrl& table, const std::array<CColumnSpec, N>& columns,
@@ -72,9 +70,9 @@ bool CMainDialog::OnInitDialog() {
     m_authorLink.SubclassDlgItem(Res::IDC_AUTHOR_LINK, *this);
     m_productLink.SetLinkUrl(kHomePage);
     m_productLink.SubclassDlgItem(Res::IDC_PRODUCT_LINK, *this);
-    for (const char* line : kVersionLines)
+    for (const char* line : Res::kVersionLines)
         Control(Res::IDC_VERSION).AddString(line);
-    for (const char* line : kSpeedLines)
+    for (const char* line : Res::kSpeedLines)
         Control(Res::IDC_SPEED).AddString(line);
 
     BuildTables();

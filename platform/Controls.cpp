@@ -92,6 +92,16 @@ int CControl::FindString(int start, const std::string& text) const {
     return CB_ERR;
 }
 
+void CControl::OnKeyDown(unsigned, unsigned, unsigned) {
+    m_keyToControl = true;
+}
+
+bool CControl::FilterKeyDown(unsigned vk, unsigned repeat, unsigned flags) {
+    m_keyToControl = false;
+    OnKeyDown(vk, repeat, flags);
+    return m_keyToControl;
+}
+
 void CControl::SetRange(int min, int max) {
     m_min = min;
     m_max = std::max(min, max);

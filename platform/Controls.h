@@ -60,6 +60,12 @@ public:
     // round; CB_ERR when none.
     int FindString(int start, const std::string& text) const;
 
+    // A handler that passes a key on to CControl::OnKeyDown leaves it to the control's own
+    // handling (moving the caret, say); one that returns without doing so takes it away.
+    void OnKeyDown(unsigned vk, unsigned repeat, unsigned flags) override;
+    // For the window system: runs OnKeyDown and answers whether the control handles the key.
+    bool FilterKeyDown(unsigned vk, unsigned repeat, unsigned flags);
+
     // Progress bars.
     void SetRange(int min, int max);
     int SetPos(int pos);
@@ -71,6 +77,7 @@ private:
     void PushItems();
 
     WindowKind m_kind = WindowKind::Plain;
+    bool m_keyToControl = false;
     std::vector<std::string> m_items;
     int m_min = 0;
     int m_max = 100;

@@ -129,7 +129,8 @@ public:
     virtual void OnKeyDown(unsigned vk, unsigned repeat, unsigned flags);
     // One byte of typed text, control characters (Tab, Enter, Escape, Backspace) included.
     virtual void OnChar(unsigned ch, unsigned repeat, unsigned flags);
-    // Which keys the window takes before dialog navigation (DLGC_*).
+    // Which keys the window takes before dialog navigation (DLGC_*). Without DLGC_WANTALLKEYS,
+    // Enter and Escape go on to the parent, up to the top-level window.
     virtual unsigned OnGetDlgCode() { return 0; }
     virtual void OnTimer(unsigned id);
     virtual void OnSetFocus(CWnd* oldWnd);

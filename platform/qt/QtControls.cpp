@@ -2,11 +2,15 @@
 
 #include "platform/Controls.h"
 #include "platform/qt/Cp1252.h"
+#include "platform/qt/QtPlatform.h"
 #include "platform/qt/QtWindow.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPaintEvent>
@@ -25,7 +29,7 @@ namespace {
 
 template <class W> class ControlWidget : public W, public PeerWidget {
 public:
-    explicit ControlWidget(QWidget* parent) : W(parent) {}
+    ControlWidget(QtPlatform& platform, QWidget* parent) : W(parent), m_platform(platform) {}
 
     // Tells the owner's parent, as Win32 controls notify with WM_COMMAND.
     void Notify(unsigned code) {
@@ -34,6 +38,74 @@ public:
         HandlerScope running;
         m_owner->SendCommand(code);
     }
+
+protected:
+    bool event(QEvent* e) override {
+        if (m_owner && e->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(e);
+            if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+                unsigned wants = 0;
+                {
+                    HandlerScope running;
+                    wants = m_owner->OnGetDlgCode();
+                }
+                // Controls that want Tab get it before it moves the focus.
+                if (wants & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) {
+                    keyPressEvent(key);
+                    return true;
+                }
+            }
+        }
+        return W::event(e);
+    }
+
+    void keyPressEvent(QKeyEvent* e) override {
+        auto* control = dynamic_cast<CControl*>(m_owner);
+        if (!control)
+            return W::keyPressEvent(e);
+        HandlerScope running;
+        if (unsigned vk = VirtualKeyFromQt(e->key())) {
+            if (!control->FilterKeyDown(vk, 1, e->isAutoRepeat() ? KF_REPEAT : 0)) {
+                e->accept();
+                return;
+            }
+            if (!m_owner)
+                return; // the handler closed the control
+        }
+        // Inside a dialog, Enter and Escape belong to the dialog unless the control asks.
+        const bool dialogKey =
+            e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Escape;
+        const bool wantsAll = m_owner->OnGetDlgCode() & DLGC_WANTALLKEYS;
+        if (dialogKey && !wantsAll) {
+            e->ignore();
+            return;
+        }
+        W::keyPressEvent(e);
+        // What a control that wants every key leaves unused goes nowhere else.
+        if (wantsAll)
+            e->accept();
+    }
+
+    void focusInEvent(QFocusEvent* e) override {
+        W::focusInEvent(e);
+        if (!m_owner)
+            return;
+        CWnd* old = m_platform.m_lastFocus;
+        m_platform.m_lastFocus = m_owner;
+        HandlerScope running;
+        m_owner->OnSetFocus(old == m_owner ? nullptr : old);
+    }
+
+    void focusOutEvent(QFocusEvent* e) override {
+        W::focusOutEvent(e);
+        if (!m_owner)
+            return;
+        HandlerScope running;
+        m_owner->OnKillFocus(OwnerOf(QApplication::focusWidget()));
+    }
+
+private:
+    QtPlatform& m_platform;
 };
 
 // A tab control: the tab row, and a frame around the page where the dialog puts its controls.
@@ -81,36 +153,37 @@ QString WithoutMnemonics(const QString& text) {
 
 } // namespace
 
-QWidget* CreateControlWidget(WindowKind kind, unsigned style, QWidget* parent) {
+QWidget* CreateControlWidget(QtPlatform& platform, WindowKind kind, unsigned style,
+                             QWidget* parent) {
     switch (kind) {
     case WindowKind::PushButton:
     case WindowKind::DefPushButton: {
-        auto* button = new ControlWidget<QPushButton>(parent);
+        auto* button = new ControlWidget<QPushButton>(platform, parent);
         button->setDefault(kind == WindowKind::DefPushButton);
         QObject::connect(button, &QPushButton::clicked, button,
                          [button] { button->Notify(BN_CLICKED); });
         return button;
     }
     case WindowKind::CheckBox: {
-        auto* box = new ControlWidget<QCheckBox>(parent);
+        auto* box = new ControlWidget<QCheckBox>(platform, parent);
         QObject::connect(box, &QCheckBox::clicked, box, [box] { box->Notify(BN_CLICKED); });
         return box;
     }
     case WindowKind::Static: {
-        auto* label = new ControlWidget<QLabel>(parent);
+        auto* label = new ControlWidget<QLabel>(platform, parent);
         label->setTextFormat(Qt::PlainText);
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
         return label;
     }
     case WindowKind::GroupBox: {
         // A frame drawn beneath its neighbours that never takes their clicks.
-        auto* group = new ControlWidget<QGroupBox>(parent);
+        auto* group = new ControlWidget<QGroupBox>(platform, parent);
         group->setAttribute(Qt::WA_TransparentForMouseEvents);
         group->lower();
         return group;
     }
     case WindowKind::Edit: {
-        auto* edit = new ControlWidget<QLineEdit>(parent);
+        auto* edit = new ControlWidget<QLineEdit>(platform, parent);
         if (style & ES_PASSWORD)
             edit->setEchoMode(QLineEdit::Password);
         edit->setReadOnly(style & ES_READONLY);
@@ -118,7 +191,7 @@ QWidget* CreateControlWidget(WindowKind kind, unsigned style, QWidget* parent) {
         return edit;
     }
     case WindowKind::ComboBox: {
-        auto* combo = new ControlWidget<QComboBox>(parent);
+        auto* combo = new ControlWidget<QComboBox>(platform, parent);
         combo->setEditable((style & CBS_DROPDOWNLIST) != CBS_DROPDOWNLIST);
         combo->setInsertPolicy(QComboBox::NoInsert);
         QObject::connect(combo, &QComboBox::currentIndexChanged, combo,
@@ -129,7 +202,7 @@ QWidget* CreateControlWidget(WindowKind kind, unsigned style, QWidget* parent) {
         return combo;
     }
     case WindowKind::Progress: {
-        auto* bar = new ControlWidget<QProgressBar>(parent);
+        auto* bar = new ControlWidget<QProgressBar>(platform, parent);
         bar->setTextVisible(false);
         return bar;
     }

@@ -12,8 +12,12 @@
 
 namespace PlatformQt {
 
-// The widget for a control kind (PushButton to Edit) with the Win32 style bits applied.
-QWidget* CreateControlWidget(Platform::WindowKind kind, unsigned style, QWidget* parent);
+class QtPlatform;
+
+// The widget for a control kind (PushButton to Tab) with the Win32 style bits applied. Keys
+// reach the window's OnKeyDown first, and focus changes its OnSetFocus and OnKillFocus.
+QWidget* CreateControlWidget(QtPlatform& platform, Platform::WindowKind kind, unsigned style,
+                             QWidget* parent);
 
 // The value of a control (check state, selected index, position) and a list's items.
 void SetControlValue(QWidget* widget, int value);

@@ -44,12 +44,12 @@ std::unique_ptr<IWindowPeer> QtPlatform::CreatePeer(CWnd& owner, CWnd* parent, W
     case WindowKind::Static:
     case WindowKind::GroupBox:
     case WindowKind::Progress:
-        widget = CreateControlWidget(kind, style, parentWidget);
+        widget = CreateControlWidget(*this, kind, style, parentWidget);
         focus = Qt::NoFocus;
         break;
     default:
         // Native controls take the focus when clicked, as on Windows.
-        widget = CreateControlWidget(kind, style, parentWidget);
+        widget = CreateControlWidget(*this, kind, style, parentWidget);
         focus = (style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus;
         break;
     }

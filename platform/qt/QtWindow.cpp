@@ -274,6 +274,13 @@ void WindowWidget::keyPressEvent(QKeyEvent* e) {
     if (!m_owner)
         return;
     HandlerScope running;
+    // Inside a dialog, Enter and Escape belong to the dialog unless a window asks for them.
+    const bool dialogKey =
+        e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Escape;
+    if (dialogKey && parentWidget() && !(m_owner->OnGetDlgCode() & DLGC_WANTALLKEYS)) {
+        e->ignore();
+        return;
+    }
     unsigned flags = e->isAutoRepeat() ? KF_REPEAT : 0;
     if (unsigned vk = VirtualKeyFromQt(e->key()))
         m_owner->OnKeyDown(vk, 1, flags);

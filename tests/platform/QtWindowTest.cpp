@@ -136,7 +136,9 @@ TEST(QtWindowTest, MouseKeysWheelAndMenuReachTheHandlers) {
     w.Key(w.a, Qt::Key_PageDown, "");
     w.Key(w.a, Qt::Key_Adiaeresis, QString(QChar(0xE4)));
     w.Key(w.a, Qt::Key_Delete, "\x7F");
-    w.Key(w.a, Qt::Key_Escape, "\x1B");
+    w.Key(w.a, Qt::Key_Escape, "\x1B"); // the top window's: a does not ask for it
+    w.a.dlgCode = DLGC_WANTALLKEYS;
+    w.Key(w.a, Qt::Key_Return, "\r");
 
     QWheelEvent wheel({3, 3}, w.W(w.b)->mapToGlobal(QPoint(3, 3)), {}, {0, -120}, Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -147,8 +149,9 @@ TEST(QtWindowTest, MouseKeysWheelAndMenuReachTheHandlers) {
     QApplication::sendEvent(w.W(w.b), &fromMouse);
 
     EXPECT_EQ(w.log, (Log{"a down 5 6 5", "a move 7 8 9", "a up 7 8 0", "a dbl 7 8 1", "a key 65 0",
-                          "a char 97", "a key 34 0", "a char 228", "a key 46 0", "a key 27 0",
-                          "a char 27", "b wheel -120 0", "b menu -1 -1", "b menu 400 300"}));
+                          "a char 97", "a key 34 0", "a char 228", "a key 46 0", "top key 27 0",
+                          "top char 27", "a key 13 0", "a char 13", "b wheel -120 0",
+                          "b menu -1 -1", "b menu 400 300"}));
 }
 
 TEST(QtWindowTest, TabMovesTheFocusUnlessTheWindowWantsIt) {

@@ -356,8 +356,10 @@ void FakePlatform::ContextMenu(CWnd& wnd, std::optional<Point> p) {
 
 void FakePlatform::KeyDown(unsigned vk) {
     CWnd* target = m_focus;
-    if (target && (vk == VK_RETURN || vk == VK_ESCAPE) && dynamic_cast<CControl*>(target))
-        target = target->GetParent();
+    // Enter and Escape climb to the top-level window past every window not asking for them.
+    if (vk == VK_RETURN || vk == VK_ESCAPE)
+        while (target && target->GetParent() && !(target->OnGetDlgCode() & DLGC_WANTALLKEYS))
+            target = target->GetParent();
     if (target)
         target->OnKeyDown(vk, 1, 0);
 }

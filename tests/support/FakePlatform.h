@@ -104,7 +104,8 @@ public:
     void TypeText(Platform::CWnd& edit, const std::string& text);
     void SelectItem(Platform::CWnd& control, int index);
     // Keys go to the focus window; nothing happens when no window has the focus. Enter and
-    // Escape pass a standard control by, to its parent, as native controls do.
+    // Escape go to the top-level window (the dialog) unless a window on the way answers
+    // DLGC_WANTALLKEYS, as dialog navigation does.
     void KeyDown(unsigned vk);
     void Char(unsigned ch);
     void SetKeyDown(unsigned vk, bool down);

@@ -1,6 +1,7 @@
 // The window system's services with Qt Widgets: windows as widgets, focus and mouse grab,
 // QMenu popups, the clipboard with text produced on request, message boxes and file dialogs,
-// the wait cursor, key state, clock and metrics from the Qt style. Needs a QApplication.
+// the wait cursor, key state, clock and metrics from the Qt style. Needs a QApplication, and
+// must outlive every window created through it.
 #pragma once
 
 #include "platform/Platform.h"

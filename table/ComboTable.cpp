@@ -324,7 +324,9 @@ void CComboTable::SearchPrefix() {
 }
 
 void CComboTable::OnKillFocus(CWnd* newWnd) {
-    if (m_dropped && newWnd != &m_list && !m_list.IsChild(newWnd))
+    // Focus that leaves for no window of ours (the list's own window being activated, say)
+    // keeps the list open; the captured mouse still closes it on an outside press.
+    if (m_dropped && newWnd && newWnd != &m_list && !m_list.IsChild(newWnd))
         CloseUp(true);
     NotifyParent(CBN_KILLFOCUS);
 }

@@ -24,10 +24,12 @@ std::optional<CDemoOptions> ParseDemoOptions(int argc, char** argv, std::string&
                 return std::nullopt;
             }
             options.m_rows = static_cast<int>(rows);
+        } else if (arg == "--editable") {
+            options.m_editable = true;
         } else if (arg == "--screenshot") {
             options.m_screenshot = argv[++i];
         } else {
-            error = "unknown option " + arg + " (use --rows N, --screenshot FILE)";
+            error = "unknown option " + arg + " (use --rows N, --editable, --screenshot FILE)";
             return std::nullopt;
         }
     }

@@ -1,5 +1,9 @@
 #include "tools/tavex-demo/DemoTable.h"
 
+#include "table/EnumIn.h"
+#include "table/IntIn.h"
+#include "table/TextIn.h"
+
 #include <string>
 
 namespace TavexDemo {
@@ -30,7 +34,7 @@ void FillDemoRow(Tavex::CRow& row, int index) {
     row.GetCell(4)->SetString(comment);
 }
 
-bool CDemoWindow::Create(IPlatform& platform, int rows) {
+bool CDemoWindow::Create(IPlatform& platform, int rows, bool editable) {
     if (!CreateTopLevel(platform, {100, 100, 100 + 760, 100 + 480}, WS_VISIBLE, "tavex-demo"))
         return false;
     m_placeholder.Create(*this, {kMargin, kMargin, 760 - kMargin, 480 - kMargin},
@@ -47,9 +51,25 @@ bool CDemoWindow::Create(IPlatform& platform, int rows) {
     m_table.Build();
     for (int i = 0; i < rows; ++i)
         FillDemoRow(*m_table.AddRow(), i);
+    if (editable)
+        MakeEditable();
     m_table.AutoSizeColumn(0, true);
     m_table.Redraw(false);
     return true;
+}
+
+void CDemoWindow::MakeEditable() {
+    using Tavex::CEnumIn;
+    using Tavex::CIntIn;
+    using Tavex::CTextIn;
+    m_table.SetColumnView(0, m_stringCol.CreateOutput(), new CTextIn, "Name", 0);
+    m_table.SetColumnView(1, m_intCol.CreateOutput(), new CIntIn,
+                          "Score\nPoints, negative for suicides", 60);
+    m_table.SetColumnView(kKindColumn, m_kindCol.CreateOutput(),
+                          new CEnumIn(m_kinds, 1, Tavex::kStringColumnFormat), "Kind", 80);
+    m_table.SetColumnView(3, m_intCol.CreateOutput(), new CIntIn, "Ping", 50);
+    m_table.SetColumnView(4, m_stringCol.CreateOutput(), new CTextIn(200), "Comment", 260);
+    m_table.SetColumnsEditable(true);
 }
 
 void CDemoWindow::OnSize(int width, int height) {

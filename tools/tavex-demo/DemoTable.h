@@ -13,13 +13,18 @@ public:
     static constexpr unsigned kTableId = 1000;
 
     CDemoWindow();
-    // Creates the window on platform with the control in it, filled with rows.
-    bool Create(Platform::IPlatform& platform, int rows);
+    static constexpr int kKindColumn = 2;
+
+    // Creates the window on platform with the control in it, filled with rows; editable: every
+    // column gets its in-place editor.
+    bool Create(Platform::IPlatform& platform, int rows, bool editable = false);
     Tavex::CTableCtrl& Table() { return m_table; }
 
     void OnSize(int width, int height) override;
 
 private:
+    void MakeEditable();
+
     Platform::CWnd m_placeholder;
     Tavex::CTableCtrl m_table;
     Tavex::CEnum m_kinds;

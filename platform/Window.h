@@ -21,7 +21,10 @@ namespace Platform {
 
 class CScrollBar;
 
-// Window styles kept from the Win32 values; the platform reads WS_VISIBLE and WS_DISABLED.
+// Window styles kept from the Win32 values; the platform reads WS_VISIBLE, WS_DISABLED,
+// WS_TABSTOP, and WS_POPUP for top-level windows: a frameless window above all others (a
+// drop-down list that may reach beyond its dialog).
+constexpr unsigned WS_POPUP = 0x80000000;
 constexpr unsigned WS_CHILD = 0x40000000;
 constexpr unsigned WS_VISIBLE = 0x10000000;
 constexpr unsigned WS_DISABLED = 0x08000000;

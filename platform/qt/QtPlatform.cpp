@@ -53,6 +53,8 @@ std::unique_ptr<IWindowPeer> QtPlatform::CreatePeer(CWnd& owner, CWnd* parent, W
         focus = (style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus;
         break;
     }
+    if (!parent && (style & WS_POPUP))
+        widget->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
     widget->setFocusPolicy(focus);
     widget->setEnabled(!(style & WS_DISABLED));

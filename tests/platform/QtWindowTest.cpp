@@ -230,6 +230,18 @@ TEST(QtWindowTest, SizeTimersAndPaintingThroughTheBuffer) {
     EXPECT_EQ(w.log.size(), 1u);
 }
 
+TEST(QtWindowTest, PopupWindowsAreFramelessAndStayOnTop) {
+    Windows w;
+    Probe popup(w.log, "popup");
+    ASSERT_TRUE(popup.CreateTopLevel(w.platform, {50, 60, 150, 160}, WS_POPUP));
+    Qt::WindowFlags flags = w.W(popup)->windowFlags();
+    EXPECT_TRUE(flags & Qt::FramelessWindowHint);
+    EXPECT_TRUE(flags & Qt::WindowStaysOnTopHint);
+    EXPECT_FALSE(w.W(popup)->isVisible()); // shown only when asked
+    EXPECT_EQ(popup.GetWindowRect(), (Rect{50, 60, 150, 160}));
+    EXPECT_FALSE(w.W(w.top)->windowFlags() & Qt::FramelessWindowHint);
+}
+
 TEST(QtWindowTest, WindowMayDestroyItsParentFromAHandler) {
     Windows w;
     w.a.onDown = [&] { w.top.DestroyWindow(); };

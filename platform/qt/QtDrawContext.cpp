@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <climits>
+#include <cmath>
 
 namespace PlatformQt {
 
@@ -35,7 +36,8 @@ bool IsSymbolFace(const std::string& face) {
 
 // Width of the widest line and height of all lines, measured as GetTextExtent measures, with
 // mnemonic ampersands left out when they are shown as underlines.
-Size LinesExtent(const QFontMetrics& fm, const QString& text, int flags) {
+Size LinesExtent(const QFontMetrics& fm, const QFontMetricsF& exact, const QString& text,
+                 int flags) {
     QString shown = text;
     if (flags & Qt::TextShowMnemonic) {
         shown.clear();
@@ -49,7 +51,7 @@ Size LinesExtent(const QFontMetrics& fm, const QString& text, int flags) {
         (flags & Qt::TextSingleLine) ? QStringList{shown} : shown.split(QLatin1Char('\n'));
     int width = 0;
     for (const QString& line : lines)
-        width = std::max(width, fm.horizontalAdvance(line));
+        width = std::max(width, static_cast<int>(std::ceil(exact.horizontalAdvance(line))));
     return {width, fm.height() * static_cast<int>(lines.size())};
 }
 
@@ -126,7 +128,8 @@ const QFont& QtDrawContext::CurrentFont() const {
     font.setBold(f.bold);
     font.setItalic(f.italic);
     font.setUnderline(f.underline);
-    m_fontCache.emplace(FontCache{f, font, QFontMetrics(font, m_painter.device())});
+    m_fontCache.emplace(FontCache{f, font, QFontMetrics(font, m_painter.device()),
+                                  QFontMetricsF(font, m_painter.device())});
     return m_fontCache->font;
 }
 
@@ -154,9 +157,11 @@ QString QtDrawContext::Displayed(std::string_view text) const {
     return shown;
 }
 
+// Rounded up, so a column sized to its widest text shows that text without an ellipsis.
 Size QtDrawContext::GetTextExtent(std::string_view text) {
     const QFontMetrics& fm = Metrics();
-    return {fm.horizontalAdvance(Displayed(text)), fm.height()};
+    const qreal width = m_fontCache->exactMetrics.horizontalAdvance(Displayed(text));
+    return {static_cast<int>(std::ceil(width)), fm.height()};
 }
 
 TextMetrics QtDrawContext::GetTextMetrics() {
@@ -192,7 +197,9 @@ int QtDrawContext::DrawText(std::string_view text, Rect& rect, unsigned format) 
     flags |= (format & DT_NOPREFIX) ? 0 : Qt::TextShowMnemonic;
 
     if (format & DT_CALCRECT) {
-        Size size = (format & DT_WORDBREAK) && !single ? Size{} : LinesExtent(fm, shown, flags);
+        Size size = (format & DT_WORDBREAK) && !single
+                        ? Size{}
+                        : LinesExtent(fm, m_fontCache->exactMetrics, shown, flags);
         if ((format & DT_WORDBREAK) && !single) {
             QRect b = fm.boundingRect(
                 QRect(rect.left, rect.top, std::max(rect.Width(), 1), INT_MAX / 4), flags, shown);

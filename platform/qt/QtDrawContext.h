@@ -6,6 +6,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 
@@ -74,6 +75,8 @@ private:
         Platform::Font description;
         QFont font;
         QFontMetrics metrics;
+        // Widths in fractions of a pixel: text laid out with them fits its measured extent.
+        QFontMetricsF exactMetrics;
     };
     mutable std::optional<FontCache> m_fontCache;
 };

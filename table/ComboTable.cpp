@@ -8,7 +8,8 @@ namespace Tavex {
 using namespace Platform;
 
 bool CComboTableDrop::Create(IPlatform& platform) {
-    if (!CreateTopLevel(platform, {0, 0, 1, 1}, WS_CLIPSIBLINGS | WS_BORDER, kWindowText))
+    if (!CreateTopLevel(platform, {0, 0, 1, 1}, WS_POPUP | WS_CLIPSIBLINGS | WS_BORDER,
+                        kWindowText))
         return false;
     GetSelection().SetMode(CTableSelection::kSingle);
     GetSelection().Clear();

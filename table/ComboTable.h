@@ -19,7 +19,8 @@ constexpr unsigned CBN_SELENDOK = 9;
 constexpr unsigned CBN_SELENDCANCEL = 10;
 constexpr unsigned CBN_VALUETAKEN = 100;
 
-// The drop-down list: a table control without a placeholder, hidden until dropped.
+// The drop-down list: a table control without a placeholder in a frameless top-level window
+// above the others, hidden until dropped.
 class CComboTableDrop : public CTableCtrl {
 public:
     bool Create(Platform::IPlatform& platform);

@@ -3,6 +3,9 @@
 #include "table/CellOutput.h"
 #include "table/Cells.h"
 #include "table/Enum.h"
+#include "table/EnumIn.h"
+#include "table/IntIn.h"
+#include "table/TextIn.h"
 
 namespace Tavex {
 
@@ -26,11 +29,23 @@ CCellOutput* CIntCol::CreateOutput() const {
     return new CIntOut(m_format, m_valueFormat);
 }
 
+CCellInput* CStringCol::CreateInput() const {
+    return new CTextIn;
+}
+
+CCellInput* CIntCol::CreateInput() const {
+    return new CIntIn;
+}
+
 CEnumCol::CEnumCol(CAbstractEnum* enumeration, int mode, int format)
     : m_enum(enumeration), m_mode(mode),
       m_format(format != -1 ? static_cast<unsigned>(format)
                             : (mode == 2 ? kCentredColumnFormat : kStringColumnFormat)) {
     m_enum->Retain();
+}
+
+CCellInput* CEnumCol::CreateInput() const {
+    return new CEnumIn(m_enum, m_mode, m_format);
 }
 
 CEnumCol::~CEnumCol() {

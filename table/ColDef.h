@@ -33,7 +33,7 @@ public:
     CCellFactory* CreateFactory() const override;
     CCellCompare* CreateCompare() const override;
     CCellOutput* CreateOutput() const override;
-    CCellInput* CreateInput() const override { return nullptr; }
+    CCellInput* CreateInput() const override;
 
 private:
     unsigned m_format;
@@ -50,7 +50,7 @@ public:
     CCellFactory* CreateFactory() const override;
     CCellCompare* CreateCompare() const override;
     CCellOutput* CreateOutput() const override;
-    CCellInput* CreateInput() const override { return nullptr; }
+    CCellInput* CreateInput() const override;
 
 private:
     unsigned m_format;
@@ -68,7 +68,7 @@ public:
     CCellFactory* CreateFactory() const override;
     CCellCompare* CreateCompare() const override;
     CCellOutput* CreateOutput() const override;
-    CCellInput* CreateInput() const override { return nullptr; }
+    CCellInput* CreateInput() const override;
 
 private:
     CAbstractEnum* m_enum;

@@ -4,6 +4,8 @@
 #include "app/OptionsDialog.h"
 #include "app/ServerInfoDialog.h"
 #include "app/core/FavoritesFile.h"
+#include "app/core/GameStarter.h"
+#include "app/core/Join.h"
 #include "app/core/MainTables.h"
 #include "app/core/MainView.h"
 #include "app/core/SearchHistory.h"
@@ -45,6 +47,37 @@ void SortWithOwnKeys(Tavex::CTableCtrl& table) {
     table.Sort(Tavex::CSortKeys(*table.GetSortKeys()));
     table.Redraw(true);
 }
+
+// The join's questions as the main window's modal dialogs.
+class CWindowJoinDialogs : public CJoinDialogs {
+public:
+    explicit CWindowJoinDialogs(CWnd& owner) : m_owner(owner) {}
+
+    EPasswordAnswer AskPassword(const std::string& question) override {
+        switch (m_owner.GetPlatform().MessageBox(&m_owner, question, "Vantrel Jedi Knight 2",
+                                                 MB_YESNOCANCEL)) {
+        case IDYES:
+            return EPasswordAnswer::Yes;
+        case IDNO:
+            return EPasswordAnswer::No;
+        default:
+            return EPasswordAnswer::Cancel;
+        }
+    }
+
+    std::optional<std::string> ChooseGameExecutable() override {
+        OpenFileRequest request;
+        request.fileName = kGameFileName;
+        request.filter = kGameFileFilter;
+        std::string path;
+        if (!m_owner.GetPlatform().GetOpenFileName(&m_owner, request, path))
+            return std::nullopt;
+        return path;
+    }
+
+private:
+    CWnd& m_owner;
+};
 
 } // namespace
 
@@ -264,6 +297,12 @@ void CMainDialog::OnCommand(unsigned id, unsigned code, CWnd* from) {
         case Res::IDC_OPTIONS:
             RunOptionsDialog();
             return;
+        case Res::IDC_JOIN:
+            Join();
+            return;
+        case Res::IDC_CHOOSE_GAME:
+            ChooseGame();
+            return;
         default:
             break;
         }
@@ -274,6 +313,11 @@ void CMainDialog::OnCommand(unsigned id, unsigned code, CWnd* from) {
 long CMainDialog::OnNotify(NMHDR& hdr) {
     if (hdr.idFrom == Res::IDC_VIEW_TABS && hdr.code == TCN_SELCHANGE) {
         ApplyView();
+        return 0;
+    }
+    if (hdr.code == NM_DBLCLK &&
+        (hdr.idFrom == Res::IDC_ALL_PLAYERS || hdr.idFrom == Res::IDC_SERVERS)) {
+        Join();
         return 0;
     }
     if (hdr.idFrom != Res::IDC_SERVERS)
@@ -309,11 +353,14 @@ void CMainDialog::ApplyView() {
 }
 
 CServerRecord* CMainDialog::RecordOfServerRow(int row) const {
-    if (!m_servers.IsValidRow(row))
+    return RecordOfRow(m_servers, row);
+}
+
+CServerRecord* CMainDialog::RecordOfRow(const Tavex::CTableCtrl& table, int row) const {
+    if (!table.IsValidRow(row))
         return nullptr;
-    auto& servers = const_cast<Tavex::CTableCtrl&>(m_servers);
-    CServerRecord* record =
-        m_results.Keys().RecordOf(servers.GetCell(row, kRecordColumn)->GetInt());
+    auto& rows = const_cast<Tavex::CTableCtrl&>(table);
+    CServerRecord* record = m_results.Keys().RecordOf(rows.GetCell(row, kRecordColumn)->GetInt());
     // Only records the list still holds: a failed master query may have emptied it.
     for (auto& [address, listed] : const_cast<CQueryEngine&>(m_engine).GetServerList())
         if (&listed == record)
@@ -374,6 +421,25 @@ void CMainDialog::RunMasterServerDialog() {
     CSockAddr master;
     master.Parse(dialog.m_address);
     m_engine.SetMasterAddress(master);
+}
+
+void CMainDialog::Join() {
+    const Tavex::CTableCtrl& table = m_view == kPlayerView ? m_allPlayers : m_servers;
+    const CServerRecord* record = RecordOfRow(table, table.GetCurrentRow());
+    if (!record)
+        return;
+    // Asked even when the join is cancelled; the game starts while the query winds down.
+    m_engine.RequestStop();
+    const CJoinRequest request{record->m_address.Format(), GetDlgItemText(Res::IDC_PASSWORD),
+                               record->m_password};
+    CWindowJoinDialogs dialogs(*this);
+    if (JoinServer(m_key, request, dialogs) == EJoinResult::Started && m_autoClose)
+        OnCancel();
+}
+
+void CMainDialog::ChooseGame() {
+    CWindowJoinDialogs dialogs(*this);
+    ChooseGameExecutable(m_key, dialogs);
 }
 
 // ---- the query engine's window -------------------------------------------------------------

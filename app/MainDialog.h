@@ -57,6 +57,11 @@ public:
     void QueryFavorites();
     void RunOptionsDialog();
     void RunMasterServerDialog();
+    // "Join" and a double-click in a result table: joins the current row's server of the
+    // table the view shows; closes the window after the start when "Close after joining" is on.
+    void Join();
+    // The "..." button beside "Join": stores a chosen game executable.
+    void ChooseGame();
 
     int GetView() const { return m_view; }
     bool GetAutoClose() const { return m_autoClose; }
@@ -81,6 +86,7 @@ private:
     void OnServerMenu(Tavex::NMTABLE& note);
     bool OnServerMenuCommand(const Tavex::NMTABLE& note);
     CServerRecord* RecordOfServerRow(int row) const;
+    CServerRecord* RecordOfRow(const Tavex::CTableCtrl& table, int row) const;
     void ShowCounters();
     void TakeScreenshotWhenDone();
 

@@ -96,6 +96,13 @@ struct SaveFileRequest {
     unsigned flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
 };
 
+// What an open-file dialog shows: an existing file is chosen; the filter as for saving.
+struct OpenFileRequest {
+    std::string fileName;
+    std::string filter;
+    unsigned flags = OFN_HIDEREADONLY;
+};
+
 class IPlatform {
 public:
     virtual ~IPlatform() = default;
@@ -138,6 +145,8 @@ public:
     virtual int MessageBox(CWnd* owner, const std::string& text, const std::string& caption,
                            unsigned type) = 0;
     virtual bool GetSaveFileName(CWnd* owner, const SaveFileRequest& request,
+                                 std::string& path) = 0;
+    virtual bool GetOpenFileName(CWnd* owner, const OpenFileRequest& request,
                                  std::string& path) = 0;
 
     // Opens a web or mail address with the desktop's default program. Answers as ShellExecute

@@ -99,4 +99,17 @@ bool QtPlatform::GetSaveFileName(CWnd* owner, const SaveFileRequest& request, st
     return true;
 }
 
+bool QtPlatform::GetOpenFileName(CWnd* owner, const OpenFileRequest& request, std::string& path) {
+    QFileDialog dialog(owner ? Widget(*owner) : nullptr);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(NameFilters(request.filter));
+    dialog.selectFile(FromCp1252(request.fileName));
+    // Qt's dialogs have no read-only box, so OFN_HIDEREADONLY always holds.
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    path = QFile::encodeName(dialog.selectedFiles().first()).toStdString();
+    return true;
+}
+
 } // namespace PlatformQt

@@ -45,6 +45,8 @@ public:
                    unsigned type) override;
     bool GetSaveFileName(Platform::CWnd* owner, const Platform::SaveFileRequest& request,
                          std::string& path) override;
+    bool GetOpenFileName(Platform::CWnd* owner, const Platform::OpenFileRequest& request,
+                         std::string& path) override;
     int OpenWithDefaultHandler(const std::string& target) override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override;

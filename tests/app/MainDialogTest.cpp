@@ -8,6 +8,7 @@
 #include "platform/Controls.h"
 #include "resources/ResourceIds.h"
 #include "table/Cells.h"
+#include "tests/app/StandInGame.h"
 #include "tests/app/TempWorkDir.h"
 #include "tests/support/FakePlatform.h"
 #include "tests/support/qt/QtTestApp.h"
@@ -421,5 +422,112 @@ TEST_F(MainDialogTest, StartupQueryRunsOnceTheWindowIsUpAndClosingStopsIt) {
     OpenMain(idle, [&](CMainDialog& d) {
         EXPECT_FALSE(d.Engine().IsRunning());
         EXPECT_EQ(Text(d, Res::IDC_SERVERS_TO_QUERY), "0");
+    });
+}
+
+TEST_F(MainDialogTest, DoubleClickJoinsThePlayersServerAskingOnAmbiguousPasswordsAndCloses) {
+    const auto game = m_dir.Path() / "jk2mp";
+    const auto started = m_dir.Path() / "started";
+    WriteStandInGame(game, started);
+    {
+        CRegistryKey key = Key();
+        SaveGamePath(key, game.string());
+    }
+    CMainDialog dialog;
+    m_platform.onModal = [&](CWnd& shown) {
+        if (&shown != &dialog)
+            return;
+        QCoreApplication::sendPostedEvents();
+        CServerList& list = dialog.Engine().GetServerList();
+        AddServer(list, 1, 0, 16, "Empty");
+        CServerRecord& record = AddServer(list, 2, 1, 16, "Fav");
+        record.m_password = "fav";
+        StartByHand(dialog);
+        for (auto& [address, listed] : list)
+            dialog.OnServerDone(0, &listed);
+        dialog.SetDlgItemText(Res::IDC_PASSWORD, " typed\t");
+        Tavex::CTableCtrl& players = dialog.AllPlayersTable();
+        ASSERT_EQ(players.GetRowCount(), 1);
+        players.SetCurrentRow(0);
+
+        // Cancel starts nothing and keeps the window.
+        m_platform.messageBoxAnswer = IDCANCEL;
+        m_platform.DoubleClick(players.GetBody(), Point{40, players.GetRowHeight() / 2});
+        ASSERT_EQ(m_platform.messageBoxes.size(), 1u);
+        EXPECT_EQ(m_platform.messageBoxes[0].text,
+                  "Ambiguous passwords! Use the favorite one (fav)?");
+        EXPECT_EQ(m_platform.messageBoxes[0].type, MB_YESNOCANCEL);
+        EXPECT_TRUE(dialog.IsWindow());
+
+        m_platform.messageBoxAnswer = IDYES;
+        m_platform.DoubleClick(players.GetBody(), Point{40, players.GetRowHeight() / 2});
+    };
+    dialog.DoModal(m_platform, nullptr);
+    EXPECT_EQ(AwaitStandInRecord(started), m_dir.Path().string() +
+                                               "\nconnect \"127.0.0.1:2\"; password \"fav\"" +
+                                               std::string(1, '\0'));
+    EXPECT_TRUE(m_platform.openFileRequests.empty());
+    // The join closed the window as "Close" does, which writes the settings.
+    EXPECT_EQ(LoadMainSettings(Key()).m_password, " typed\t");
+}
+
+TEST_F(MainDialogTest, JoinButtonAsksForTheGameUntilItStartsAndTheChooserOnlyStoresIt) {
+    const auto game = m_dir.Path() / "game" / "jk2mp";
+    const auto started = m_dir.Path() / "started";
+    std::filesystem::create_directory(m_dir.Path() / "game");
+    WriteStandInGame(game, started);
+    {
+        CRegistryKey key = Key();
+        COptions options;
+        options.m_autoClose = false;
+        SaveOptions(key, options);
+    }
+    CMainDialog dialog;
+    OpenMain(dialog, [&](CMainDialog& d) {
+        m_platform.SelectItem(*d.GetDlgItem(Res::IDC_VIEW_TABS), 1);
+        CServerList& list = d.Engine().GetServerList();
+        AddServer(list, 7, 2, 16, "Open").m_password = "fav";
+        StartByHand(d);
+        for (auto& [address, listed] : list)
+            d.OnServerDone(0, &listed);
+
+        // No current row: nothing is asked or started.
+        m_platform.ClickButton(*d.GetDlgItem(Res::IDC_JOIN));
+        EXPECT_TRUE(m_platform.openFileRequests.empty());
+
+        // Nothing stored and the typed password empty: the favourite's is not used, no
+        // question; the dialog comes back while the start fails.
+        d.ServerTable().SetCurrentRow(0);
+        m_platform.openFileAnswers = {(m_dir.Path() / "missing").string(), game.string()};
+        m_platform.ClickButton(*d.GetDlgItem(Res::IDC_JOIN));
+        EXPECT_EQ(AwaitStandInRecord(started), (m_dir.Path() / "game").string() +
+                                                   "\nconnect 127.0.0.1:7" + std::string(1, '\0'));
+        EXPECT_TRUE(m_platform.messageBoxes.empty());
+        ASSERT_EQ(m_platform.openFileRequests.size(), 2u);
+        EXPECT_EQ(m_platform.openFileRequests[0].fileName, "jk2mp.exe");
+        EXPECT_EQ(m_platform.openFileRequests[0].filter, "*.exe|*.exe||");
+        EXPECT_EQ(m_platform.openFileRequests[0].flags, OFN_HIDEREADONLY);
+        EXPECT_EQ(LoadGamePath(d.SettingsKey()), game.string());
+        EXPECT_TRUE(d.IsWindow());
+        EXPECT_EQ(std::filesystem::current_path(), m_dir.Path());
+
+        // Cancelling the dialog ends the join; the stored path stays.
+        CRegistryKey& key = d.SettingsKey();
+        SaveGamePath(key, (m_dir.Path() / "gone").string());
+        m_platform.openFileAnswers = {std::nullopt};
+        m_platform.ClickButton(*d.GetDlgItem(Res::IDC_JOIN));
+        EXPECT_EQ(m_platform.openFileRequests.size(), 3u);
+        EXPECT_EQ(LoadGamePath(key), (m_dir.Path() / "gone").string());
+
+        // "..." stores a choice and starts nothing; cancelling it changes nothing.
+        std::filesystem::remove(started);
+        m_platform.openFileAnswers = {"/opt/game/jk2mp.exe", std::nullopt};
+        m_platform.ClickButton(*d.GetDlgItem(Res::IDC_CHOOSE_GAME));
+        EXPECT_EQ(LoadGamePath(key), "/opt/game/jk2mp.exe");
+        m_platform.ClickButton(*d.GetDlgItem(Res::IDC_CHOOSE_GAME));
+        EXPECT_EQ(LoadGamePath(key), "/opt/game/jk2mp.exe");
+        EXPECT_EQ(m_platform.openFileRequests.size(), 5u);
+        EXPECT_FALSE(std::filesystem::exists(started));
+        EXPECT_TRUE(d.IsWindow());
     });
 }

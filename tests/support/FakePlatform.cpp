@@ -245,6 +245,18 @@ bool FakePlatform::GetSaveFileName(CWnd*, const SaveFileRequest& request, std::s
     return true;
 }
 
+bool FakePlatform::GetOpenFileName(CWnd*, const OpenFileRequest& request, std::string& path) {
+    openFileRequests.push_back(request);
+    if (openFileAnswers.empty())
+        return false;
+    std::optional<std::string> answer = std::move(openFileAnswers.front());
+    openFileAnswers.pop_front();
+    if (!answer)
+        return false;
+    path = *answer;
+    return true;
+}
+
 int FakePlatform::OpenWithDefaultHandler(const std::string& target) {
     openedTargets.push_back(target);
     return openResult;

@@ -10,6 +10,7 @@
 #include "platform/WindowPeer.h"
 #include "tests/support/FakeMenu.h"
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
@@ -70,6 +71,8 @@ public:
     int MessageBox(Platform::CWnd* owner, const std::string& text, const std::string& caption,
                    unsigned type) override;
     bool GetSaveFileName(Platform::CWnd* owner, const Platform::SaveFileRequest& request,
+                         std::string& path) override;
+    bool GetOpenFileName(Platform::CWnd* owner, const Platform::OpenFileRequest& request,
                          std::string& path) override;
     int OpenWithDefaultHandler(const std::string& target) override;
     void BeginWaitCursor() override;
@@ -141,6 +144,9 @@ public:
     std::vector<Platform::SaveFileRequest> saveFileRequests;
     // The path a save-file dialog returns; nullopt cancels it.
     std::optional<std::string> saveFileAnswer;
+    std::vector<Platform::OpenFileRequest> openFileRequests;
+    // The paths open-file dialogs return in turn; nullopt, or none left, cancels one.
+    std::deque<std::optional<std::string>> openFileAnswers;
     // Targets handed to the default program, and what opening answers.
     std::vector<std::string> openedTargets;
     int openResult = 33;

@@ -8,6 +8,7 @@
 #include "app/core/Join.h"
 #include "app/core/MainTables.h"
 #include "app/core/MainView.h"
+#include "app/core/PlayerSearch.h"
 #include "app/core/SearchHistory.h"
 #include "app/core/StartupQuery.h"
 #include "platform/Controls.h"
@@ -303,9 +304,22 @@ void CMainDialog::OnCommand(unsigned id, unsigned code, CWnd* from) {
         case Res::IDC_CHOOSE_GAME:
             ChooseGame();
             return;
+        case Res::IDC_SEARCH:
+            SearchPlayer(GetDlgItemText(Res::IDC_SEARCH_FIELD));
+            return;
+        case Res::IDC_DELETE_HISTORY:
+            DeleteHistoryItem();
+            return;
         default:
             break;
         }
+    }
+    // Choosing a history item searches for it.
+    if (id == Res::IDC_SEARCH_FIELD && code == CBN_SELCHANGE) {
+        const CControl& history = Control(Res::IDC_SEARCH_FIELD);
+        if (history.GetCurSel() >= 0)
+            SearchPlayer(history.GetLBText(history.GetCurSel()));
+        return;
     }
     CDialog::OnCommand(id, code, from);
 }
@@ -440,6 +454,55 @@ void CMainDialog::Join() {
 void CMainDialog::ChooseGame() {
     CWindowJoinDialogs dialogs(*this);
     ChooseGameExecutable(m_key, dialogs);
+}
+
+void CMainDialog::SearchPlayer(const std::string& text) {
+    const std::optional<CPlayerSearch> search = PreparePlayerSearch(text);
+    if (!search)
+        return;
+    CControl& history = Control(Res::IDC_SEARCH_FIELD);
+    CSearchHistory known;
+    for (int i = 0; i < history.GetCount(); ++i)
+        known.Add(history.GetLBText(i));
+    if (known.AddIfNew(search->m_text))
+        history.SetCurSel(history.AddString(search->m_text));
+
+    m_allPlayers.SetCurrentRow(-1);
+    m_servers.SetCurrentRow(-1);
+    const CSearchSelection selection =
+        ApplyPlayerSearch(m_allPlayers, m_servers, m_playersOnServer, m_results.Keys(), *search,
+                          Tavex::CSortKeys(*m_playersOnServer.GetSortKeys()));
+    m_allPlayers.Redraw(true);
+    if (selection.m_allPlayersRow < 0)
+        return;
+    m_allPlayers.SetCurrentRow(selection.m_allPlayersRow);
+    m_allPlayers.EnsureVisible(selection.m_allPlayersRow, -1);
+    m_allPlayers.Redraw(true);
+    if (selection.m_serverRow < 0)
+        return;
+    m_servers.SetCurrentRow(selection.m_serverRow);
+    m_servers.EnsureVisible(selection.m_serverRow, -1);
+    m_servers.Redraw(true);
+    m_playersOnServer.SetCurrentRow(selection.m_playerOnServerRow);
+    m_playersOnServer.Redraw(false);
+}
+
+void CMainDialog::DeleteHistoryItem() {
+    CControl& history = Control(Res::IDC_SEARCH_FIELD);
+    const int selected = history.GetCurSel();
+    if (selected < 0)
+        return;
+    if (GetPlatform().MessageBox(this, DeleteQuestion(history.GetLBText(selected)),
+                                 "Vantrel Jedi Knight 2", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    // The control has no removal of one item; the list is refilled without it.
+    std::vector<std::string> items;
+    for (int i = 0; i < history.GetCount(); ++i)
+        if (i != selected)
+            items.push_back(history.GetLBText(i));
+    history.ResetContent();
+    for (const std::string& item : items)
+        history.InsertItem(history.GetCount(), item);
 }
 
 // ---- the query engine's window -------------------------------------------------------------

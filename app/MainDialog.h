@@ -62,6 +62,11 @@ public:
     void Join();
     // The "..." button beside "Join": stores a chosen game executable.
     void ChooseGame();
+    // Brings the players whose names match `text` to the top of the all-players table and
+    // selects the first with its server; a new text joins the search history.
+    void SearchPlayer(const std::string& text);
+    // "Del": removes the selected history item after asking.
+    void DeleteHistoryItem();
 
     int GetView() const { return m_view; }
     bool GetAutoClose() const { return m_autoClose; }

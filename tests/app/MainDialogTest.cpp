@@ -531,3 +531,91 @@ TEST_F(MainDialogTest, JoinButtonAsksForTheGameUntilItStartsAndTheChooserOnlySto
         EXPECT_TRUE(d.IsWindow());
     });
 }
+
+TEST_F(MainDialogTest, SearchMovesMatchesUpSelectsTheFirstWithItsServerAndKeepsAHistory) {
+    CMainDialog dialog;
+    OpenMain(dialog, [&](CMainDialog& d) {
+        CServerList& list = d.Engine().GetServerList();
+        CServerRecord& first = AddServer(list, 1, 0, 16, "First");
+        first.m_players = {{"Bob", 1, 1}, {"Tabby", 2, 2}};
+        CServerRecord& second = AddServer(list, 2, 0, 16, "Second");
+        second.m_players = {{"Abe", 3, 3}};
+        StartByHand(d);
+        for (auto& [address, listed] : list)
+            d.OnServerDone(0, &listed);
+        CControl& history = d.Control(Res::IDC_SEARCH_FIELD);
+        const int known = history.GetCount();
+        Tavex::CTableCtrl& players = d.AllPlayersTable();
+        auto search = [&](const std::string& text) {
+            d.SetDlgItemText(Res::IDC_SEARCH_FIELD, text);
+            m_platform.ClickButton(*d.GetDlgItem(Res::IDC_SEARCH));
+        };
+
+        search("  ab ");
+        EXPECT_EQ(players.GetCellText(0, AllPlayersColumn::kPlayer), "Abe");
+        EXPECT_EQ(players.GetCellText(1, AllPlayersColumn::kPlayer), "Bob");
+        EXPECT_EQ(players.GetCurrentRow(), 0);
+        ASSERT_GE(d.ServerTable().GetCurrentRow(), 0);
+        EXPECT_EQ(
+            d.ServerTable().GetCellText(d.ServerTable().GetCurrentRow(), ServerColumn::kServer),
+            "Second");
+        ASSERT_EQ(d.PlayersOnServerTable().GetCurrentRow(), 0);
+        EXPECT_EQ(d.PlayersOnServerTable().GetCellText(0, PlayerOnServerColumn::kPlayer), "Abe");
+        ASSERT_EQ(history.GetCount(), known + 1);
+        EXPECT_EQ(history.GetLBText(history.GetCurSel()), "ab");
+
+        // The history ignores case; contains mode leaves the last match of the pass on top.
+        search("AB");
+        EXPECT_EQ(history.GetCount(), known + 1);
+        search("*ab");
+        EXPECT_EQ(players.GetCellText(0, AllPlayersColumn::kPlayer), "Tabby");
+        EXPECT_EQ(players.GetCellText(1, AllPlayersColumn::kPlayer), "Abe");
+        EXPECT_EQ(
+            d.ServerTable().GetCellText(d.ServerTable().GetCurrentRow(), ServerColumn::kServer),
+            "First");
+        EXPECT_EQ(d.PlayersOnServerTable().GetCellText(d.PlayersOnServerTable().GetCurrentRow(),
+                                                       PlayerOnServerColumn::kPlayer),
+                  "Tabby");
+
+        // No match: nothing stays selected; blanks only search nothing and add nothing.
+        search("zz");
+        EXPECT_EQ(players.GetCurrentRow(), -1);
+        EXPECT_EQ(d.ServerTable().GetCurrentRow(), -1);
+        const int withZz = history.GetCount();
+        search("   ");
+        EXPECT_EQ(history.GetCount(), withZz);
+
+        // Choosing a history item searches for it.
+        m_platform.SelectItem(history, history.FindString(-1, "ab"));
+        EXPECT_EQ(players.GetCellText(0, AllPlayersColumn::kPlayer), "Abe");
+        EXPECT_EQ(players.GetCurrentRow(), 0);
+    });
+}
+
+TEST_F(MainDialogTest, DelRemovesTheSelectedHistoryItemOnlyWhenConfirmed) {
+    CMainDialog dialog;
+    OpenMain(dialog, [&](CMainDialog& d) {
+        CControl& history = d.Control(Res::IDC_SEARCH_FIELD);
+        history.ResetContent();
+        m_platform.ClickButton(*d.GetDlgItem(Res::IDC_DELETE_HISTORY));
+        EXPECT_TRUE(m_platform.messageBoxes.empty());
+
+        for (const char* item : {"carl", "abe", "bob"})
+            history.AddString(item);
+        history.SetCurSel(1);
+        m_platform.messageBoxAnswer = IDNO;
+        m_platform.ClickButton(*d.GetDlgItem(Res::IDC_DELETE_HISTORY));
+        ASSERT_EQ(m_platform.messageBoxes.size(), 1u);
+        EXPECT_EQ(m_platform.messageBoxes[0].text, "Are you sure to delete 'bob'?");
+        EXPECT_EQ(m_platform.messageBoxes[0].type, MB_YESNO | MB_ICONQUESTION);
+        EXPECT_EQ(history.GetCount(), 3);
+
+        m_platform.messageBoxAnswer = IDYES;
+        m_platform.ClickButton(*d.GetDlgItem(Res::IDC_DELETE_HISTORY));
+        ASSERT_EQ(history.GetCount(), 2);
+        EXPECT_EQ(history.GetLBText(0), "abe");
+        EXPECT_EQ(history.GetLBText(1), "carl");
+    });
+    // The history as it stood at closing is what is kept.
+    EXPECT_EQ(LoadMainSettings(Key()).m_lastPlayers, "carl\nabe\n");
+}

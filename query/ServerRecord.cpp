@@ -64,9 +64,11 @@ bool CServerRecord::TrySend(CSockUDP& socket) {
     ++m_state;
     if (m_state > 2)
         return false;
+    // The clock is read before sending: a worker preempted right after the send would
+    // otherwise start the ping late and report a server faster than it is.
+    m_sentAt = ClockNow();
     int length = static_cast<int>(kStatusRequest.size());
     socket.Send(kStatusRequest.data(), length, m_address); // a lost request just times out
-    m_sentAt = ClockNow();
     return true;
 }
 

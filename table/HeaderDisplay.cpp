@@ -326,17 +326,10 @@ bool CHeaderDisplay::OnContextMenu(CWnd*, Point screen) {
     const int column = screen.x < 0 ? -1 : m_control.ColumnAtX(ScreenToClient(screen).x);
     m_control.FillHeaderMenu(menu, column);
     NMTABLE record;
-    record.code = TVN_HEADERMENU;
     record.iColumn = column;
-    record.menu = &menu;
-    record.x = screen.x;
-    record.y = screen.y;
-    if (m_control.Notify(record) != 0)
-        return true;
-    record.command = static_cast<int>(menu.Track(screen.x, screen.y, TPM_RIGHTBUTTON));
-    record.code = TVN_HEADERMENUCOMMAND;
-    if (m_control.Notify(record) == 0)
-        m_control.RunHeaderMenuCommand(static_cast<unsigned>(record.command), column);
+    if (auto command =
+            m_control.OfferMenu(record, menu, TVN_HEADERMENU, TVN_HEADERMENUCOMMAND, screen))
+        m_control.RunHeaderMenuCommand(*command, column);
     return true;
 }
 

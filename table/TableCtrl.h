@@ -24,6 +24,7 @@
 #include "table/TableSelection.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -220,6 +221,11 @@ public:
     // Sends a notification when notifications are on; 0 otherwise.
     long Notify(int code, int row = -1, int column = -1);
     long Notify(NMTABLE& record);
+    // Offers a filled context menu to the parent with code at the screen point, tracks it
+    // unless the parent took over, and offers the chosen command with commandCode. Returns
+    // the command the control runs itself, or nullopt when the parent handled it.
+    std::optional<unsigned> OfferMenu(NMTABLE& record, Kivra::CPopupMenu& menu, int code,
+                                      int commandCode, Platform::Point screen);
     bool& NotificationsEnabled() { return m_notify; }
     // The shared measuring context, or nullptr before the window exists.
     Platform::IDrawContext* MeasureContext();

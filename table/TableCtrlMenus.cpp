@@ -231,4 +231,19 @@ bool CTableCtrl::RestoreLayout(const CWordArray& words) {
     return true;
 }
 
+std::optional<unsigned> CTableCtrl::OfferMenu(NMTABLE& record, Kivra::CPopupMenu& menu, int code,
+                                              int commandCode, Platform::Point screen) {
+    record.code = code;
+    record.menu = &menu;
+    record.x = screen.x;
+    record.y = screen.y;
+    if (Notify(record) != 0)
+        return std::nullopt;
+    record.command = static_cast<int>(menu.Track(screen.x, screen.y, Platform::TPM_RIGHTBUTTON));
+    record.code = commandCode;
+    if (Notify(record) != 0)
+        return std::nullopt;
+    return static_cast<unsigned>(record.command);
+}
+
 } // namespace Tavex

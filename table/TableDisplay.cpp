@@ -297,18 +297,10 @@ bool CTableDisplay::OnContextMenu(CWnd*, Point screen) {
     Kivra::CPopupMenu menu(GetPlatform().GetMenuFactory());
     m_control.FillBodyMenu(menu, row, column);
     NMTABLE record;
-    record.code = TVN_BODYMENU;
     record.iRow = row;
     record.iColumn = column;
-    record.menu = &menu;
-    record.x = screen.x;
-    record.y = screen.y;
-    if (m_control.Notify(record) != 0)
-        return true;
-    record.command = static_cast<int>(menu.Track(screen.x, screen.y, TPM_RIGHTBUTTON));
-    record.code = TVN_BODYMENUCOMMAND;
-    if (m_control.Notify(record) == 0)
-        m_control.RunBodyMenuCommand(static_cast<unsigned>(record.command), row, column);
+    if (auto command = m_control.OfferMenu(record, menu, TVN_BODYMENU, TVN_BODYMENUCOMMAND, screen))
+        m_control.RunBodyMenuCommand(*command, row, column);
     return true;
 }
 

@@ -2,6 +2,7 @@
 // table controls painting offscreen: 2,000 servers with 16,000 players, in either view.
 // Reports the whole run and the slowest single message, in wall and thread CPU time.
 #include "app/MainDialog.h"
+#include "bench/app/BenchServers.h"
 #include "platform/qt/QtPlatform.h"
 #include "query/ServerRecord.h"
 
@@ -21,31 +22,6 @@ namespace {
 
 PlatformQt::QtPlatform* g_platform = nullptr;
 
-double ThreadCpuMs() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
-// 2,000 servers with 8 players each; names vary so that sorting has work to do.
-void FillList(CServerList& list) {
-    for (int i = 0; i < 2000; ++i) {
-        CSockAddr address;
-        address.sin_addr.s_addr = htonl(0x0A000000u + static_cast<std::uint32_t>(i));
-        address.SetPort(27960);
-        CServerRecord& record = list.FindOrInsert(address);
-        record.m_name = "Server " + std::to_string((i * 7919) % 2000);
-        record.m_map = "ffa_map" + std::to_string(i % 13);
-        record.m_maxClients = 16;
-        record.m_ping = (i * 37) % 400;
-        record.m_state = CServerRecord::kStateAnswered;
-        for (int p = 0; p < 8; ++p) {
-            int n = (i * 8 + p) * 104729 % 16000;
-            record.m_players.push_back({"Player" + std::to_string(n), n % 50, n % 300});
-        }
-    }
-}
-
 void BM_MainWindowFinishedServers(benchmark::State& state) {
     CCommandLine commandLine;
     commandLine.m_view = static_cast<int>(state.range(0));
@@ -57,7 +33,7 @@ void BM_MainWindowFinishedServers(benchmark::State& state) {
         for (auto _ : state) {
             state.PauseTiming();
             list.Clear();
-            FillList(list);
+            FillList(list, CServerRecord::kStateAnswered);
             dialog.Engine().PrepareQuery();
             dialog.OnQueryStarted(0, list.Size());
             state.ResumeTiming();

@@ -3,6 +3,7 @@
 // slowest single message.
 #include "app/core/MainView.h"
 #include "app/core/QueryResults.h"
+#include "bench/app/BenchServers.h"
 #include "query/ServerRecord.h"
 #include "table/Cells.h"
 #include "table/SortKeys.h"
@@ -28,34 +29,10 @@ void Build(Tavex::CTable& table, const std::array<CColumnSpec, N>& columns) {
     table.Build();
 }
 
-double ThreadCpuMs() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
-// 2,000 servers with 8 players each; names vary so that sorting has work to do.
-void FillList(CServerList& list) {
-    for (int i = 0; i < 2000; ++i) {
-        CSockAddr address;
-        address.sin_addr.s_addr = htonl(0x0A000000u + static_cast<std::uint32_t>(i));
-        address.SetPort(27960);
-        CServerRecord& record = list.FindOrInsert(address);
-        record.m_name = "Server " + std::to_string((i * 7919) % 2000);
-        record.m_map = "ffa_map" + std::to_string(i % 13);
-        record.m_maxClients = 16;
-        record.m_ping = (i * 37) % 400;
-        for (int p = 0; p < 8; ++p) {
-            int n = (i * 8 + p) * 104729 % 16000;
-            record.m_players.push_back({"Player" + std::to_string(n), n % 50, n % 300});
-        }
-    }
-}
-
 void BM_FinishedServers(benchmark::State& state) {
     const int view = static_cast<int>(state.range(0));
     CServerList list;
-    FillList(list);
+    FillList(list, 0);
     Tavex::CTable servers;
     Tavex::CTable allPlayers;
     Build(servers, kServerColumns);

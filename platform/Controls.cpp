@@ -11,6 +11,14 @@ bool CControl::Create(CWnd& parent, WindowKind kind, const Rect& rect, unsigned 
     if (!parent.IsWindow() || kind < WindowKind::PushButton)
         return false;
     m_kind = kind;
+    if (kind == WindowKind::RadioButton) {
+        // A radio button after any other control starts a group; saying so in the style lets
+        // the window system form the same groups from the style alone.
+        const auto& siblings = parent.GetChildren();
+        auto* previous = siblings.empty() ? nullptr : dynamic_cast<CControl*>(siblings.back());
+        if (!previous || previous->m_kind != WindowKind::RadioButton)
+            style |= WS_GROUP;
+    }
     if (!Attach(parent.GetPlatform(), &parent, rect, style | WS_CHILD, id, text, kind))
         return false;
     if (kind == WindowKind::Progress)
@@ -20,13 +28,48 @@ bool CControl::Create(CWnd& parent, WindowKind kind, const Rect& rect, unsigned 
     return true;
 }
 
+namespace {
+
+bool IsButtonWithCheck(WindowKind kind) {
+    return kind == WindowKind::CheckBox || kind == WindowKind::RadioButton;
+}
+
+} // namespace
+
 void CControl::SetCheck(int state) {
-    if (m_peer && m_kind == WindowKind::CheckBox)
+    if (m_peer && IsButtonWithCheck(m_kind))
         m_peer->SetValue(state);
 }
 
 int CControl::GetCheck() const {
-    return m_peer && m_kind == WindowKind::CheckBox ? m_peer->GetValue() : BST_UNCHECKED;
+    return m_peer && IsButtonWithCheck(m_kind) ? m_peer->GetValue() : BST_UNCHECKED;
+}
+
+std::vector<CControl*> CControl::GetRadioGroup() const {
+    std::vector<CControl*> group;
+    if (!m_peer || m_kind != WindowKind::RadioButton || !GetParent())
+        return group;
+    // The run of radio buttons around this one, cut where a button starts a new group.
+    for (CWnd* sibling : GetParent()->GetChildren()) {
+        auto* radio = dynamic_cast<CControl*>(sibling);
+        if (!radio || radio->m_kind != WindowKind::RadioButton || (radio->GetStyle() & WS_GROUP)) {
+            if (std::find(group.begin(), group.end(), this) != group.end())
+                break;
+            group.clear();
+        }
+        if (radio && radio->m_kind == WindowKind::RadioButton)
+            group.push_back(radio);
+    }
+    if (std::find(group.begin(), group.end(), this) == group.end())
+        group.clear();
+    return group;
+}
+
+void CControl::CheckInGroup() {
+    for (CControl* radio : GetRadioGroup())
+        if (radio != this)
+            radio->SetCheck(BST_UNCHECKED);
+    SetCheck(BST_CHECKED);
 }
 
 void CControl::PushItems() {
@@ -49,6 +92,7 @@ int CControl::InsertItem(int index, const std::string& text) {
         index = GetCount();
     int selected = GetCurSel();
     m_items.insert(m_items.begin() + index, text);
+    m_data.insert(m_data.begin() + index, 0);
     PushItems();
     // The selection stays on its item.
     if (selected >= index)
@@ -60,9 +104,38 @@ int CControl::InsertItem(int index, const std::string& text) {
 
 void CControl::ResetContent() {
     m_items.clear();
+    m_data.clear();
     PushItems();
     if (m_peer)
         m_peer->SetValue(-1);
+}
+
+int CControl::DeleteString(int index) {
+    if (index < 0 || index >= GetCount())
+        return CB_ERR;
+    int selected = GetCurSel();
+    m_items.erase(m_items.begin() + index);
+    m_data.erase(m_data.begin() + index);
+    PushItems();
+    // The selection stays on its item; the removed item takes it away.
+    if (selected == index)
+        selected = -1;
+    else if (selected > index)
+        --selected;
+    if (m_peer)
+        m_peer->SetValue(selected);
+    return GetCount();
+}
+
+int CControl::SetItemData(int index, std::intptr_t data) {
+    if (index < 0 || index >= GetCount())
+        return CB_ERR;
+    m_data[index] = data;
+    return 0;
+}
+
+std::intptr_t CControl::GetItemData(int index) const {
+    return index >= 0 && index < GetCount() ? m_data[index] : CB_ERR;
 }
 
 std::string CControl::GetLBText(int index) const {

@@ -1,11 +1,12 @@
-// Standard dialog controls made by the window system: push buttons, check boxes, static texts,
-// group boxes, edit fields, combo boxes, progress bars and tab controls. They report to their
+// Standard dialog controls made by the window system: push buttons, check boxes, radio buttons,
+// static texts, group boxes, edit fields, combo boxes, progress bars and tab controls. They report to their
 // parent with OnCommand (tab controls with OnNotify) and the Win32 notification codes; the
 // program's own changes notify nobody.
 #pragma once
 
 #include "platform/Window.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,9 +15,16 @@ namespace Platform {
 // Notification codes.
 constexpr unsigned BN_CLICKED = 0;
 constexpr unsigned CBN_SELCHANGE = 1;
+// A double-click in the list of a CBS_SIMPLE combo box.
+constexpr unsigned CBN_DBLCLK = 2;
 constexpr unsigned CBN_EDITCHANGE = 5;
+// The user chose an item: clicked it in the list or pressed Enter on it.
+constexpr unsigned CBN_SELENDOK = 9;
 constexpr unsigned EN_CHANGE = 0x300;
 constexpr int TCN_SELCHANGE = -551;
+
+// Starts a group of radio buttons; so does the first radio button after any other control.
+constexpr unsigned WS_GROUP = 0x00020000;
 
 // Check states.
 constexpr int BST_UNCHECKED = 0;
@@ -41,9 +49,14 @@ public:
                 const std::string& text);
     WindowKind GetKind() const { return m_kind; }
 
-    // Check boxes (BST_*); BST_UNCHECKED for other controls.
+    // Check boxes and radio buttons (BST_*); BST_UNCHECKED for other controls. SetCheck
+    // changes only this button, as the window system's does.
     void SetCheck(int state);
     int GetCheck() const;
+    // A radio button's group in window order (itself included); empty for other controls.
+    std::vector<CControl*> GetRadioGroup() const;
+    // Checks this radio button and unchecks the others of its group.
+    void CheckInGroup();
 
     // Combo boxes and tab controls: the list of choices or tab captions. AddString keeps a
     // CBS_SORT list in case-insensitive order and returns where the text went.
@@ -53,6 +66,11 @@ public:
     int GetCount() const { return static_cast<int>(m_items.size()); }
     // The text of an item; empty when there is no such item.
     std::string GetLBText(int index) const;
+    // Removes one item and answers how many are left; CB_ERR when there is no such item.
+    int DeleteString(int index);
+    // A value kept with each item (0 for a new one); CB_ERR for an index that is not an item.
+    int SetItemData(int index, std::intptr_t data);
+    std::intptr_t GetItemData(int index) const;
     // CB_ERR when the index is not an item; -1 selects nothing.
     int SetCurSel(int index);
     int GetCurSel() const;
@@ -79,6 +97,7 @@ private:
     WindowKind m_kind = WindowKind::Plain;
     bool m_keyToControl = false;
     std::vector<std::string> m_items;
+    std::vector<std::intptr_t> m_data; // one per item
     int m_min = 0;
     int m_max = 100;
     int m_pos = 0;

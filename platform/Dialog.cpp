@@ -2,6 +2,8 @@
 
 #include "platform/DialogUnits.h"
 
+#include <algorithm>
+
 namespace Platform {
 
 namespace {
@@ -14,6 +16,8 @@ WindowKind KindOf(DialogItem::Kind kind) {
         return WindowKind::DefPushButton;
     case DialogItem::Kind::CheckBox:
         return WindowKind::CheckBox;
+    case DialogItem::Kind::RadioButton:
+        return WindowKind::RadioButton;
     case DialogItem::Kind::GroupBox:
         return WindowKind::GroupBox;
     case DialogItem::Kind::Edit:
@@ -106,6 +110,19 @@ void CDialog::CheckDlgButton(unsigned id, int state) {
 int CDialog::IsDlgButtonChecked(unsigned id) const {
     auto* button = dynamic_cast<CControl*>(GetDlgItem(id));
     return button ? button->GetCheck() : BST_UNCHECKED;
+}
+
+void CDialog::CheckRadioButton(unsigned first, unsigned last, unsigned id) {
+    const auto& children = GetChildren();
+    auto begin = std::find(children.begin(), children.end(), GetDlgItem(first));
+    auto end = std::find(children.begin(), children.end(), GetDlgItem(last));
+    if (begin == children.end() || end == children.end() || end < begin)
+        return;
+    for (auto it = begin; it != end + 1; ++it) {
+        auto* radio = dynamic_cast<CControl*>(*it);
+        if (radio && radio->GetKind() == WindowKind::RadioButton)
+            radio->SetCheck(radio->GetDlgCtrlID() == id ? BST_CHECKED : BST_UNCHECKED);
+    }
 }
 
 void CDialog::OnCommand(unsigned id, unsigned code, CWnd*) {

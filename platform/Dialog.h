@@ -20,6 +20,7 @@ struct DialogItem {
         PushButton,
         DefPushButton,
         CheckBox,
+        RadioButton,
         Static,
         GroupBox,
         Edit,
@@ -60,6 +61,10 @@ public:
     std::string GetDlgItemText(unsigned id) const;
     void CheckDlgButton(unsigned id, int state);
     int IsDlgButtonChecked(unsigned id) const;
+    // Checks the radio button id and unchecks every other radio button from the control first
+    // through the control last in window order (identifiers need not be consecutive). An id
+    // outside them leaves all of them unchecked.
+    void CheckRadioButton(unsigned first, unsigned last, unsigned id);
 
     // False keeps the focus where OnInitDialog put it; true focuses the first tab stop.
     virtual bool OnInitDialog() { return true; }

@@ -24,6 +24,7 @@ enum class WindowKind {
     PushButton,
     DefPushButton,
     CheckBox,
+    RadioButton, // an auto radio button: checking it unchecks the others of its group
     Static,
     GroupBox,
     Edit,

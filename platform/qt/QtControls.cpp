@@ -6,6 +6,7 @@
 #include "platform/qt/QtWindow.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -13,13 +14,17 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
-#include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace PlatformQt {
 
@@ -140,6 +145,184 @@ private:
     QTabBar* m_bar;
 };
 
+class SimpleComboBase;
+
+// The list of a simple combo box: a press on an item chooses it, a double-click reports itself.
+class ComboList : public QListWidget {
+public:
+    ComboList(SimpleComboBase& combo, QWidget* parent) : QListWidget(parent), m_combo(combo) {
+        setFocusPolicy(Qt::NoFocus);
+        setSelectionMode(QAbstractItemView::SingleSelection);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override {
+        // Dragging with the button down would move the highlight away from the chosen item.
+        if (e->buttons() == Qt::NoButton)
+            QListWidget::mouseMoveEvent(e);
+    }
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+
+private:
+    SimpleComboBase& m_combo;
+};
+
+// A combo box whose list is always shown (CBS_SIMPLE): an edit line with its list box below.
+// The control itself holds the focus and hands typing to the line; Up and Down walk the list.
+class SimpleComboBase : public QWidget {
+public:
+    explicit SimpleComboBase(QWidget* parent)
+        : QWidget(parent), m_edit(new QLineEdit(this)), m_list(new ComboList(*this, this)) {
+        m_edit->setFocusProxy(this);
+        setAttribute(Qt::WA_InputMethodEnabled);
+        QObject::connect(m_edit, &QLineEdit::textEdited, this, [this] {
+            m_navigated = false;
+            Report(CBN_EDITCHANGE);
+        });
+    }
+
+    QLineEdit* Edit() const { return m_edit; }
+    QListWidget* List() const { return m_list; }
+    int Current() const { return m_current; }
+
+    // The program's changes: nobody hears of them.
+    void SetCurrent(int row) {
+        if (row < 0 || row >= m_list->count())
+            row = -1;
+        if (row != m_current)
+            m_edit->setText(row >= 0 ? m_list->item(row)->text() : QString());
+        m_current = row;
+        m_navigated = false;
+        ShowCurrent();
+    }
+    void SetItems(const std::vector<std::string>& items) {
+        m_list->clear();
+        for (const std::string& item : items)
+            m_list->addItem(FromCp1252(item));
+        // The caller puts the selection back; until then it must name an item.
+        if (m_current >= m_list->count())
+            m_current = -1;
+        ShowCurrent();
+    }
+
+    // The user chose row: it becomes the selection and the edit line's text.
+    void Choose(int row) {
+        const bool changed = row != m_current;
+        m_current = row;
+        m_navigated = false;
+        ShowCurrent();
+        // Selected, so typing replaces it.
+        m_edit->setText(m_list->item(row)->text());
+        m_edit->selectAll();
+        if (Report(CBN_SELENDOK) && changed)
+            Report(CBN_SELCHANGE);
+    }
+    // False when the control lost its window meanwhile.
+    virtual bool Report(unsigned code) = 0;
+
+protected:
+    void resizeEvent(QResizeEvent*) override {
+        const int lineHeight = std::min(height(), m_edit->sizeHint().height());
+        m_edit->setGeometry(0, 0, width(), lineHeight);
+        m_list->setGeometry(0, lineHeight, width(), std::max(0, height() - lineHeight));
+    }
+    void keyPressEvent(QKeyEvent* e) override {
+        if ((e->key() == Qt::Key_Up || e->key() == Qt::Key_Down) && m_list->count() > 0) {
+            const int step = e->key() == Qt::Key_Up ? -1 : 1;
+            const int row = std::clamp(m_current < 0 ? 0 : m_current + step, 0,
+                                       m_list->count() - 1);
+            e->accept();
+            if (row == m_current)
+                return;
+            m_current = row;
+            ShowCurrent();
+            m_edit->setText(m_list->item(row)->text());
+            m_edit->selectAll();
+            m_navigated = true;
+            Report(CBN_SELCHANGE);
+            return;
+        }
+        QApplication::sendEvent(m_edit, e);
+    }
+    // Enter on an item reached with the arrow keys chooses it; otherwise it is the dialog's.
+    bool TakeEnter() {
+        if (!m_navigated || m_current < 0)
+            return false;
+        Choose(m_current);
+        return true;
+    }
+    void focusInEvent(QFocusEvent* e) override {
+        QWidget::focusInEvent(e);
+        QApplication::sendEvent(m_edit, e);
+    }
+    void focusOutEvent(QFocusEvent* e) override {
+        QWidget::focusOutEvent(e);
+        QApplication::sendEvent(m_edit, e);
+    }
+    void inputMethodEvent(QInputMethodEvent* e) override { QApplication::sendEvent(m_edit, e); }
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override {
+        return m_edit->inputMethodQuery(query);
+    }
+
+private:
+    void ShowCurrent() {
+        QSignalBlocker quiet(m_list);
+        if (m_current >= 0) {
+            m_list->setCurrentRow(m_current);
+            m_list->scrollToItem(m_list->item(m_current));
+        } else {
+            m_list->setCurrentRow(-1);
+            m_list->clearSelection();
+        }
+    }
+
+    QLineEdit* m_edit;
+    ComboList* m_list;
+    int m_current = -1;
+    bool m_navigated = false; // the selection was moved with the keys since the last choice
+};
+
+void ComboList::mousePressEvent(QMouseEvent* e) {
+    QListWidget::mousePressEvent(e);
+    m_combo.setFocus(Qt::MouseFocusReason);
+    const int row = indexAt(e->position().toPoint()).row();
+    if (row >= 0)
+        m_combo.Choose(row);
+}
+
+void ComboList::mouseDoubleClickEvent(QMouseEvent* e) {
+    const int row = indexAt(e->position().toPoint()).row();
+    if (row < 0)
+        return;
+    // The first click chose the item already; the second chooses only what moved under it.
+    if (row != m_combo.Current())
+        m_combo.Choose(row);
+    m_combo.Report(CBN_DBLCLK);
+}
+
+class SimpleCombo : public ControlWidget<SimpleComboBase> {
+public:
+    SimpleCombo(QtPlatform& platform, QWidget* parent) : ControlWidget(platform, parent) {
+        // The window text is what the line shows.
+        QObject::connect(Edit(), &QLineEdit::textChanged, this,
+                         [this](const QString& text) { m_text = ToCp1252(text); });
+    }
+    bool Report(unsigned code) override {
+        Notify(code);
+        return m_owner != nullptr;
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && TakeEnter()) {
+            e->accept();
+            return;
+        }
+        ControlWidget::keyPressEvent(e);
+    }
+};
+
 // "&&" is an ampersand, a single "&" only marks the next letter.
 QString WithoutMnemonics(const QString& text) {
     QString plain;
@@ -169,6 +352,23 @@ QWidget* CreateControlWidget(QtPlatform& platform, WindowKind kind, unsigned sty
         QObject::connect(box, &QCheckBox::clicked, box, [box] { box->Notify(BN_CLICKED); });
         return box;
     }
+    case WindowKind::RadioButton: {
+        auto* radio = new ControlWidget<QRadioButton>(platform, parent);
+        // Each run of radio buttons is one exclusive group; a button that does not start a
+        // group (WS_GROUP) joins the group made last in its window.
+        QButtonGroup* group = nullptr;
+        if (parent && !(style & WS_GROUP)) {
+            const auto groups = parent->findChildren<QButtonGroup*>(Qt::FindDirectChildrenOnly);
+            if (!groups.isEmpty())
+                group = groups.last();
+        }
+        if (!group)
+            group = new QButtonGroup(parent ? static_cast<QObject*>(parent) : radio);
+        group->addButton(radio);
+        QObject::connect(radio, &QRadioButton::clicked, radio,
+                         [radio] { radio->Notify(BN_CLICKED); });
+        return radio;
+    }
     case WindowKind::Static: {
         auto* label = new ControlWidget<QLabel>(platform, parent);
         label->setTextFormat(Qt::PlainText);
@@ -191,11 +391,16 @@ QWidget* CreateControlWidget(QtPlatform& platform, WindowKind kind, unsigned sty
         return edit;
     }
     case WindowKind::ComboBox: {
+        if ((style & CBS_DROPDOWNLIST) == CBS_SIMPLE)
+            return new SimpleCombo(platform, parent);
         auto* combo = new ControlWidget<QComboBox>(platform, parent);
         combo->setEditable((style & CBS_DROPDOWNLIST) != CBS_DROPDOWNLIST);
         combo->setInsertPolicy(QComboBox::NoInsert);
         QObject::connect(combo, &QComboBox::currentIndexChanged, combo,
                          [combo] { combo->Notify(CBN_SELCHANGE); });
+        // Picked in the list, or with the keys on the closed box.
+        QObject::connect(combo, &QComboBox::activated, combo,
+                         [combo] { combo->Notify(CBN_SELENDOK); });
         if (QLineEdit* edit = combo->lineEdit())
             QObject::connect(edit, &QLineEdit::textEdited, combo,
                              [combo] { combo->Notify(CBN_EDITCHANGE); });
@@ -218,6 +423,18 @@ void SetControlValue(QWidget* widget, int value) {
     QSignalBlocker quiet(widget);
     if (auto* box = qobject_cast<QCheckBox*>(widget)) {
         box->setChecked(value == BST_CHECKED);
+    } else if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
+        // The program sets one button alone, as on Windows; only the user's click is exclusive
+        // (and an exclusive group would refuse to uncheck its checked button).
+        QButtonGroup* group = radio->group();
+        const bool exclusive = group && group->exclusive();
+        if (exclusive)
+            group->setExclusive(false);
+        radio->setChecked(value == BST_CHECKED);
+        if (exclusive)
+            group->setExclusive(true);
+    } else if (auto* simple = dynamic_cast<SimpleComboBase*>(widget)) {
+        simple->SetCurrent(value);
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         combo->setCurrentIndex(value);
     } else if (auto* bar = qobject_cast<QProgressBar*>(widget)) {
@@ -229,8 +446,10 @@ void SetControlValue(QWidget* widget, int value) {
 }
 
 int ControlValue(const QWidget* widget) {
-    if (auto* box = qobject_cast<const QCheckBox*>(widget))
+    if (auto* box = qobject_cast<const QAbstractButton*>(widget); box && box->isCheckable())
         return box->isChecked() ? BST_CHECKED : BST_UNCHECKED;
+    if (auto* simple = dynamic_cast<const SimpleComboBase*>(widget))
+        return simple->Current();
     if (auto* combo = qobject_cast<const QComboBox*>(widget))
         return combo->currentIndex();
     if (auto* bar = qobject_cast<const QProgressBar*>(widget))
@@ -242,7 +461,9 @@ int ControlValue(const QWidget* widget) {
 
 void SetControlItems(QWidget* widget, const std::vector<std::string>& items) {
     QSignalBlocker quiet(widget);
-    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+    if (auto* simple = dynamic_cast<SimpleComboBase*>(widget)) {
+        simple->SetItems(items);
+    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         QString text = combo->currentText();
         combo->clear();
         for (const std::string& item : items)
@@ -269,6 +490,8 @@ void ShowText(QWidget* widget, const std::string& text) {
         label->setText(WithoutMnemonics(shown));
     else if (auto* group = qobject_cast<QGroupBox*>(widget))
         group->setTitle(shown);
+    else if (auto* simple = dynamic_cast<SimpleComboBase*>(widget))
+        simple->Edit()->setText(shown);
     else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         if (combo->isEditable())
             combo->setEditText(shown);

@@ -1,5 +1,6 @@
-// Standard dialog controls as Qt widgets: push buttons, check boxes, labels, group boxes, line
-// edits, combo boxes, progress bars and tab bars, reporting what the user does to their window
+// Standard dialog controls as Qt widgets: push buttons, check boxes, radio buttons (one
+// exclusive group per run), labels, group boxes, line edits, combo boxes (a simple one is a line
+// over its list), progress bars and tab bars, reporting what the user does to their window
 // with the Win32 codes; what the program sets notifies nobody.
 #pragma once
 

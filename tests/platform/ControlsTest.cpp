@@ -114,3 +114,118 @@ TEST(ControlsTest, UserChoicesNotifyAndProgramChangesDoNot) {
     EXPECT_EQ(d.progress.SetPos(-4), 3);
     EXPECT_EQ(d.progress.GetPos(), 0);
 }
+
+TEST(ControlsTest, ItemsKeepTheirDataThroughSortingAndSingleRemovals) {
+    ListDialog d;
+    for (const char* s : {"kyle", "bastila", "jan"})
+        d.search.SetItemData(d.search.AddString(s), s[0]);
+    d.search.SetItemData(d.search.AddString("mara"), 7);
+    EXPECT_EQ(d.search.GetLBText(1), "jan");
+    EXPECT_EQ(d.search.GetItemData(0), 'b');
+    EXPECT_EQ(d.search.GetItemData(1), 'j');
+    EXPECT_EQ(d.search.GetItemData(2), 'k');
+    EXPECT_EQ(d.search.GetItemData(3), 7);
+    d.search.AddString("aayla"); // a new item has no data of its own
+    EXPECT_EQ(d.search.GetItemData(0), 0);
+    EXPECT_EQ(d.search.GetItemData(5), CB_ERR);
+    EXPECT_EQ(d.search.GetItemData(-1), CB_ERR);
+    EXPECT_EQ(d.search.SetItemData(5, 1), CB_ERR);
+
+    // Removing one item keeps the others, their data and the selected item.
+    d.search.SetCurSel(3); // "kyle"
+    EXPECT_EQ(d.search.DeleteString(1), 4);
+    EXPECT_EQ(d.platform.Window(d.search).items,
+              (std::vector<std::string>{"aayla", "jan", "kyle", "mara"}));
+    EXPECT_EQ(d.search.GetCurSel(), 2);
+    EXPECT_EQ(d.search.GetItemData(2), 'k');
+    EXPECT_EQ(d.search.DeleteString(2), 3); // the selected one: nothing stays selected
+    EXPECT_EQ(d.search.GetCurSel(), -1);
+    EXPECT_EQ(d.search.GetItemData(2), 7);
+    EXPECT_EQ(d.search.DeleteString(3), CB_ERR);
+    EXPECT_EQ(d.search.DeleteString(-1), CB_ERR);
+    EXPECT_EQ(d.search.GetCount(), 3);
+    d.search.ResetContent();
+    d.search.AddString("x");
+    EXPECT_EQ(d.search.GetItemData(0), 0);
+}
+
+TEST(ControlsTest, ChoosingAndDoubleClickingNotifyAsTheWindowSystemDoes) {
+    ListDialog d;
+    for (const char* s : {"abe", "bob"})
+        d.search.AddString(s);
+    d.speed.AddString("Modem");
+    d.speed.AddString("DSL");
+    using H = std::pair<unsigned, int>;
+    const unsigned s = ListDialog::kSearch;
+
+    d.platform.ChooseItem(d.search, 1);
+    EXPECT_EQ(d.search.GetWindowText(), "bob");
+    d.platform.ChooseItem(d.search, 1);          // the same item again: no change to report
+    d.platform.DoubleClickItem(d.search, 1);     // the first click chose it already
+    d.platform.DoubleClickItem(d.search, 0);     // the second click lands on another item
+    d.platform.DoubleClickItem(d.speed, 0);      // a drop-down list has no list to click twice
+    d.platform.ChooseItem(d.speed, 1);
+    d.platform.ChooseItem(d.search, 2);          // no such item
+    EXPECT_EQ(d.heard, (std::vector<H>{{s, int(CBN_SELENDOK)},
+                                       {s, int(CBN_SELCHANGE)},
+                                       {s, int(CBN_SELENDOK)},
+                                       {s, int(CBN_DBLCLK)},
+                                       {s, int(CBN_SELENDOK)},
+                                       {s, int(CBN_SELCHANGE)},
+                                       {s, int(CBN_DBLCLK)},
+                                       {ListDialog::kSpeed, int(CBN_SELENDOK)},
+                                       {ListDialog::kSpeed, int(CBN_SELCHANGE)}}));
+    EXPECT_EQ(d.search.GetCurSel(), 0);
+}
+
+namespace {
+
+// Radio buttons in three groups: a run after a check box, a run cut by WS_GROUP, and a run
+// after a label.
+struct RadioDialog {
+    FakePlatform platform;
+    CWnd parent;
+    CControl box, a, b, c, d, label, e;
+    RadioDialog() {
+        parent.CreateTopLevel(platform, {0, 0, 300, 200}, WS_VISIBLE);
+        box.Create(parent, WindowKind::CheckBox, {0, 0, 100, 10}, 0, 1, "box");
+        a.Create(parent, WindowKind::RadioButton, {0, 10, 100, 20}, 0, 2, "a");
+        b.Create(parent, WindowKind::RadioButton, {0, 20, 100, 30}, 0, 3, "b");
+        c.Create(parent, WindowKind::RadioButton, {0, 30, 100, 40}, WS_GROUP, 4, "c");
+        d.Create(parent, WindowKind::RadioButton, {0, 40, 100, 50}, 0, 5, "d");
+        label.Create(parent, WindowKind::Static, {0, 50, 100, 60}, 0, 6, "label");
+        e.Create(parent, WindowKind::RadioButton, {0, 60, 100, 70}, 0, 7, "e");
+    }
+    std::vector<int> Checks() {
+        return {a.GetCheck(), b.GetCheck(), c.GetCheck(), d.GetCheck(), e.GetCheck()};
+    }
+};
+
+} // namespace
+
+TEST(ControlsTest, RadioButtonsFormGroupsAndAClickChecksOnlyWithinItsOwn) {
+    RadioDialog r;
+    EXPECT_EQ(r.a.GetRadioGroup(), (std::vector<CControl*>{&r.a, &r.b}));
+    EXPECT_EQ(r.b.GetRadioGroup(), (std::vector<CControl*>{&r.a, &r.b}));
+    EXPECT_EQ(r.d.GetRadioGroup(), (std::vector<CControl*>{&r.c, &r.d}));
+    EXPECT_EQ(r.e.GetRadioGroup(), (std::vector<CControl*>{&r.e}));
+    EXPECT_TRUE(r.box.GetRadioGroup().empty());
+    EXPECT_TRUE(r.a.GetStyle() & WS_GROUP); // the first after another control starts a group
+    EXPECT_FALSE(r.b.GetStyle() & WS_GROUP);
+
+    r.platform.ClickButton(r.a);
+    r.platform.ClickButton(r.d);
+    r.platform.ClickButton(r.e);
+    EXPECT_EQ(r.Checks(), (std::vector<int>{1, 0, 0, 1, 1}));
+    r.platform.ClickButton(r.b);
+    r.platform.ClickButton(r.b); // a checked radio button stays checked
+    r.platform.ClickButton(r.c);
+    EXPECT_EQ(r.Checks(), (std::vector<int>{0, 1, 1, 0, 1}));
+
+    // The program sets one button alone; CheckInGroup clears the rest of its group.
+    r.a.SetCheck(BST_CHECKED);
+    EXPECT_EQ(r.Checks(), (std::vector<int>{1, 1, 1, 0, 1}));
+    r.d.CheckInGroup();
+    EXPECT_EQ(r.Checks(), (std::vector<int>{1, 1, 0, 1, 1}));
+    EXPECT_EQ(r.box.GetCheck(), BST_UNCHECKED);
+}

@@ -138,3 +138,43 @@ TEST(DialogTest, EnterGoesToTheDefaultButtonOrOk) {
     using C = std::pair<unsigned, unsigned>;
     EXPECT_EQ(dialog.commands, (std::vector<C>{{kApply, BN_CLICKED}, {IDOK, BN_CLICKED}}));
 }
+
+TEST(DialogTest, CheckRadioButtonSetsTheButtonsFromFirstToLastInWindowOrder) {
+    using K = DialogItem::Kind;
+    constexpr unsigned kNothing = 1016, kFavorites = 1042, kMaster = 1004, kOther = 1043;
+    class Startup : public CDialog {
+    public:
+        Startup()
+            : CDialog({"Start",
+                       {},
+                       {100, 80},
+                       {{K::RadioButton, kNothing, "nothing", {5, 5, 90, 15}},
+                        {K::RadioButton, kFavorites, "favorites", {5, 20, 90, 30}},
+                        {K::RadioButton, kMaster, "master", {5, 35, 90, 45}},
+                        {K::RadioButton, kOther, "other", {5, 50, 90, 60}, WS_GROUP}}}) {}
+    } dialog;
+    FakePlatform platform;
+    std::vector<std::vector<int>> seen;
+    auto checks = [&] {
+        std::vector<int> states;
+        for (unsigned id : {kNothing, kFavorites, kMaster, kOther})
+            states.push_back(dialog.IsDlgButtonChecked(id));
+        seen.push_back(states);
+    };
+    platform.onModal = [&](CWnd&) {
+        dialog.CheckDlgButton(kOther, BST_CHECKED);
+        dialog.CheckRadioButton(kNothing, kMaster, kMaster);
+        checks();
+        dialog.CheckRadioButton(kNothing, kMaster, kFavorites);
+        checks();
+        dialog.CheckRadioButton(kNothing, kMaster, kOther); // outside: none of them
+        checks();
+        dialog.CheckRadioButton(kMaster, kNothing, kNothing); // last before first: nothing
+        checks();
+        platform.ClickButton(*dialog.GetDlgItem(kNothing));
+        checks();
+    };
+    dialog.DoModal(platform, nullptr);
+    EXPECT_EQ(seen, (std::vector<std::vector<int>>{
+                        {0, 0, 1, 1}, {0, 1, 0, 1}, {0, 0, 0, 1}, {0, 0, 0, 1}, {1, 0, 0, 1}}));
+}

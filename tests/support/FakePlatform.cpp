@@ -143,11 +143,19 @@ void FakePlatform::ClickButton(CWnd& control) {
     auto* button = dynamic_cast<CControl*>(&control);
     if (!button || !control.IsWindowEnabled())
         return;
-    if (button->GetKind() != WindowKind::PushButton &&
-        button->GetKind() != WindowKind::DefPushButton && button->GetKind() != WindowKind::CheckBox)
-        return;
-    if (button->GetKind() == WindowKind::CheckBox)
+    switch (button->GetKind()) {
+    case WindowKind::PushButton:
+    case WindowKind::DefPushButton:
+        break;
+    case WindowKind::CheckBox:
         button->SetCheck(button->GetCheck() == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
+        break;
+    case WindowKind::RadioButton:
+        button->CheckInGroup();
+        break;
+    default:
+        return;
+    }
     control.SendCommand(BN_CLICKED);
 }
 
@@ -164,23 +172,56 @@ void FakePlatform::TypeText(CWnd& edit, const std::string& text) {
     edit.SendCommand(editableCombo ? CBN_EDITCHANGE : EN_CHANGE);
 }
 
-void FakePlatform::SelectItem(CWnd& control, int index) {
+FakeWindow* FakePlatform::ListState(CWnd& control, int index) {
     auto it = m_peers.find(&control);
     if (it == m_peers.end() || index < 0)
-        return;
+        return nullptr;
     FakeWindow& state = it->second->m_state;
     if (index >= static_cast<int>(state.items.size()) || !state.enabled)
+        return nullptr;
+    return &state;
+}
+
+void FakePlatform::SelectItem(CWnd& control, int index) {
+    FakeWindow* state = ListState(control, index);
+    if (!state)
         return;
-    state.value = index;
-    if (state.kind == WindowKind::ComboBox) {
+    state->value = index;
+    if (state->kind == WindowKind::ComboBox) {
         if ((control.GetStyle() & CBS_DROPDOWNLIST) != CBS_DROPDOWNLIST)
-            state.text = state.items[index];
+            state->text = state->items[index];
         control.SendCommand(CBN_SELCHANGE);
-    } else if (state.kind == WindowKind::Tab) {
+    } else if (state->kind == WindowKind::Tab) {
         NMHDR hdr;
         hdr.code = TCN_SELCHANGE;
         control.SendNotify(hdr);
     }
+}
+
+void FakePlatform::ChooseItem(CWnd& control, int index) {
+    FakeWindow* state = ListState(control, index);
+    if (!state || state->kind != WindowKind::ComboBox)
+        return;
+    const bool changed = state->value != index;
+    state->value = index;
+    if ((control.GetStyle() & CBS_DROPDOWNLIST) != CBS_DROPDOWNLIST)
+        state->text = state->items[index];
+    control.SendCommand(CBN_SELENDOK);
+    // The handler may have closed the window.
+    if (changed && m_peers.contains(&control))
+        control.SendCommand(CBN_SELCHANGE);
+}
+
+void FakePlatform::DoubleClickItem(CWnd& control, int index) {
+    FakeWindow* state = ListState(control, index);
+    if (!state || state->kind != WindowKind::ComboBox ||
+        (control.GetStyle() & CBS_DROPDOWNLIST) != CBS_SIMPLE)
+        return;
+    // The first click chose the item already; the second chooses only what moved under it.
+    if (state->value != index)
+        ChooseItem(control, index);
+    if (m_peers.contains(&control))
+        control.SendCommand(CBN_DBLCLK);
 }
 
 CWnd* FakePlatform::SetFocus(CWnd* wnd) {

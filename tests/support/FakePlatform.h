@@ -100,12 +100,18 @@ public:
     void Wheel(Platform::CWnd& wnd, Platform::Point p, int delta);
     // A right click at p (client of wnd); from the keyboard when p is nullopt.
     void ContextMenu(Platform::CWnd& wnd, std::optional<Platform::Point> p);
-    // The user clicks a push button or check box (a check box toggles first), types text into
+    // The user clicks a push button, check box or radio button (a check box toggles first, a
+    // radio button is checked and the rest of its group unchecked), types text into
     // an edit field or editable combo box, or picks an item of a combo box or tab control; the
     // control tells its parent as the window system's controls do.
     void ClickButton(Platform::CWnd& control);
     void TypeText(Platform::CWnd& edit, const std::string& text);
     void SelectItem(Platform::CWnd& control, int index);
+    // The user chooses an item of a combo box (clicks it in the list, or Enter on it):
+    // CBN_SELENDOK, then CBN_SELCHANGE when the selection moved. A double-click on an item in
+    // the list of a CBS_SIMPLE combo box ends with CBN_DBLCLK.
+    void ChooseItem(Platform::CWnd& control, int index);
+    void DoubleClickItem(Platform::CWnd& control, int index);
     // Keys go to the focus window; nothing happens when no window has the focus. Enter and
     // Escape go to the top-level window (the dialog) unless a window on the way answers
     // DLGC_WANTALLKEYS, as dialog navigation does.
@@ -166,6 +172,8 @@ private:
     };
 
     void SendMouse(Platform::CWnd& wnd, Platform::Point p, int what);
+    // The record of an enabled list control holding item index; nullptr otherwise.
+    FakeWindow* ListState(Platform::CWnd& control, int index);
     unsigned MouseFlags() const;
 
     std::map<const Platform::CWnd*, Peer*> m_peers;

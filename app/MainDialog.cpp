@@ -1,5 +1,6 @@
 #include "app/MainDialog.h"
 
+#include "app/FavoritesDialog.h"
 #include "app/MasterServerDialog.h"
 #include "app/OptionsDialog.h"
 #include "app/ServerInfoDialog.h"
@@ -292,6 +293,9 @@ void CMainDialog::OnCommand(unsigned id, unsigned code, CWnd* from) {
         case Res::IDC_QUERY_FAVORITES:
             QueryFavorites();
             return;
+        case Res::IDC_FAVORITES_DIALOG:
+            RunFavoritesDialog();
+            return;
         case Res::IDC_MASTER_DIALOG:
             RunMasterServerDialog();
             return;
@@ -396,9 +400,13 @@ void CMainDialog::OnServerMenu(Tavex::NMTABLE& note) {
 
 bool CMainDialog::OnServerMenuCommand(const Tavex::NMTABLE& note) {
     if (note.command == kAddToFavoritesCommand) {
-        if (m_servers.IsValidRow(note.iRow))
+        int error = 0;
+        if (m_servers.IsValidRow(note.iRow) &&
             AppendFavorite(kFavoritesFile, m_servers.GetCellText(note.iRow, ServerColumn::kIp),
-                           m_servers.GetCellText(note.iRow, ServerColumn::kServer));
+                           m_servers.GetCellText(note.iRow, ServerColumn::kServer),
+                           &error) == EAppendResult::Failed)
+            GetPlatform().MessageBox(this, FavoritesFileError(kFavoritesFile, error),
+                                     "Vantrel Jedi Knight 2", MB_OK | MB_ICONSTOP);
         return true;
     }
     if (note.command == kShowServerInfoCommand) {
@@ -417,6 +425,11 @@ void CMainDialog::QueryFavorites() {
         return;
     LoadFavoritesIntoList(kFavoritesFile, m_engine.GetServerList());
     m_engine.StartQuery();
+}
+
+void CMainDialog::RunFavoritesDialog() {
+    CFavoritesDialog dialog(this, kFavoritesFile);
+    dialog.DoModal(GetPlatform(), this);
 }
 
 void CMainDialog::RunOptionsDialog() {

@@ -55,6 +55,8 @@ public:
     // Selection in the server table: the players-on-server table follows row (or none).
     void ShowPlayersOfServerRow(int row);
     void QueryFavorites();
+    // The "..." beside "Query Favorites".
+    void RunFavoritesDialog();
     void RunOptionsDialog();
     void RunMasterServerDialog();
     // "Join" and a double-click in a result table: joins the current row's server of the

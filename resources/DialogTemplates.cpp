@@ -128,4 +128,18 @@ Platform::DialogTemplate ServerInfoDialogTemplate() {
     return t;
 }
 
+Platform::DialogTemplate FavoritesDialogTemplate() {
+    Platform::DialogTemplate t;
+    t.caption = "Favorites ...";
+    t.units = {234, 161};
+    t.items = {
+        Item(Kind::Placeholder, IDC_FAVORITES_TABLE, "", {5, 6, 229, 137}),
+        Item(Kind::PushButton, IDC_NEW_FAVORITE, "New", {5, 142, 55, 156}),
+        Item(Kind::PushButton, IDC_DELETE_FAVORITE, "Delete", {59, 142, 109, 156}),
+        Item(Kind::DefPushButton, Platform::IDOK, "OK", {125, 142, 175, 156}),
+        Item(Kind::PushButton, Platform::IDCANCEL, "Cancel", {179, 142, 229, 156}),
+    };
+    return t;
+}
+
 } // namespace Res

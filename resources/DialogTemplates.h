@@ -14,5 +14,7 @@ Platform::DialogTemplate OptionsDialogTemplate();
 Platform::DialogTemplate MasterServerDialogTemplate();
 // 221 x 201 units.
 Platform::DialogTemplate ServerInfoDialogTemplate();
+// 234 x 161 units.
+Platform::DialogTemplate FavoritesDialogTemplate();
 
 } // namespace Res

@@ -5,6 +5,7 @@ namespace Res {
 
 // Templates and icon.
 inline constexpr unsigned IDD_MAIN = 102;
+inline constexpr unsigned IDD_FAVORITES = 131;
 inline constexpr unsigned IDD_SERVER_INFO = 133;
 inline constexpr unsigned IDD_MASTER_SERVER = 135;
 inline constexpr unsigned IDD_OPTIONS = 136;
@@ -48,6 +49,11 @@ inline constexpr unsigned IDC_AUTO_REQUERY = 1052;
 inline constexpr unsigned IDC_STARTUP_NOTHING = 1016;
 inline constexpr unsigned IDC_STARTUP_FAVORITES = 1042;
 inline constexpr unsigned IDC_STARTUP_MASTER = 1004;
+
+// Favourites dialog.
+inline constexpr unsigned IDC_FAVORITES_TABLE = 1044;
+inline constexpr unsigned IDC_NEW_FAVORITE = 1018;
+inline constexpr unsigned IDC_DELETE_FAVORITE = 1019;
 
 // Master-server dialog.
 inline constexpr unsigned IDC_MASTER_ADDRESS = 1046;

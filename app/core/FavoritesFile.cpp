@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -105,14 +106,24 @@ int SaveFavoriteRows(const std::string& path, const std::vector<CFavorite>& rows
     return ReplaceFileAtomically(path, text);
 }
 
+std::string FavoritesFileError(const std::string& path, int error) {
+    return "Cannot write the favorites file \"" + path + "\": " + std::strerror(error) + ".";
+}
+
 EAppendResult AppendFavorite(const std::string& path, std::string_view address,
-                             std::string_view name) {
+                             std::string_view name, int* error) {
     std::string text;
     // A missing file is an empty list and gets created; one that exists but cannot be read
     // must not be replaced by the single new line.
-    struct stat info {};
-    if (!ReadWholeFile(path, text) && (stat(path.c_str(), &info) == 0 || errno != ENOENT))
-        return EAppendResult::Failed;
+    if (!ReadWholeFile(path, text)) {
+        const int readError = errno;
+        struct stat info {};
+        if (stat(path.c_str(), &info) == 0 || errno != ENOENT) {
+            if (error)
+                *error = readError;
+            return EAppendResult::Failed;
+        }
+    }
     for (std::string_view line : SplitLines(text)) {
         if (FavoriteField(line, 0) == address)
             return EAppendResult::AlreadyListed;
@@ -120,5 +131,10 @@ EAppendResult AppendFavorite(const std::string& path, std::string_view address,
     if (!text.empty() && text.back() != '\n')
         text += "\r\n";
     text += FavoriteLine(address, CleanFieldText(name), "");
-    return ReplaceFileAtomically(path, text) == 0 ? EAppendResult::Added : EAppendResult::Failed;
+    if (const int writeError = ReplaceFileAtomically(path, text); writeError != 0) {
+        if (error)
+            *error = writeError;
+        return EAppendResult::Failed;
+    }
+    return EAppendResult::Added;
 }

@@ -33,6 +33,9 @@ std::vector<CFavorite> LoadFavoriteRows(const std::string& path);
 // -1 when every row is clean.
 int CleanFavoriteRows(std::vector<CFavorite>& rows);
 
+// The message when the file cannot be written: its name and the system's reason.
+std::string FavoritesFileError(const std::string& path, int error);
+
 // The dialog's "OK" message for the row CleanFavoriteRows returned.
 inline constexpr const char* kInvalidAddressText = "Invalid IP address.";
 
@@ -46,6 +49,6 @@ enum class EAppendResult { Added, AlreadyListed, Failed };
 // "Add to favorites": unless a line's address field equals `address` byte for byte, adds the line
 // address, tab, cleaned name, tab (no password) at the end of the file, which is created when
 // missing. A last line without a line end gets one first, so the new entry never merges into
-// it. The file is replaced atomically like a save.
+// it. The file is replaced atomically like a save. On Failed, *error (when given) is the errno.
 EAppendResult AppendFavorite(const std::string& path, std::string_view address,
-                             std::string_view name);
+                             std::string_view name, int* error = nullptr);

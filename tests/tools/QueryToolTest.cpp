@@ -1,53 +1,21 @@
+#include "tests/support/TestNetProcess.h"
+
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdio>
 #include <fstream>
-#include <netinet/in.h>
 #include <string>
-#include <sys/socket.h>
 #include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
-// vantrel-testnet started as a child; only this child is ever signalled.
-class CTestNetProcess {
-public:
-    explicit CTestNetProcess(std::vector<std::string> arguments) {
-        int out[2];
-        if (pipe(out) != 0)
-            return;
-        m_pid = fork();
-        if (m_pid == 0) {
-            dup2(out[1], STDOUT_FILENO);
-            close(out[0]);
-            close(out[1]);
-            std::vector<char*> argv{const_cast<char*>(VANTREL_TESTNET)};
-            for (std::string& argument : arguments)
-                argv.push_back(argument.data());
-            argv.push_back(nullptr);
-            execv(VANTREL_TESTNET, argv.data());
-            _exit(127);
-        }
-        close(out[1]);
-        char c;
-        while (read(out[0], &c, 1) == 1 && c != '\n')
-            m_ready += c;
-        close(out[0]);
-    }
-    ~CTestNetProcess() {
-        if (m_pid > 0) {
-            kill(m_pid, SIGTERM);
-            waitpid(m_pid, nullptr, 0);
-        }
-    }
-    bool Ready() const { return m_ready.starts_with("vantrel-testnet ready"); }
+using TestSupport::FreePorts;
 
-private:
-    pid_t m_pid = -1;
-    std::string m_ready;
+class CTestNetProcess : public TestSupport::CTestNetProcess {
+public:
+    explicit CTestNetProcess(std::vector<std::string> arguments)
+        : TestSupport::CTestNetProcess(VANTREL_TESTNET, std::move(arguments)) {}
 };
 
 struct CRun {
@@ -68,26 +36,6 @@ CRun RunQuery(const std::string& arguments) {
     int status = pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
-}
-
-// A base port with `count` free ports after it, as far as a quick bind can tell.
-int FreePorts(int count) {
-    for (int attempt = 0; attempt < 50; ++attempt) {
-        int base = 20000 + (getpid() * 37 + attempt * 211) % 30000;
-        bool free = true;
-        for (int p = base; p <= base + count && free; ++p) {
-            int fd = socket(AF_INET, SOCK_DGRAM, 0);
-            sockaddr_in address{};
-            address.sin_family = AF_INET;
-            address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-            address.sin_port = htons(static_cast<std::uint16_t>(p));
-            free = bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-            close(fd);
-        }
-        if (free)
-            return base;
-    }
-    return 0;
 }
 
 } // namespace

@@ -45,6 +45,10 @@ void DefineColumns(Tavex::CTableCtrl& table, const std::array<CColumnSpec, N>& c
     table.Build();
 }
 
+// Choosing a history item marks the time, so the double-click that chose it does not search
+// once more; the mark is the program's, not one window's.
+CSelectionTimeMark g_historyChoiceMark;
+
 void SortWithOwnKeys(Tavex::CTableCtrl& table) {
     table.Sort(Tavex::CSortKeys(*table.GetSortKeys()));
     table.Redraw(true);
@@ -198,7 +202,7 @@ void CMainDialog::ReadSettings() {
     CControl& history = Control(Res::IDC_SEARCH_FIELD);
     const CSearchHistory stored = CSearchHistory::FromSetting(settings.m_lastPlayers);
     for (const std::string& item : stored.Items())
-        history.AddString(item);
+        history.SetItemData(history.AddString(item), CSearchHistory::kItemData);
     history.SetCurSel(0);
     SetDlgItemText(Res::IDC_PASSWORD, settings.m_password);
 
@@ -318,11 +322,16 @@ void CMainDialog::OnCommand(unsigned id, unsigned code, CWnd* from) {
             break;
         }
     }
-    // Choosing a history item searches for it.
-    if (id == Res::IDC_SEARCH_FIELD && code == CBN_SELCHANGE) {
+    if (id == Res::IDC_SEARCH_FIELD && code == CBN_SELENDOK) {
         const CControl& history = Control(Res::IDC_SEARCH_FIELD);
+        g_historyChoiceMark.OnItemChosen(GetPlatform().GetTickCount());
         if (history.GetCurSel() >= 0)
             SearchPlayer(history.GetLBText(history.GetCurSel()));
+        return;
+    }
+    if (id == Res::IDC_SEARCH_FIELD && code == CBN_DBLCLK) {
+        if (g_historyChoiceMark.AllowsDoubleClick(GetPlatform().GetTickCount()))
+            SearchPlayer(GetDlgItemText(Res::IDC_SEARCH_FIELD));
         return;
     }
     CDialog::OnCommand(id, code, from);
@@ -477,8 +486,11 @@ void CMainDialog::SearchPlayer(const std::string& text) {
     CSearchHistory known;
     for (int i = 0; i < history.GetCount(); ++i)
         known.Add(history.GetLBText(i));
-    if (known.AddIfNew(search->m_text))
-        history.SetCurSel(history.AddString(search->m_text));
+    if (known.AddIfNew(search->m_text)) {
+        const int added = history.AddString(search->m_text);
+        history.SetItemData(added, CSearchHistory::kItemData);
+        history.SetCurSel(added);
+    }
 
     m_allPlayers.SetCurrentRow(-1);
     m_servers.SetCurrentRow(-1);
@@ -508,14 +520,7 @@ void CMainDialog::DeleteHistoryItem() {
     if (GetPlatform().MessageBox(this, DeleteQuestion(history.GetLBText(selected)),
                                  "Vantrel Jedi Knight 2", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    // The control has no removal of one item; the list is refilled without it.
-    std::vector<std::string> items;
-    for (int i = 0; i < history.GetCount(); ++i)
-        if (i != selected)
-            items.push_back(history.GetLBText(i));
-    history.ResetContent();
-    for (const std::string& item : items)
-        history.InsertItem(history.GetCount(), item);
+    history.DeleteString(selected);
 }
 
 // ---- the query engine's window -------------------------------------------------------------

@@ -8,13 +8,6 @@
 
 using namespace Platform;
 
-namespace {
-
-constexpr unsigned kStartupChoices[] = {Res::IDC_STARTUP_NOTHING, Res::IDC_STARTUP_FAVORITES,
-                                        Res::IDC_STARTUP_MASTER};
-
-} // namespace
-
 COptionsDialog::COptionsDialog(CRegistryKey& key)
     : CDialog(Res::OptionsDialogTemplate()), m_key(key) {}
 
@@ -23,7 +16,9 @@ bool COptionsDialog::OnInitDialog() {
     const COptions options = LoadOptions(m_key);
     CheckDlgButton(Res::IDC_AUTO_CLOSE, options.m_autoClose ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(Res::IDC_AUTO_REQUERY, options.m_autoRequery ? BST_CHECKED : BST_UNCHECKED);
-    CheckStartupChoice(static_cast<unsigned>(StartupRadio(options.m_startupQuery)));
+    // An unknown value names no button, so none is checked.
+    CheckRadioButton(Res::IDC_STARTUP_NOTHING, Res::IDC_STARTUP_MASTER,
+                     static_cast<unsigned>(StartupRadio(options.m_startupQuery)));
     return true;
 }
 
@@ -36,19 +31,4 @@ void COptionsDialog::OnOK() {
                              IsDlgButtonChecked(Res::IDC_STARTUP_MASTER) == BST_CHECKED);
     SaveOptions(m_key, options);
     CDialog::OnOK();
-}
-
-void COptionsDialog::OnCommand(unsigned id, unsigned code, CWnd* from) {
-    for (unsigned choice : kStartupChoices) {
-        if (id == choice && code == BN_CLICKED) {
-            CheckStartupChoice(id);
-            return;
-        }
-    }
-    CDialog::OnCommand(id, code, from);
-}
-
-void COptionsDialog::CheckStartupChoice(unsigned id) {
-    for (unsigned choice : kStartupChoices)
-        CheckDlgButton(choice, choice == id ? BST_CHECKED : BST_UNCHECKED);
 }

@@ -12,11 +12,7 @@ public:
 
     bool OnInitDialog() override;
     void OnOK() override;
-    void OnCommand(unsigned id, unsigned code, Platform::CWnd* from) override;
 
 private:
-    // The three start-up choices behave as one group of radio buttons.
-    void CheckStartupChoice(unsigned id);
-
     CRegistryKey& m_key;
 };

@@ -94,9 +94,10 @@ Platform::DialogTemplate OptionsDialogTemplate() {
         Item(Kind::CheckBox, IDC_AUTO_REQUERY, "Requery server data in background ",
              {7, 20, 140, 30}, kStop | Platform::WS_DISABLED),
         Item(Kind::GroupBox, 0xFFFF, "Start up query", {7, 35, 140, 80}, kShown),
-        Item(Kind::CheckBox, IDC_STARTUP_NOTHING, "nothing", {14, 46, 130, 55}),
-        Item(Kind::CheckBox, IDC_STARTUP_FAVORITES, "favorites", {14, 57, 130, 66}),
-        Item(Kind::CheckBox, IDC_STARTUP_MASTER, "master", {14, 68, 130, 77}),
+        Item(Kind::RadioButton, IDC_STARTUP_NOTHING, "nothing", {14, 46, 130, 55},
+             kStop | Platform::WS_GROUP),
+        Item(Kind::RadioButton, IDC_STARTUP_FAVORITES, "favorites", {14, 57, 130, 66}),
+        Item(Kind::RadioButton, IDC_STARTUP_MASTER, "master", {14, 68, 130, 77}),
         Item(Kind::DefPushButton, Platform::IDOK, "OK", {147, 7, 197, 21}),
         Item(Kind::PushButton, Platform::IDCANCEL, "Cancel", {147, 24, 197, 38}),
     };

@@ -3,6 +3,7 @@
 #include "app/OptionsDialog.h"
 #include "app/ServerInfoDialog.h"
 #include "app/core/MainTables.h"
+#include "app/core/SearchHistory.h"
 #include "app/core/Settings.h"
 #include "net/RegistryKey.h"
 #include "platform/Controls.h"
@@ -585,10 +586,55 @@ TEST_F(MainDialogTest, SearchMovesMatchesUpSelectsTheFirstWithItsServerAndKeepsA
         search("   ");
         EXPECT_EQ(history.GetCount(), withZz);
 
-        // Choosing a history item searches for it.
+        // Walking the list only moves the selection; choosing a history item searches for it.
         m_platform.SelectItem(history, history.FindString(-1, "ab"));
+        EXPECT_EQ(players.GetCurrentRow(), -1);
+        m_platform.ChooseItem(history, history.FindString(-1, "ab"));
         EXPECT_EQ(players.GetCellText(0, AllPlayersColumn::kPlayer), "Abe");
         EXPECT_EQ(players.GetCurrentRow(), 0);
+        for (int i = 0; i < history.GetCount(); ++i)
+            EXPECT_EQ(history.GetItemData(i), CSearchHistory::kItemData) << history.GetLBText(i);
+    });
+}
+
+TEST_F(MainDialogTest, DoubleClickInTheHistorySearchesOnlyWhenItIsNotTheTailOfAChoice) {
+    Key().WriteString(kLastPlayersValue, "Tabby\nabe\n");
+    CMainDialog dialog;
+    OpenMain(dialog, [&](CMainDialog& d) {
+        CServerList& list = d.Engine().GetServerList();
+        AddServer(list, 1, 0, 16, "First").m_players = {{"Abe", 1, 1}, {"Tabby", 2, 2}};
+        StartByHand(d);
+        for (auto& [address, listed] : list)
+            d.OnServerDone(0, &listed);
+        CControl& history = d.Control(Res::IDC_SEARCH_FIELD);
+        ASSERT_EQ(history.GetCount(), 2);
+        EXPECT_EQ(history.GetItemData(0), CSearchHistory::kItemData);
+        EXPECT_EQ(history.GetItemData(1), CSearchHistory::kItemData);
+        Tavex::CTableCtrl& players = d.AllPlayersTable();
+        // Each search selects its first match; clearing the row shows whether one ran.
+        auto searched = [&] {
+            const bool ran = players.GetCurrentRow() >= 0;
+            players.SetCurrentRow(-1);
+            return ran;
+        };
+
+        m_platform.ChooseItem(history, 1);
+        EXPECT_TRUE(searched());
+        EXPECT_EQ(players.GetCellText(0, AllPlayersColumn::kPlayer), "Tabby");
+        m_platform.Advance(100);
+        m_platform.DoubleClickItem(history, 1);
+        EXPECT_FALSE(searched());
+
+        // Later than the mark, the double-click searches for the field's text.
+        m_platform.ChooseItem(history, 0);
+        EXPECT_TRUE(searched());
+        m_platform.Advance(101);
+        d.SetDlgItemText(Res::IDC_SEARCH_FIELD, "tab");
+        m_platform.DoubleClickItem(history, 0);
+        EXPECT_TRUE(searched());
+        EXPECT_EQ(players.GetCellText(0, AllPlayersColumn::kPlayer), "Tabby");
+        ASSERT_EQ(history.GetCount(), 3); // the field's text joined the history
+        EXPECT_EQ(history.GetItemData(history.FindString(-1, "tab")), CSearchHistory::kItemData);
     });
 }
 
@@ -610,11 +656,17 @@ TEST_F(MainDialogTest, DelRemovesTheSelectedHistoryItemOnlyWhenConfirmed) {
         EXPECT_EQ(m_platform.messageBoxes[0].type, MB_YESNO | MB_ICONQUESTION);
         EXPECT_EQ(history.GetCount(), 3);
 
+        // Only the one item goes: the others keep their data.
+        history.SetItemData(2, 7);
         m_platform.messageBoxAnswer = IDYES;
         m_platform.ClickButton(*d.GetDlgItem(Res::IDC_DELETE_HISTORY));
         ASSERT_EQ(history.GetCount(), 2);
         EXPECT_EQ(history.GetLBText(0), "abe");
         EXPECT_EQ(history.GetLBText(1), "carl");
+        EXPECT_EQ(history.GetItemData(1), 7);
+        EXPECT_EQ(history.GetCurSel(), -1);
+        m_platform.ClickButton(*d.GetDlgItem(Res::IDC_DELETE_HISTORY)); // nothing selected now
+        EXPECT_EQ(m_platform.messageBoxes.size(), 2u);
     });
     // The history as it stood at closing is what is kept.
     EXPECT_EQ(LoadMainSettings(Key()).m_lastPlayers, "carl\nabe\n");

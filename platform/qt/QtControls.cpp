@@ -184,7 +184,7 @@ public:
 
     QLineEdit* Edit() const { return m_edit; }
     QListWidget* List() const { return m_list; }
-    int Current() const { return m_current; }
+    int Current() const { return m_current < m_list->count() ? m_current : -1; }
 
     // The program's changes: nobody hears of them.
     void SetCurrent(int row) {
@@ -200,9 +200,7 @@ public:
         m_list->clear();
         for (const std::string& item : items)
             m_list->addItem(FromCp1252(item));
-        // The caller puts the selection back; until then it must name an item.
-        if (m_current >= m_list->count())
-            m_current = -1;
+        // The caller puts the selection back next, and SetCurrent compares with the old one.
         ShowCurrent();
     }
 
@@ -268,7 +266,7 @@ protected:
 private:
     void ShowCurrent() {
         QSignalBlocker quiet(m_list);
-        if (m_current >= 0) {
+        if (m_current >= 0 && m_current < m_list->count()) {
             m_list->setCurrentRow(m_current);
             m_list->scrollToItem(m_list->item(m_current));
         } else {

@@ -167,6 +167,11 @@ TEST(QtControlsTest, SimpleComboShowsItsListBelowTheLineAndReportsChoicesAndDoub
     EXPECT_EQ(history.GetWindowText(), "Jan");
     history.SetCurSel(-1);
     EXPECT_EQ(list->currentRow(), -1);
+    // Removing the selected item, last or not, leaves nothing selected and the line empty.
+    history.SetCurSel(1);
+    EXPECT_EQ(history.DeleteString(1), 1);
+    EXPECT_EQ(history.GetCurSel(), -1);
+    EXPECT_EQ(line->text(), "");
     EXPECT_EQ(parent.heard.size(), 3u);
 }
 

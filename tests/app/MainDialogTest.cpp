@@ -1,5 +1,6 @@
 #include "app/MainDialog.h"
 
+#include "app/FavoritesDialog.h"
 #include "app/OptionsDialog.h"
 #include "app/ServerInfoDialog.h"
 #include "app/core/MainTables.h"
@@ -18,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
 using namespace Platform;
@@ -326,6 +328,41 @@ TEST_F(MainDialogTest, ServerMenuItemsAreDisabledOffTheRowsAndWorkOnARow) {
         EXPECT_EQ(title, "Fav");
         EXPECT_EQ(variables, (std::vector<std::string>{"fraglimit", "fraglimit", "g_gametype",
                                                        "sv_hostname"}));
+    });
+}
+
+TEST_F(MainDialogTest, FavouritesOpenFromTheirButtonAndAnUnwritableListIsReported) {
+    CTempWorkDir::WriteFile("favorites.dat", "127.0.0.1:1\tFav\t\n");
+    CMainDialog dialog;
+    OpenMain(dialog, [&](CMainDialog& d) {
+        std::vector<std::string> names;
+        m_nested = [&](CWnd& shown) {
+            auto& favorites = dynamic_cast<CFavoritesDialog&>(shown);
+            EXPECT_EQ(favorites.GetWindowText(), "Favorites ...");
+            for (int row = 0; row < favorites.Table().GetRowCount(); ++row)
+                names.push_back(favorites.Table().GetCellText(row, 0));
+        };
+        m_platform.ClickButton(*d.GetDlgItem(Res::IDC_FAVORITES_DIALOG));
+        EXPECT_EQ(names, std::vector<std::string>{"Fav"});
+
+        // Already listed: nothing is written, nothing said.
+        CServerRecord& record = AddServer(d.Engine().GetServerList(), 1, 2, 16, "Fav");
+        StartByHand(d);
+        d.OnServerDone(0, &record);
+        m_platform.SelectItem(*d.GetDlgItem(Res::IDC_VIEW_TABS), 1);
+        m_platform.menus.chooser = [](const auto&) { return 57341u; };
+        const Point onRow{40, d.ServerTable().GetRowHeight() / 2};
+        m_platform.ContextMenu(d.ServerTable().GetBody(), onRow);
+        EXPECT_EQ(CTempWorkDir::ReadFile("favorites.dat"), "127.0.0.1:1\tFav\t\n");
+        EXPECT_TRUE(m_platform.messageBoxes.empty());
+
+        std::filesystem::remove("favorites.dat");
+        std::filesystem::create_directory("favorites.dat");
+        m_platform.ContextMenu(d.ServerTable().GetBody(), onRow);
+        ASSERT_EQ(m_platform.messageBoxes.size(), 1u);
+        EXPECT_EQ(m_platform.messageBoxes[0].text.rfind("Cannot write the favorites file", 0), 0u)
+            << m_platform.messageBoxes[0].text;
+        EXPECT_EQ(m_platform.messageBoxes[0].type, MB_OK | MB_ICONSTOP);
     });
 }
 

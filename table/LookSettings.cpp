@@ -34,8 +34,8 @@ void ReadColour(const CRegistryKey& key, const char* name, Platform::ColorRef& c
 
 Platform::ColorRef ParseLookColour(const std::string& text) {
     unsigned red = 0, green = 0, blue = 0;
-    // Partial matches keep what they read, as the stored format was always written whole.
-    std::sscanf(text.c_str(), "%2x%2x%2x", &red, &green, &blue);
+    if (std::sscanf(text.c_str(), "%2x%2x%2x", &red, &green, &blue) != 3)
+        return Platform::RGB(0, 0, 0);
     return Platform::RGB(red, green, blue);
 }
 

@@ -24,6 +24,9 @@ TEST(LookSettingsTest, ColourTextsAreThreeHexPairsRedFirst) {
     EXPECT_EQ(ParseLookColour("00a0ff"), RGB(0, 160, 255));
     EXPECT_EQ(ParseLookColour("red"), RGB(0, 0, 0));
     EXPECT_EQ(ParseLookColour(""), RGB(0, 0, 0));
+    // Fewer than three pairs is no colour at all, not the pairs that were read.
+    EXPECT_EQ(ParseLookColour("F0"), RGB(0, 0, 0));
+    EXPECT_EQ(ParseLookColour("FFFFx0"), RGB(0, 0, 0));
 }
 
 TEST(LookSettingsTest, StoredValuesReplaceDefaultsAndLongTextsAreNotRead) {

@@ -554,6 +554,13 @@ void CMainDialog::ShowMessage(const std::string& text, bool stop) {
         std::fprintf(stderr, "vantrel: %s\n", text.c_str());
         return;
     }
+    if (std::this_thread::get_id() != m_windowThread) {
+        m_queue.Post([this, text, stop] {
+            if (IsWindow())
+                ShowMessage(text, stop);
+        });
+        return;
+    }
     GetPlatform().MessageBox(this, text, "Vantrel Jedi Knight 2",
                              stop ? MB_OK | MB_ICONSTOP : MB_OK);
 }

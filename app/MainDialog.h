@@ -2,7 +2,7 @@
 // filters, the counters and progress of a running query, the settings read at initialisation
 // and written when it closes, and the window side of the query engine.
 // Threading: everything runs on the window's thread; the worker reaches the window only through
-// PostServerDone, which queues the record for the window's thread.
+// PostServerDone and ShowMessage, which queue their work for the window's thread.
 #pragma once
 
 #include "app/WindowServices.h"
@@ -21,6 +21,7 @@
 #include "uictrl/HyperLink.h"
 
 #include <string>
+#include <thread>
 
 class CMainDialog : public Platform::CDialog, public CQueryWindowInterface {
 public:
@@ -119,6 +120,8 @@ private:
     Platform::Size m_minimumSize;
     bool m_layoutReady = false;
     bool m_screenshotPending = false;
+    // A worker that fails reports it from its own thread; the box must open on this one.
+    std::thread::id m_windowThread = std::this_thread::get_id();
 
     CQueryResults m_results;
     // Declared before the engine: the engine stops its worker before the queue goes away.

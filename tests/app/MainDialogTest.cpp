@@ -19,8 +19,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
+#include <thread>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 using namespace Platform;
 using TestSupport::FakePlatform;
@@ -707,4 +712,32 @@ TEST_F(MainDialogTest, DelRemovesTheSelectedHistoryItemOnlyWhenConfirmed) {
     });
     // The history as it stood at closing is what is kept.
     EXPECT_EQ(LoadMainSettings(Key()).m_lastPlayers, "carl\nabe\n");
+}
+
+TEST_F(MainDialogTest, AWorkerThatFailsIsReportedOnTheWindowsThread) {
+    CMainDialog dialog;
+    OpenMain(dialog, [&](CMainDialog& d) {
+        AddServer(d.Engine().GetServerList(), 1, 0, 16);
+        ASSERT_TRUE(d.Engine().PrepareQuery());
+        // No descriptor left for the worker's timer and socket, so it fails as it starts.
+        rlimit saved{};
+        ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+        const int lowestFree = dup(0);
+        ASSERT_GE(lowestFree, 0);
+        close(lowestFree);
+        rlimit exhausted = saved;
+        exhausted.rlim_cur = static_cast<rlim_t>(lowestFree);
+        ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &exhausted), 0);
+        d.Engine().StartQuery();
+        while (d.Engine().IsRunning())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        setrlimit(RLIMIT_NOFILE, &saved);
+
+        EXPECT_TRUE(m_platform.messageBoxes.empty());
+        QCoreApplication::sendPostedEvents();
+        ASSERT_EQ(m_platform.messageBoxes.size(), 1u);
+        EXPECT_EQ(m_platform.messageBoxes[0].owner, &d);
+        EXPECT_EQ(m_platform.messageBoxes[0].type, MB_OK);
+        EXPECT_FALSE(m_platform.messageBoxes[0].text.empty());
+    });
 }

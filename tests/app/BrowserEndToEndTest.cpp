@@ -92,6 +92,8 @@ TEST(BrowserEndToEndTest, FavouritesAreQueriedAPlayerIsFoundAndItsServerJoined) 
     CRegistryKey key;
     ASSERT_TRUE(OpenSettingsKey(key));
     SaveGamePath(key, (gameDir / "jk2mp").string());
+    // The default master is a host name, and resolving it would leave this machine.
+    key.WriteString(kMasterValue, Address(base));
 
     PlatformQt::QtPlatform platform;
     CMainDialog dialog;

@@ -34,6 +34,8 @@ void OpenMain(PlatformQt::QtPlatform& platform, CMainDialog& dialog,
 TEST(MainDialogQtTest, ClosingWhileMinimisedKeepsTheStoredRectangleAndSplitter) {
     TestSupport::TestApp();
     CTempWorkDir dir;
+    // The default master is a host name, and resolving it would leave this machine.
+    Key().WriteString(kMasterValue, "127.0.0.1:28060");
     PlatformQt::QtPlatform platform;
     CWindowRect stored;
     {

@@ -32,6 +32,8 @@ using TestSupport::FakePlatform;
 
 namespace {
 
+constexpr const char* kLoopbackMaster = "127.0.0.1:28060";
+
 CServerRecord& AddServer(CServerList& list, int port, int players, int maxClients,
                          const std::string& name = "Server") {
     CServerRecord& record = list.FindOrInsert(CSockAddr("127.0.0.1:" + std::to_string(port)));
@@ -46,7 +48,11 @@ CServerRecord& AddServer(CServerList& list, int port, int players, int maxClient
 
 class MainDialogTest : public testing::Test {
 protected:
-    MainDialogTest() { TestSupport::TestApp(); }
+    MainDialogTest() {
+        TestSupport::TestApp();
+        // The default master is a host name, and resolving it would leave this machine.
+        Key().WriteString(kMasterValue, kLoopbackMaster);
+    }
 
     CRegistryKey Key() {
         CRegistryKey key;

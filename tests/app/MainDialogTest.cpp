@@ -1,6 +1,7 @@
 #include "app/MainDialog.h"
 
 #include "app/FavoritesDialog.h"
+#include "app/MasterServerDialog.h"
 #include "app/OptionsDialog.h"
 #include "app/ServerInfoDialog.h"
 #include "app/core/MainTables.h"
@@ -746,4 +747,31 @@ TEST_F(MainDialogTest, AWorkerThatFailsIsReportedOnTheWindowsThread) {
         EXPECT_EQ(m_platform.messageBoxes[0].type, MB_OK);
         EXPECT_FALSE(m_platform.messageBoxes[0].text.empty());
     });
+}
+
+TEST_F(MainDialogTest, MasterDialogShowsTheResolvedAddressAndOnlyOkTakesTheNewOne) {
+    Key().WriteString(kMasterValue, "localhost:29000");
+    CMainDialog dialog;
+    OpenMain(dialog, [&](CMainDialog& d) {
+        m_nested = [&](CWnd& shown) {
+            auto& master = dynamic_cast<CMasterServerDialog&>(shown);
+            EXPECT_EQ(master.GetWindowText(), "Master Server ...");
+            EXPECT_EQ(master.GetDlgItemText(Res::IDC_MASTER_ADDRESS), "127.0.0.1:29000");
+            m_platform.TypeText(*master.GetDlgItem(Res::IDC_MASTER_ADDRESS), "127.0.0.1:29500");
+            m_platform.ClickButton(*master.GetDlgItem(IDCANCEL));
+        };
+        m_platform.ClickButton(*d.GetDlgItem(Res::IDC_MASTER_DIALOG));
+        EXPECT_EQ(d.Engine().GetMasterAddress().Format(), "127.0.0.1:29000");
+
+        m_nested = [&](CWnd& shown) {
+            auto& master = dynamic_cast<CMasterServerDialog&>(shown);
+            m_platform.TypeText(*master.GetDlgItem(Res::IDC_MASTER_ADDRESS), "127.0.0.1:29500");
+            m_platform.ClickButton(*master.GetDlgItem(IDOK));
+        };
+        m_platform.ClickButton(*d.GetDlgItem(Res::IDC_MASTER_DIALOG));
+        EXPECT_EQ(d.Engine().GetMasterAddress().Format(), "127.0.0.1:29500");
+        // Kept for the next run only when the window closes.
+        EXPECT_EQ(Key().ReadString(kMasterValue, ""), "localhost:29000");
+    });
+    EXPECT_EQ(Key().ReadString(kMasterValue, ""), "127.0.0.1:29500");
 }

@@ -13,6 +13,7 @@ constexpr unsigned MF_GRAYED = 0x1;
 constexpr unsigned MF_DISABLED = 0x2;
 constexpr unsigned MF_CHECKED = 0x8;
 constexpr unsigned MF_POPUP = 0x10;
+constexpr unsigned MFT_RADIOCHECK = 0x200;
 constexpr unsigned MF_BYPOSITION = 0x400;
 constexpr unsigned MF_SEPARATOR = 0x800;
 
@@ -37,6 +38,12 @@ public:
     // submenu; this menu owns the submenu from then on.
     virtual bool ModifyMenuPopup(unsigned id, const std::string& caption,
                                  std::unique_ptr<IMenu> submenu) = 0;
+    // The items from first to last (one menu's run, by position or command) become a group of
+    // choices: check gets a radio mark (MF_CHECKED | MFT_RADIOCHECK), the others lose theirs.
+    // False, and nothing changes, when first or last is missing, they lie in different menus,
+    // or check is not between them.
+    virtual bool CheckMenuRadioItem(unsigned first, unsigned last, unsigned check,
+                                    unsigned flags) = 0;
     // Shows the menu at screen coordinates and blocks until it closes. With TPM_RETURNCMD
     // the chosen command identifier is returned, 0 when the menu was dismissed.
     virtual unsigned TrackPopupMenu(unsigned flags, int x, int y) = 0;

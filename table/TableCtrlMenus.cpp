@@ -179,14 +179,13 @@ void CTableCtrl::FillHeaderMenu(Kivra::CPopupMenu& menu, int column) {
         menu.AppendItems(hide, ID_HIDE);
         return;
     }
-    // The column's sort state carries the mark.
+    menu.AppendItems("Ascending;Descending;No sort;-;" + hide, ID_SORT_ASCENDING);
+    // The column's sort state carries the radio mark.
     const int state = m_header.GetSortKeys().GetSortState(column);
-    std::string items;
-    items += state == CSortKeys::kAscending ? "=Ascending;" : "Ascending;";
-    items += state == CSortKeys::kDescending ? "=Descending;" : "Descending;";
-    items += state == CSortKeys::kNotSorted ? "=No sort;" : "No sort;";
-    items += "-;" + hide;
-    menu.AppendItems(items, ID_SORT_ASCENDING);
+    const unsigned marked = state == CSortKeys::kAscending    ? ID_SORT_ASCENDING
+                            : state == CSortKeys::kDescending ? ID_SORT_DESCENDING
+                                                              : ID_SORT_NONE;
+    menu.Menu().CheckMenuRadioItem(ID_SORT_ASCENDING, ID_SORT_NONE, marked, MF_BYCOMMAND);
 }
 
 void CTableCtrl::RunHeaderMenuCommand(unsigned command, int column) {

@@ -3,6 +3,7 @@
 #include "platform/qt/Cp1252.h"
 
 #include <QAction>
+#include <QActionGroup>
 
 namespace PlatformQt {
 
@@ -100,6 +101,35 @@ bool QtMenu::ModifyMenuPopup(unsigned id, const std::string& caption,
     delete at.action;
     submenu.release();
     m_submenus.emplace_back(sub);
+    return true;
+}
+
+bool QtMenu::CheckMenuRadioItem(unsigned first, unsigned last, unsigned check, unsigned flags) {
+    const Found from = Find(first, flags);
+    const Found to = Find(last, flags);
+    const Found mark = Find(check, flags);
+    if (!from.action || !to.action || !mark.action || from.menu != to.menu ||
+        mark.menu != from.menu)
+        return false;
+    const QList<QAction*> actions = from.menu->actions();
+    const qsizetype begin = actions.indexOf(from.action);
+    const qsizetype end = actions.indexOf(to.action);
+    const qsizetype marked = actions.indexOf(mark.action);
+    if (begin > end || marked < begin || marked > end)
+        return false;
+    for (qsizetype i = begin; i <= end; ++i) {
+        QAction* action = actions[i];
+        if (action->actionGroup())
+            action->actionGroup()->removeAction(action);
+        action->setChecked(false);
+        action->setCheckable(false);
+    }
+    // Owned by the marked action, so it goes with it.
+    auto* group = new QActionGroup(mark.action);
+    group->setExclusive(true);
+    mark.action->setCheckable(true);
+    mark.action->setChecked(true);
+    group->addAction(mark.action);
     return true;
 }
 

@@ -22,6 +22,8 @@ public:
     bool GetMenuString(unsigned position, unsigned flags, std::string& caption) const override;
     bool ModifyMenuPopup(unsigned id, const std::string& caption,
                          std::unique_ptr<Platform::IMenu> submenu) override;
+    // The marked action joins an exclusive action group, which Qt draws as a radio mark.
+    bool CheckMenuRadioItem(unsigned first, unsigned last, unsigned check, unsigned flags) override;
     // Returns the chosen command whatever the flags (callers always ask for it).
     unsigned TrackPopupMenu(unsigned flags, int x, int y) override;
 

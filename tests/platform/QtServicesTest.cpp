@@ -5,6 +5,7 @@
 #include "platform/qt/QtPlatform.h"
 #include "tests/support/qt/QtTestApp.h"
 
+#include <QActionGroup>
 #include <QClipboard>
 #include <QMenu>
 #include <QMimeData>
@@ -84,6 +85,40 @@ TEST(QtClipboardTest, OfferedTextIsProducedWhenPastedAndOnlyOnce) {
     source.DestroyWindow();
     EXPECT_EQ(PastedText(), QString());
     EXPECT_EQ(source.renders, 1);
+}
+
+TEST(QtMenuTest, ARadioGroupMarksOneItemAsAnExclusiveChoice) {
+    TestApp();
+    QtMenuFactory factory;
+    auto menu = factory.CreatePopupMenu();
+    auto sub = factory.CreatePopupMenu();
+    menu->AppendMenu(MF_CHECKED, 10, "Up");
+    menu->AppendMenu(MF_STRING, 11, "Down");
+    menu->AppendMenu(MF_STRING, 12, "None");
+    menu->AppendMenu(MF_STRING, 13, "Other");
+    sub->AppendMenu(MF_STRING, 20, "Inner");
+    menu->AppendMenu(MF_STRING, 14, "Sub");
+    ASSERT_TRUE(menu->ModifyMenuPopup(14, "Sub", std::move(sub)));
+    QMenu& q = static_cast<QtMenu&>(*menu).Menu();
+    auto state = [&] {
+        std::vector<int> marks; // 0 none, 1 checked, 2 checked as a radio choice
+        for (int i = 0; i < 4; ++i) {
+            QAction* a = q.actions()[i];
+            const bool radio = a->actionGroup() && a->actionGroup()->isExclusive();
+            marks.push_back(!a->isChecked() ? 0 : radio ? 2 : 1);
+        }
+        return marks;
+    };
+
+    EXPECT_TRUE(menu->CheckMenuRadioItem(10, 12, 11, MF_BYCOMMAND));
+    EXPECT_EQ(state(), (std::vector<int>{0, 2, 0, 0}));
+    EXPECT_TRUE(menu->CheckMenuRadioItem(0, 2, 2, MF_BYPOSITION));
+    EXPECT_EQ(state(), (std::vector<int>{0, 0, 2, 0}));
+    // Outside the run, in another menu, or missing: nothing changes.
+    EXPECT_FALSE(menu->CheckMenuRadioItem(10, 11, 12, MF_BYCOMMAND));
+    EXPECT_FALSE(menu->CheckMenuRadioItem(10, 20, 11, MF_BYCOMMAND));
+    EXPECT_FALSE(menu->CheckMenuRadioItem(10, 99, 11, MF_BYCOMMAND));
+    EXPECT_EQ(state(), (std::vector<int>{0, 0, 2, 0}));
 }
 
 TEST(QtMenuTest, TrackingReturnsTheChosenIdentifierOrZero) {

@@ -54,6 +54,31 @@ bool FakeMenu::ModifyMenuPopup(unsigned id, const std::string& caption,
     return true;
 }
 
+bool FakeMenu::CheckMenuRadioItem(unsigned first, unsigned last, unsigned check, unsigned flags) {
+    std::vector<Entry>* list = &m_entries;
+    size_t from = first, to = last, mark = check;
+    if (!(flags & MF_BYPOSITION)) {
+        auto [firstList, firstIndex] = Find(first);
+        auto [lastList, lastIndex] = Find(last);
+        auto [checkList, checkIndex] = Find(check);
+        if (!firstList || firstList != lastList || checkList != firstList)
+            return false;
+        list = firstList;
+        from = firstIndex;
+        to = lastIndex;
+        mark = checkIndex;
+    }
+    if (from > to || to >= list->size() || mark < from || mark > to)
+        return false;
+    for (size_t i = from; i <= to; ++i) {
+        unsigned& itemFlags = (*list)[i].flags;
+        itemFlags &= ~(MF_CHECKED | MFT_RADIOCHECK);
+        if (i == mark)
+            itemFlags |= MF_CHECKED | MFT_RADIOCHECK;
+    }
+    return true;
+}
+
 unsigned FakeMenu::TrackPopupMenu(unsigned flags, int x, int y) {
     const auto items = Items();
     m_factory.tracked.push_back({flags, x, y, items});

@@ -33,6 +33,7 @@ public:
     bool GetMenuString(unsigned position, unsigned flags, std::string& caption) const override;
     bool ModifyMenuPopup(unsigned id, const std::string& caption,
                          std::unique_ptr<Platform::IMenu> submenu) override;
+    bool CheckMenuRadioItem(unsigned first, unsigned last, unsigned check, unsigned flags) override;
     unsigned TrackPopupMenu(unsigned flags, int x, int y) override;
 
     std::vector<FakeMenuItem> Items() const;

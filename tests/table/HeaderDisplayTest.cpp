@@ -192,7 +192,7 @@ TEST_F(HeaderDisplayTest, HeaderMenuMarksTheSortStateAndGuardsTheLastColumn) {
     auto items = platform.menus.tracked[0].items;
     ASSERT_EQ(items.size(), 5u);
     EXPECT_EQ(items[0], (FakeMenuItem{0, 57357, "Ascending", {}}));
-    EXPECT_EQ(items[1], (FakeMenuItem{MF_CHECKED, 57358, "Descending", {}}));
+    EXPECT_EQ(items[1], (FakeMenuItem{MF_CHECKED | MFT_RADIOCHECK, 57358, "Descending", {}}));
     EXPECT_EQ(items[2], (FakeMenuItem{0, 57359, "No sort", {}}));
     EXPECT_EQ(items[4], (FakeMenuItem{0, 57361, "Hide", {}}));
     EXPECT_EQ(dialog.last.iColumn, 1);
@@ -202,12 +202,18 @@ TEST_F(HeaderDisplayTest, HeaderMenuMarksTheSortStateAndGuardsTheLastColumn) {
     EXPECT_EQ(items, (std::vector<FakeMenuItem>{
                          {MF_GRAYED | MF_DISABLED, 1, "Todo: Implementieren", {}}}));
 
+    // A column that is not a key marks "No sort".
+    platform.ContextMenu(Header(), Point{20, 8});
+    items = platform.menus.tracked[2].items;
+    EXPECT_EQ(items[0].flags, 0u);
+    EXPECT_EQ(items[2], (FakeMenuItem{MF_CHECKED | MFT_RADIOCHECK, 57359, "No sort", {}}));
+
     ctrl->SetColumnVisible(0, false);
     ctrl->SetColumnVisible(2, false);
     ctrl->Redraw(true);
     ctrl->SetSortable(false);
     platform.ContextMenu(Header(), Point{20, 8});
-    items = platform.menus.tracked[2].items;
+    items = platform.menus.tracked[3].items;
     EXPECT_EQ(items, (std::vector<FakeMenuItem>{{MF_GRAYED | MF_DISABLED, 57361, "Hide", {}}}));
     EXPECT_EQ(ButtonStates().front(), DFCS_BUTTONPUSH | DFCS_FLAT);
 }

@@ -70,14 +70,14 @@ TEST(BrowserEndToEndTest, FavouritesAreQueriedAPlayerIsFoundAndItsServerJoined) 
     // Two networks of one server each: Alpha with Abe and Bob, Beta with Tabby and Zed.
     const int base = TestSupport::FreePorts(4);
     ASSERT_NE(base, 0);
-    TestSupport::CTestNetProcess alpha(
-        VANTREL_TESTNET, {"--master-port", std::to_string(base), "--servers", "1", "--name",
-                          "Alpha", "--player", "Abe,3,40", "--player", "Bob,1,60", "--seconds",
-                          "120"});
-    TestSupport::CTestNetProcess beta(
-        VANTREL_TESTNET, {"--master-port", std::to_string(base + 2), "--servers", "1", "--name",
-                          "Beta", "--player", "Tabby,5,30", "--player", "Zed,0,50", "--seconds",
-                          "120"});
+    TestSupport::CTestNetProcess alpha(VANTREL_TESTNET,
+                                       {"--master-port", std::to_string(base), "--servers", "1",
+                                        "--name", "Alpha", "--player", "Abe,3,40", "--player",
+                                        "Bob,1,60", "--seconds", "120"});
+    TestSupport::CTestNetProcess beta(VANTREL_TESTNET,
+                                      {"--master-port", std::to_string(base + 2), "--servers", "1",
+                                       "--name", "Beta", "--player", "Tabby,5,30", "--player",
+                                       "Zed,0,50", "--seconds", "120"});
     ASSERT_TRUE(alpha.Ready());
     ASSERT_TRUE(beta.Ready());
     const std::string alphaServer = Address(base + 1);
@@ -132,7 +132,8 @@ TEST(BrowserEndToEndTest, FavouritesAreQueriedAPlayerIsFoundAndItsServerJoined) 
         EXPECT_EQ(servers.GetCellText(servers.GetCurrentRow(), ServerColumn::kIp), betaServer);
         Tavex::CTableCtrl& onServer = dialog.PlayersOnServerTable();
         ASSERT_GE(onServer.GetCurrentRow(), 0);
-        EXPECT_EQ(onServer.GetCellText(onServer.GetCurrentRow(), PlayerOnServerColumn::kPlayer), "Tabby");
+        EXPECT_EQ(onServer.GetCellText(onServer.GetCurrentRow(), PlayerOnServerColumn::kPlayer),
+                  "Tabby");
 
         // Beta's favourite has no password, so the typed one goes along without a question.
         dialog.SetDlgItemText(Res::IDC_PASSWORD, "  pw ");
@@ -146,8 +147,8 @@ TEST(BrowserEndToEndTest, FavouritesAreQueriedAPlayerIsFoundAndItsServerJoined) 
     ASSERT_TRUE(played);
 
     const std::string record = AwaitStandInRecord(dir.Path() / "record");
-    EXPECT_EQ(record, (gameDir.string() + "\n" + "connect \"" + betaServer +
-                       "\"; password \"pw\"" + std::string(1, '\0')));
+    EXPECT_EQ(record, (gameDir.string() + "\n" + "connect \"" + betaServer + "\"; password \"pw\"" +
+                       std::string(1, '\0')));
     EXPECT_EQ(std::filesystem::current_path(), dir.Path());
     // The search went into the history that is stored on closing.
     CRegistryKey stored;

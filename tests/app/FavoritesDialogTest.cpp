@@ -64,16 +64,17 @@ protected:
 } // namespace
 
 TEST_F(FavoritesDialogTest, ShowsTheFileBottomUpAndOkWritesItBackUnchanged) {
-    const std::string file = "10.0.0.3:27960\tC\t\r\n10.0.0.2:27960\tB\tpw\r\n10.0.0.1:27960\tA\t\r\n";
+    const std::string file =
+        "10.0.0.3:27960\tC\t\r\n10.0.0.2:27960\tB\tpw\r\n10.0.0.1:27960\tA\t\r\n";
     CTempWorkDir::WriteFile(kFile, file);
-    EXPECT_EQ(Open([&](CFavoritesDialog& d) {
-                  EXPECT_EQ(Column(d, FavoritesColumn::kName),
-                            (std::vector<std::string>{"A", "B", "C"}));
-                  EXPECT_EQ(Column(d, FavoritesColumn::kPassword),
-                            (std::vector<std::string>{"", "pw", ""}));
-                  EXPECT_EQ(d.GetWindowText(), "Favorites ...");
-              }),
-              IDOK);
+    EXPECT_EQ(
+        Open([&](CFavoritesDialog& d) {
+            EXPECT_EQ(Column(d, FavoritesColumn::kName), (std::vector<std::string>{"A", "B", "C"}));
+            EXPECT_EQ(Column(d, FavoritesColumn::kPassword),
+                      (std::vector<std::string>{"", "pw", ""}));
+            EXPECT_EQ(d.GetWindowText(), "Favorites ...");
+        }),
+        IDOK);
     EXPECT_EQ(CTempWorkDir::ReadFile(kFile), file);
 }
 
@@ -149,11 +150,12 @@ TEST_F(FavoritesDialogTest, AnInvalidAddressKeepsTheDialogOpenWithItsCellInTheEd
 
 TEST_F(FavoritesDialogTest, CancelLeavesTheFileButKeepsLayoutAndSize) {
     CTempWorkDir::WriteFile(kFile, "1.2.3.4:5\tA\t\n");
-    EXPECT_EQ(Open([&](CFavoritesDialog& d) {
-                  m_platform.ClickButton(*d.GetDlgItem(Res::IDC_NEW_FAVORITE));
-                  d.Table().SetColumnWidth(FavoritesColumn::kName, 77);
-              },
-                   IDCANCEL),
+    EXPECT_EQ(Open(
+                  [&](CFavoritesDialog& d) {
+                      m_platform.ClickButton(*d.GetDlgItem(Res::IDC_NEW_FAVORITE));
+                      d.Table().SetColumnWidth(FavoritesColumn::kName, 77);
+                  },
+                  IDCANCEL),
               IDCANCEL);
     EXPECT_EQ(CTempWorkDir::ReadFile(kFile), "1.2.3.4:5\tA\t\n");
     EXPECT_TRUE(Key().ValueExists(kFavoritesLayoutValue));

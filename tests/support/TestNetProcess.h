@@ -2,8 +2,8 @@
 // run of free UDP ports for it. Only this child is ever signalled.
 #pragma once
 
-#include <cstdint>
 #include <csignal>
+#include <cstdint>
 #include <netinet/in.h>
 #include <string>
 #include <sys/socket.h>

@@ -20,13 +20,9 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <thread>
-
-#include <sys/resource.h>
-#include <unistd.h>
 
 using namespace Platform;
 using TestSupport::FakePlatform;
@@ -721,31 +717,22 @@ TEST_F(MainDialogTest, DelRemovesTheSelectedHistoryItemOnlyWhenConfirmed) {
     EXPECT_EQ(LoadMainSettings(Key()).m_lastPlayers, "carl\nabe\n");
 }
 
-TEST_F(MainDialogTest, AWorkerThatFailsIsReportedOnTheWindowsThread) {
+TEST_F(MainDialogTest, AWorkersMessageOpensOnTheWindowsThreadAndTheWindowsOwnAtOnce) {
     CMainDialog dialog;
     OpenMain(dialog, [&](CMainDialog& d) {
-        AddServer(d.Engine().GetServerList(), 1, 0, 16);
-        ASSERT_TRUE(d.Engine().PrepareQuery());
-        // No descriptor left for the worker's timer and socket, so it fails as it starts.
-        rlimit saved{};
-        ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
-        const int lowestFree = dup(0);
-        ASSERT_GE(lowestFree, 0);
-        close(lowestFree);
-        rlimit exhausted = saved;
-        exhausted.rlim_cur = static_cast<rlim_t>(lowestFree);
-        ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &exhausted), 0);
-        d.Engine().StartQuery();
-        while (d.Engine().IsRunning())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        setrlimit(RLIMIT_NOFILE, &saved);
-
+        // As a worker that fails reports it.
+        std::thread([&] { d.ShowMessage("Worker failed", false); }).join();
         EXPECT_TRUE(m_platform.messageBoxes.empty());
         QCoreApplication::sendPostedEvents();
         ASSERT_EQ(m_platform.messageBoxes.size(), 1u);
         EXPECT_EQ(m_platform.messageBoxes[0].owner, &d);
+        EXPECT_EQ(m_platform.messageBoxes[0].text, "Worker failed");
         EXPECT_EQ(m_platform.messageBoxes[0].type, MB_OK);
-        EXPECT_FALSE(m_platform.messageBoxes[0].text.empty());
+
+        // The master exchange reports on the window's thread, while the user waits for it.
+        d.ShowMessage("No response", true);
+        ASSERT_EQ(m_platform.messageBoxes.size(), 2u);
+        EXPECT_EQ(m_platform.messageBoxes[1].type, MB_OK | MB_ICONSTOP);
     });
 }
 

@@ -762,3 +762,22 @@ TEST_F(MainDialogTest, MasterDialogShowsTheResolvedAddressAndOnlyOkTakesTheNewOn
     });
     EXPECT_EQ(Key().ReadString(kMasterValue, ""), "127.0.0.1:29500");
 }
+
+TEST_F(MainDialogTest, EnterInTheSearchFieldSearchesAndEscapeClosesWritingTheSettings) {
+    CMainDialog dialog;
+    m_platform.onModal = [&](CWnd& shown) {
+        if (&shown != &dialog)
+            return;
+        QCoreApplication::sendPostedEvents();
+        dialog.GetDlgItem(Res::IDC_SEARCH_FIELD)->SetFocus();
+        dialog.SetDlgItemText(Res::IDC_SEARCH_FIELD, "abe");
+        m_platform.KeyDown(VK_RETURN);
+        EXPECT_EQ(dialog.Control(Res::IDC_SEARCH_FIELD).GetCount(), 1);
+        m_platform.SelectItem(*dialog.GetDlgItem(Res::IDC_VIEW_TABS), 1);
+        m_platform.KeyDown(VK_ESCAPE);
+        // Closed: the settings are written at once.
+        EXPECT_EQ(Key().ReadNumber(kLastViewValue, 9), 1u);
+    };
+    dialog.DoModal(m_platform, nullptr);
+    EXPECT_EQ(Key().ReadString(kLastPlayersValue, ""), "abe\n");
+}

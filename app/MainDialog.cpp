@@ -292,6 +292,7 @@ void CMainDialog::OnCommand(unsigned id, unsigned code, CWnd* from) {
             if (m_engine.QueryMaster() == CQueryEngine::EMasterResult::Failed) {
                 // The list may have been emptied before the failure.
                 OnQueryStarted(0, 0);
+                m_tableRun.reset();
             }
             return;
         case Res::IDC_QUERY_FAVORITES:
@@ -565,7 +566,8 @@ void CMainDialog::ShowMessage(const std::string& text, bool stop) {
                              stop ? MB_OK | MB_ICONSTOP : MB_OK);
 }
 
-void CMainDialog::OnQueryStarted(unsigned, std::size_t servers) {
+void CMainDialog::OnQueryStarted(unsigned run, std::size_t servers) {
+    m_tableRun = run;
     m_playersOnServer.DeleteAllRows();
     m_results.Start(m_engine.GetServerList(), m_engine.GetIncludeEmpty(),
                     m_engine.GetIncludeFull());
@@ -583,7 +585,7 @@ void CMainDialog::PostServerDone(unsigned run, CServerRecord* record) {
 }
 
 void CMainDialog::OnServerDone(unsigned run, CServerRecord* record) {
-    if (!m_engine.IsCurrentRun(run) || !IsWindow())
+    if (m_tableRun != run || !m_engine.IsCurrentRun(run) || !IsWindow())
         return;
     const CQueryResults::CUpdate update = m_results.OnServerFinished(
         *record, m_view, *m_servers.GetSortKeys(), *m_allPlayers.GetSortKeys());

@@ -20,6 +20,7 @@
 #include "table/TableCtrl.h"
 #include "uictrl/HyperLink.h"
 
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -124,6 +125,9 @@ private:
     std::thread::id m_windowThread = std::this_thread::get_id();
 
     CQueryResults m_results;
+    // The run the tables show; none once a failed master query has emptied them, so results
+    // of the run it stopped, still on their way, stay out.
+    std::optional<unsigned> m_tableRun;
     // Declared before the engine: the engine stops its worker before the queue goes away.
     AppWindow::CWindowThreadQueue m_queue;
     CQueryEngine m_engine;

@@ -781,3 +781,25 @@ TEST_F(MainDialogTest, EnterInTheSearchFieldSearchesAndEscapeClosesWritingTheSet
     dialog.DoModal(m_platform, nullptr);
     EXPECT_EQ(Key().ReadString(kLastPlayersValue, ""), "abe\n");
 }
+
+TEST_F(MainDialogTest, AFailedMasterQueryEmptiesTheTablesForGood) {
+    CMainDialog dialog;
+    OpenMain(dialog, [&](CMainDialog& d) {
+        CServerRecord& record = AddServer(d.Engine().GetServerList(), 1, 2, 16, "Old");
+        StartByHand(d);
+        // A result of the running query is still on its way to the window.
+        d.PostServerDone(0, &record);
+
+        // Port 0 cannot be sent to: the exchange fails at its first probe.
+        d.Engine().SetMasterAddress(CSockAddr("127.0.0.1:0"));
+        m_platform.ClickButton(*d.GetDlgItem(Res::IDC_QUERY_MASTER));
+        ASSERT_EQ(m_platform.messageBoxes.size(), 1u);
+        EXPECT_EQ(m_platform.messageBoxes[0].type, MB_OK | MB_ICONSTOP);
+
+        QCoreApplication::sendPostedEvents();
+        EXPECT_EQ(d.ServerTable().GetRowCount(), 0);
+        EXPECT_EQ(d.AllPlayersTable().GetRowCount(), 0);
+        EXPECT_EQ(Text(d, Res::IDC_SERVER_COUNT), "0");
+        EXPECT_EQ(Text(d, Res::IDC_SERVERS_TO_QUERY), "0");
+    });
+}

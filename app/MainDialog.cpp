@@ -240,7 +240,8 @@ void CMainDialog::ReadSettings() {
 
 void CMainDialog::WriteSettings() {
     m_engine.StopQuery(-1);
-    // The tables' record keys would name freed records from here on.
+    // The tables' record keys, and results still queued, would name freed records from here on.
+    m_tableRun.reset();
     m_servers.DeleteAllRows();
     m_allPlayers.DeleteAllRows();
     m_playersOnServer.DeleteAllRows();

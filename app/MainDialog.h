@@ -125,8 +125,8 @@ private:
     std::thread::id m_windowThread = std::this_thread::get_id();
 
     CQueryResults m_results;
-    // The run the tables show; none once a failed master query has emptied them, so results
-    // of the run it stopped, still on their way, stay out.
+    // The run the tables show; none once a failed master query or closing has emptied them, so
+    // results of the run they stopped, still on their way, stay out.
     std::optional<unsigned> m_tableRun;
     // Declared before the engine: the engine stops its worker before the queue goes away.
     AppWindow::CWindowThreadQueue m_queue;

@@ -803,3 +803,20 @@ TEST_F(MainDialogTest, AFailedMasterQueryEmptiesTheTablesForGood) {
         EXPECT_EQ(Text(d, Res::IDC_SERVERS_TO_QUERY), "0");
     });
 }
+
+TEST_F(MainDialogTest, ResultsStillOnTheirWayWhenTheWindowClosesAreDropped) {
+    CMainDialog dialog;
+    m_platform.onModal = [&](CWnd& shown) {
+        if (&shown != &dialog)
+            return;
+        QCoreApplication::sendPostedEvents();
+        CServerRecord& record = AddServer(dialog.Engine().GetServerList(), 1, 2, 16, "Late");
+        StartByHand(dialog);
+        dialog.PostServerDone(0, &record);
+        // Closing frees the records; the queued result must not be read after that.
+        m_platform.ClickButton(*dialog.GetDlgItem(IDCANCEL));
+        QCoreApplication::sendPostedEvents();
+        EXPECT_EQ(dialog.ServerTable().GetRowCount(), 0);
+    };
+    dialog.DoModal(m_platform, nullptr);
+}

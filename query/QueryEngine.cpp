@@ -87,10 +87,13 @@ CQueryEngine::EMasterResult CQueryEngine::QueryMaster() {
         }
         ThrowSockErr(socket.Send(request, m_master));
         m_list.Clear();
+        // The records of the last run are gone: its results still on their way must not count
+        // as current, even if the read below fails and no new run starts.
+        ++m_run;
         do {
             if (CSockUDP::HasEvent(socket.GetNetworkEvents(), FD_READ)) {
                 std::string datagram;
-                ThrowSockErr(socket.Receive(datagram));
+                ThrowSockErr(ReceiveMasterReply(socket, datagram));
                 ParseMasterReply(datagram, m_list);
             }
         } while (WaitForSingleObject(socket.GetEvent(), 2 * wait) == WAIT_OBJECT_0);
@@ -100,6 +103,10 @@ CQueryEngine::EMasterResult CQueryEngine::QueryMaster() {
     }
     StartQuery();
     return EMasterResult::Started;
+}
+
+int CQueryEngine::ReceiveMasterReply(CSockUDP& socket, std::string& datagram) {
+    return socket.Receive(datagram);
 }
 
 void CQueryEngine::StartQuery() {

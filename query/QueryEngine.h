@@ -16,6 +16,7 @@
 #include <thread>
 
 class CQueryWindowInterface;
+class CSockUDP;
 
 class CQueryEngine {
 public:
@@ -30,7 +31,7 @@ public:
     static int LimitOfSpeed(int speedIndex);
 
     explicit CQueryEngine(CQueryWindowInterface& window);
-    ~CQueryEngine(); // stops a running worker and waits for it
+    virtual ~CQueryEngine(); // stops a running worker and waits for it
     CQueryEngine(const CQueryEngine&) = delete;
     CQueryEngine& operator=(const CQueryEngine&) = delete;
 
@@ -54,6 +55,10 @@ public:
 
     // Waits for the master's datagrams; shortened by tests against a loopback master.
     void SetMasterWaits(std::uint32_t firstWaitMs, std::uint32_t stepMs);
+
+protected:
+    // One datagram of the master's answer; a test makes it fail to reach the error path.
+    virtual int ReceiveMasterReply(CSockUDP& socket, std::string& datagram);
 
 private:
     void Worker(unsigned run, int limit);

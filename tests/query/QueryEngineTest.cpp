@@ -312,3 +312,59 @@ TEST(QueryEngineTest, SilentMasterKeepsTheOldList) {
     EXPECT_TRUE(window.started.empty());
     EXPECT_FALSE(engine.IsRunning());
 }
+
+namespace {
+
+// Reads the master's answer as usual until the read numbered failAt, which fails.
+class CFailingReadEngine : public CQueryEngine {
+public:
+    using CQueryEngine::CQueryEngine;
+    int failAt = 2;
+
+protected:
+    int ReceiveMasterReply(CSockUDP& socket, std::string& datagram) override {
+        if (++m_reads >= failAt)
+            return 10054;
+        return CQueryEngine::ReceiveMasterReply(socket, datagram);
+    }
+
+private:
+    int m_reads = 0;
+};
+
+} // namespace
+
+TEST(QueryEngineTest, MasterReadFailureKeepsWhatWasReadAndEndsTheOldRun) {
+    // Given a finished run over four servers whose master splits them over two datagrams
+    CTestNetConfig config;
+    for (int i = 0; i < 4; ++i)
+        config.servers.push_back(Server("s" + std::to_string(i)));
+    config.masterDatagrams = 2;
+    CTestNet net(config);
+    net.Start();
+    CFakeWindow window;
+    CFailingReadEngine engine(window);
+    ListAll(engine, net);
+    engine.StartQuery();
+    ASSERT_TRUE(window.WaitForPosts(4));
+    ASSERT_TRUE(WaitUntilStopped(engine));
+    const unsigned oldRun = window.started.back().first;
+    ASSERT_TRUE(engine.IsCurrentRun(oldRun));
+
+    // When the master's second datagram cannot be read
+    engine.SetMasterAddress(AddressOf(net.GetMasterPort()));
+    engine.SetMasterWaits(100, 50);
+    EXPECT_EQ(engine.QueryMaster(), CQueryEngine::EMasterResult::Failed);
+
+    // Then the error is shown, the list holds the first datagram's servers, no run starts,
+    // and results of the old run, whose records are gone, are no longer current
+    EXPECT_EQ(window.messages,
+              std::vector<std::string>{"Socket Error 10054 : Connection reset by peer"});
+    EXPECT_EQ(window.cursorDepth, 0);
+    EXPECT_EQ(engine.GetServerList().Size(), 2u);
+    EXPECT_NE(engine.GetServerList().Find(AddressOf(net.GetServerPort(0))), nullptr);
+    EXPECT_NE(engine.GetServerList().Find(AddressOf(net.GetServerPort(1))), nullptr);
+    EXPECT_EQ(window.started.size(), 1u);
+    EXPECT_FALSE(engine.IsRunning());
+    EXPECT_FALSE(engine.IsCurrentRun(oldRun));
+}

@@ -1,7 +1,9 @@
 // Reading a status reply into a record: tokens, integers, colour codes and quotes.
 #include "query/ServerRecord.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -79,9 +81,12 @@ std::string Trim(const std::string& text) {
     return text.substr(first, last - first + 1);
 }
 
-// As the C library's atoi does it: clamped to a long, then cut to 32 bits.
+// atoi as the Windows runtime has it: saturated at the 32-bit limits. Cutting a 64-bit long
+// to 32 bits instead would let 4294967312 clients pass for 16.
 std::int32_t AtoI(const std::string& text) {
-    return static_cast<std::int32_t>(std::strtol(text.c_str(), nullptr, 10));
+    const long long value = std::strtoll(text.c_str(), nullptr, 10);
+    return static_cast<std::int32_t>(std::clamp<long long>(
+        value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
 bool EqualsLower(const std::string& key, std::string_view lowerName) {

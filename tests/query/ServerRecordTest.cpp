@@ -94,6 +94,10 @@ TEST(ServerRecordTest, TokensHandleQuotesCaretsAndNumbersLikeTheGame) {
     CServerRecord n = Parsed("h\n\\sv_maxclients\\12abc\\g_gametype\\x5\n");
     EXPECT_EQ(n.m_maxClients, 12);
     EXPECT_EQ(n.m_gameType, 0);
+    // Beyond 32 bits they saturate like the platform's atoi, so 2^32 + 16 does not pass for 16.
+    CServerRecord big = Parsed("h\n\\sv_maxclients\\4294967312\\g_gametype\\-4294967297\n");
+    EXPECT_EQ(big.m_maxClients, 2147483647);
+    EXPECT_EQ(big.m_gameType, -2147483647 - 1);
 
     // A zero byte ends the reply.
     CServerRecord z = Parsed(std::string_view("h\n\\mapname\\abc\0def\n1 2 \"x\"\n", 27));

@@ -107,16 +107,23 @@ void CEditController::EndEdit(bool cancel) {
             Send(TVN_EDITCANCELLED, &value.Get());
         } else if (Send(LVN_ENDLABELEDITA, &value.Get()) != 0) {
             vetoed = true;
+        } else if (const int now = m_control.GetCurrentCell().GetRow(); m_editing && now >= 0) {
+            // The parent may have added or removed rows while it was asked: the value goes to
+            // the edited row wherever that now stands, and nowhere once it is gone.
+            m_control.GetTable()->GetCell(now, column)->Assign(value.Get());
         } else {
-            m_control.GetTable()->GetCell(row, column)->Assign(value.Get());
+            vetoed = true;
         }
     }
+    if (!m_editing)
+        return; // the parent ended the edit itself while it was asked
     m_editing = false;
     m_control.SetFocus();
     input->CloseEditor();
     m_control.GetBody().Invalidate();
-    if (!cancel && !vetoed) {
-        CCellCopy stored(*m_control.GetTable(), row, column);
+    const int now = m_control.GetCurrentCell().GetRow();
+    if (!cancel && !vetoed && now >= 0) {
+        CCellCopy stored(*m_control.GetTable(), now, column);
         Send(TVN_CELLCHANGED, &stored.Get());
     }
 }

@@ -185,6 +185,9 @@ void CTableCtrl::SetColumnView(int column, CCellOutput* output, CCellInput* inpu
         }
         width = natural + m_leftMargin + m_rightMargin;
     }
+    // The open editor must not be destroyed under the edit.
+    if (m_edit.IsEditing() && m_current.GetColumn() == column)
+        m_edit.EndEdit(true);
     CColDisplay& col = Col(column);
     col.m_output.reset(output);
     col.m_input.reset(input);

@@ -262,3 +262,52 @@ TEST_F(EditControllerTest, TheNumberEditorStaysWithinTheIntRange) {
     platform.KeyDown(VK_RETURN);
     EXPECT_EQ(ctrl->GetCell(0, 1)->GetInt(), 0);
 }
+
+TEST_F(EditControllerTest, AValueGoesToTheEditedRowEvenWhenTheParentMovesRowsWhileAsked) {
+    // The parent removes the row above the one being edited before it answers.
+    listener.onNote = [this](NMTABLE& r) -> long {
+        if (r.code == LVN_ENDLABELEDITA)
+            ctrl->DeleteRow(0);
+        return 0;
+    };
+    ClickCell(1, 0);
+    platform.TypeText(NameEditor(), "Bert");
+    listener.notes.clear();
+    platform.KeyDown(VK_RETURN);
+    EXPECT_EQ(ctrl->GetCellText(0, 0), "Bert");
+    EXPECT_EQ(ctrl->GetCellText(1, 0), "Cid");
+    EXPECT_EQ(listener.notes, (std::vector<EditNote>{{LVN_ENDLABELEDITA, 1, 0, "Bert", -1},
+                                                     {TVN_CELLCHANGED, 0, 0, "Bert", -1}}));
+
+    // The parent removes the edited row itself: nothing is stored and no change reported.
+    listener.onNote = [this](NMTABLE& r) -> long {
+        if (r.code == LVN_ENDLABELEDITA)
+            ctrl->DeleteRow(r.iRow);
+        return 0;
+    };
+    ClickCell(0, 0);
+    platform.TypeText(NameEditor(), "Zed");
+    listener.notes.clear();
+    platform.KeyDown(VK_RETURN);
+    EXPECT_FALSE(Edit().IsEditing());
+    ASSERT_EQ(ctrl->GetRowCount(), 1);
+    EXPECT_EQ(ctrl->GetCellText(0, 0), "Cid");
+    EXPECT_EQ(listener.Codes(), std::vector<int>{LVN_ENDLABELEDITA});
+}
+
+TEST_F(EditControllerTest, ReplacingTheOpenEditorsColumnViewCancelsTheEdit) {
+    ClickCell(1, 0);
+    platform.TypeText(NameEditor(), "Bert");
+    ctrl->SetColumnView(0, stringCol.CreateOutput(), new CTextIn, "Name", 100);
+    EXPECT_FALSE(Edit().IsEditing());
+    Edit().EndEdit(false);
+    EXPECT_EQ(ctrl->GetCellText(1, 0), "Bob");
+
+    // Another column's view leaves the edit open.
+    ClickCell(1, 0);
+    ctrl->SetColumnView(2, stringCol.CreateOutput(), new CTextIn, "City", 100);
+    EXPECT_TRUE(Edit().IsEditing());
+    platform.TypeText(NameEditor(), "Bert");
+    platform.KeyDown(VK_RETURN);
+    EXPECT_EQ(ctrl->GetCellText(1, 0), "Bert");
+}

@@ -331,11 +331,15 @@ int CTableCtrl::PrevVisibleColumn(int position) const {
 }
 
 std::string CTableCtrl::GetCellText(int row, int column) {
+    if (!m_table.IsValidRow(row) || !IsValidColumn(column))
+        return {};
     const CColDisplay& col = Col(column);
     return col.m_output ? col.m_output->GetText(*m_table.GetCell(row, column)) : std::string();
 }
 
 int CTableCtrl::FindRowByPrefix(int column, const std::string& prefix, int afterRow) {
+    if (!IsValidColumn(column))
+        return -1;
     const CColDisplay& col = Col(column);
     return col.m_output ? Tavex::FindRowByPrefix(m_table, *col.m_output, column, prefix, afterRow)
                         : -1;
@@ -351,7 +355,7 @@ void CTableCtrl::SetCurrentRow(int row) {
 }
 
 void CTableCtrl::SetRowKey(int row, int key) {
-    if (m_keyColumn >= 0)
+    if (m_keyColumn >= 0 && m_table.IsValidRow(row))
         m_table.GetCell(row, m_keyColumn)->SetInt(key);
 }
 

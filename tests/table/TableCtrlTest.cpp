@@ -743,3 +743,27 @@ TEST_F(TableCtrlTest, ScrollBarCodesMoveByRowsPagesAndColumns) {
     horz.ReportScroll(SB_PAGELEFT, 0);
     EXPECT_EQ(ctrl->GetHorzPos(), 0);
 }
+
+TEST_F(TableCtrlTest, RowKeysNeedAKeyColumnAndIndexesOutsideTheTableAreIgnored) {
+    Make(300, 200);
+    Rows(3);
+    for (int r = 0; r < 3; ++r)
+        EXPECT_EQ(ctrl->GetRowKey(r), -1) << "built without a key column";
+    ctrl->SetRowKey(0, 5);
+    EXPECT_EQ(ctrl->GetCell(0, 1)->GetInt(), -20) << "nothing written without a key column";
+    EXPECT_EQ(ctrl->FindRowByKey(-20), -1);
+
+    // Rebuilt with keys: the records of the rows before are gone, and no index reaches them.
+    ctrl->Build(1);
+    for (int r = 0; r < 2; ++r)
+        ctrl->AddRow()->GetCell(1)->SetInt(r);
+    for (int row : {-1, 2, 3})
+        ctrl->SetRowKey(row, 7);
+    EXPECT_EQ(ctrl->FindRowByKey(7), -1);
+    EXPECT_EQ(ctrl->GetRowKey(2), -1);
+    EXPECT_EQ(ctrl->GetCellText(2, 0), "");
+    EXPECT_EQ(ctrl->GetCellText(-1, 0), "");
+    EXPECT_EQ(ctrl->GetCellText(0, 3), "");
+    EXPECT_EQ(ctrl->FindRowByPrefix(3, "a", -1), -1);
+    EXPECT_EQ(ctrl->FindRowByPrefix(-1, "a", -1), -1);
+}

@@ -52,6 +52,8 @@ Rect CComboTable::ButtonRect() const {
 void CComboTable::SelectRow(int row) {
     if (!m_list.GetTable()->IsValidRow(row)) {
         m_selected = -1;
+        m_text.clear();
+        m_value = -1;
         m_list.SetCurrentRow(-1);
         Invalidate();
         return;

@@ -241,6 +241,13 @@ TEST(ComboTableTest, TellsItsParentOfDroppingPickingAndClosing) {
     EXPECT_FALSE(combo.IsDropped());
     EXPECT_EQ(parent.codes,
               (std::vector<unsigned>{CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP, CBN_KILLFOCUS}));
+    // Selecting no row leaves no text and no value behind.
+    combo.SelectRow(1);
+    EXPECT_EQ(combo.GetValue(), 101);
+    combo.SelectRow(-1);
+    EXPECT_EQ(combo.GetSelectedRow(), -1);
+    EXPECT_EQ(combo.GetText(), "");
+    EXPECT_EQ(combo.GetValue(), -1);
     // Without a text column typing has nothing to search.
     combo.SetUp(-1, -1, 1);
     combo.SetFocus();

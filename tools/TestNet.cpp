@@ -20,6 +20,10 @@ using Clock = std::chrono::steady_clock;
 
 constexpr std::string_view kMarker = "\xFF\xFF\xFF\xFF";
 
+// Entries per master datagram: about what fits one Ethernet frame, as real masters send them.
+// A single datagram for thousands of servers would exceed what UDP can carry and go nowhere.
+constexpr std::size_t kMaxMasterEntries = 200;
+
 // Replies are woken for this much before they are due: on a busy machine a sleeping thread
 // often wakes milliseconds late, which would show up as ping error of the asker.
 constexpr std::chrono::milliseconds kWakeEarly{2};
@@ -232,32 +236,39 @@ void CTestNet::OnMasterRequest() {
     if (m_config.masterSilent || count < m_config.masterAnswerProbe)
         return;
 
-    std::vector<int> listed;
-    for (std::size_t i = 0; i < m_config.servers.size(); ++i)
-        listed.push_back(static_cast<int>(i));
-    int datagrams = std::max(1, m_config.masterDatagrams);
-    std::size_t perDatagram = (listed.size() + static_cast<std::size_t>(datagrams) - 1) /
-                              static_cast<std::size_t>(datagrams);
-    for (int d = 0; d < datagrams; ++d) {
+    for (const std::string& reply : BuildMasterReplies(m_config, m_ports))
+        SendTo(m_sockets[0], reply, from.sin_addr.s_addr, from.sin_port);
+}
+
+std::vector<std::string> CTestNet::BuildMasterReplies(const CTestNetConfig& config,
+                                                      const std::vector<std::uint16_t>& ports) {
+    // Every server once, then the twice-listed ones again, so these land in the last datagram.
+    std::vector<std::size_t> listed;
+    for (std::size_t i = 0; i < config.servers.size(); ++i)
+        listed.push_back(i);
+    for (std::size_t i = 0; i < config.servers.size(); ++i)
+        if (config.servers[i].listTwice)
+            listed.push_back(i);
+    std::size_t datagrams =
+        std::max<std::size_t>({1, static_cast<std::size_t>(std::max(config.masterDatagrams, 1)),
+                               (listed.size() + kMaxMasterEntries - 1) / kMaxMasterEntries});
+    std::size_t perDatagram = (listed.size() + datagrams - 1) / datagrams;
+
+    std::vector<std::string> replies;
+    for (std::size_t d = 0; d < datagrams; ++d) {
         std::string reply = std::string(kMarker) + "getserversResponse";
-        auto entry = [this, &reply](int server) {
+        std::size_t first = d * perDatagram;
+        for (std::size_t i = first; i < std::min(listed.size(), first + perDatagram); ++i) {
             std::uint32_t address = htonl(INADDR_LOOPBACK);
-            std::uint16_t port = htons(m_ports[static_cast<std::size_t>(server)]);
+            std::uint16_t port = htons(ports[listed[i]]);
             reply += '\\';
             reply.append(reinterpret_cast<const char*>(&address), 4);
             reply.append(reinterpret_cast<const char*>(&port), 2);
-        };
-        std::size_t first = static_cast<std::size_t>(d) * perDatagram;
-        for (std::size_t i = first; i < std::min(listed.size(), first + perDatagram); ++i)
-            entry(listed[i]);
-        // The twice-listed servers appear again in the last datagram.
-        if (d == datagrams - 1)
-            for (std::size_t i = 0; i < m_config.servers.size(); ++i)
-                if (m_config.servers[i].listTwice)
-                    entry(static_cast<int>(i));
+        }
         reply += "\\EOT";
-        SendTo(m_sockets[0], reply, from.sin_addr.s_addr, from.sin_port);
+        replies.push_back(std::move(reply));
     }
+    return replies;
 }
 
 void CTestNet::OnStatusRequest(int index, std::vector<CPending>& pending) {

@@ -38,7 +38,7 @@ struct CTestServer {
     EBehaviour behaviour = EBehaviour::Answer;
     int delayMs = 0;
     int jitterMs = 0;       // each reply waits delayMs plus up to this much more
-    bool listTwice = false; // the master lists it twice, in its first and last datagram
+    bool listTwice = false; // the master lists it again after all others, in its last datagram
 };
 
 struct CTestNetConfig {
@@ -46,7 +46,7 @@ struct CTestNetConfig {
     // takes this port and the servers the ones after it.
     std::uint16_t masterPort = 0;
     std::vector<CTestServer> servers;
-    int masterDatagrams = 1;   // the list is spread over this many datagrams
+    int masterDatagrams = 1;   // the list is spread over at least this many datagrams
     int masterAnswerProbe = 1; // the master ignores the requests before this one
     bool masterSilent = false;
 };
@@ -81,6 +81,9 @@ public:
 
     // The status reply a server sends, as it goes on the wire.
     static std::string BuildStatusReply(const CTestServer& server);
+    // The master's answer, one datagram per element, listing the servers at these ports.
+    static std::vector<std::string> BuildMasterReplies(const CTestNetConfig& config,
+                                                       const std::vector<std::uint16_t>& ports);
 
 private:
     struct CPending {

@@ -346,6 +346,10 @@ int CTableCtrl::FindRowByPrefix(int column, const std::string& prefix, int after
 }
 
 void CTableCtrl::SetCurrentRow(int row) {
+    // An open edit belongs to the row it was typed for: store it before that row stops being
+    // current, or the editor would follow and store it into the new one.
+    if (m_edit.IsEditing() && row != m_current.GetRow())
+        m_edit.EndEdit(false);
     m_selection.Clear();
     if (row >= 0 && m_table.IsValidRow(row)) {
         m_selection.SelectOnly(row);

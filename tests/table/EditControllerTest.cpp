@@ -311,3 +311,20 @@ TEST_F(EditControllerTest, ReplacingTheOpenEditorsColumnViewCancelsTheEdit) {
     platform.KeyDown(VK_RETURN);
     EXPECT_EQ(ctrl->GetCellText(1, 0), "Bert");
 }
+
+TEST_F(EditControllerTest, MovingTheCurrentRowFromOutsideStoresTheOpenEditFirst) {
+    // As the favourites dialog's New does: append a row and make it current mid-edit.
+    ClickCell(0, 0);
+    platform.TypeText(NameEditor(), "Anna");
+    ctrl->AddRow()->GetCell(0)->SetString("New");
+    ctrl->SetCurrentRow(3);
+    ctrl->Redraw(false);
+    EXPECT_FALSE(Edit().IsEditing());
+    platform.KeyDown(VK_RETURN);
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"Anna", "Bob", "Cid", "New"}));
+
+    // Making the edited row current again keeps the edit open.
+    ClickCell(1, 0);
+    ctrl->SetCurrentRow(1);
+    EXPECT_TRUE(Edit().IsEditing());
+}

@@ -175,6 +175,16 @@ bool CControl::FilterKeyDown(unsigned vk, unsigned repeat, unsigned flags) {
     return m_keyToControl;
 }
 
+void CControl::SetSel(int start, int end) {
+    if (m_peer && m_kind == WindowKind::Edit)
+        m_peer->SetSelection(start, end);
+}
+
+void CControl::LimitText(int limit) {
+    if (m_peer && m_kind == WindowKind::Edit)
+        m_peer->SetTextLimit(std::max(limit, 0));
+}
+
 void CControl::SetRange(int min, int max) {
     m_min = min;
     m_max = std::max(min, max);

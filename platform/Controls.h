@@ -1,6 +1,6 @@
 // Standard dialog controls made by the window system: push buttons, check boxes, radio buttons,
-// static texts, group boxes, edit fields, combo boxes, progress bars and tab controls. They report to their
-// parent with OnCommand (tab controls with OnNotify) and the Win32 notification codes; the
+// static texts, group boxes, edit fields, combo boxes, progress bars and tab controls. They report
+// to their parent with OnCommand (tab controls with OnNotify) and the Win32 notification codes; the
 // program's own changes notify nobody.
 #pragma once
 
@@ -83,6 +83,11 @@ public:
     void OnKeyDown(unsigned vk, unsigned repeat, unsigned flags) override;
     // For the window system: runs OnKeyDown and answers whether the control handles the key.
     bool FilterKeyDown(unsigned vk, unsigned repeat, unsigned flags);
+
+    // Edit fields: the selection (end -1: to the end of the text), and the longest text the
+    // user may type (0: no limit beyond the platform's own).
+    void SetSel(int start, int end);
+    void LimitText(int limit);
 
     // Progress bars.
     void SetRange(int min, int max);

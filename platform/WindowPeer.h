@@ -51,6 +51,10 @@ public:
     virtual void SetItems(const std::vector<std::string>& items) = 0;
     // A progress bar's range.
     virtual void SetRange(int min, int max) = 0;
+    // Edit fields: selects the characters from start up to end (-1: to the end of the text), and
+    // the longest text the user may type (0: the platform's maximum).
+    virtual void SetSelection(int start, int end) = 0;
+    virtual void SetTextLimit(int limit) = 0;
 };
 
 } // namespace Platform

@@ -17,11 +17,14 @@ void CTextIn::GetValue(CCellData& value) {
 
 void CTextIn::SetValue(const CCellData& value) {
     SetWindowText(value.GetString());
+    // Typing replaces the old value, as a freshly opened field should.
+    SetSel(0, -1);
 }
 
 void CTextIn::OpenEditor(const CCellData& value, const Rect& rect, bool) {
     Create(*m_editorParent, WindowKind::Edit, rect,
            WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 0, {});
+    LimitText(m_limit);
     SetValue(value);
 }
 

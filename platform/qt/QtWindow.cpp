@@ -484,6 +484,21 @@ void QtWindowPeer::SetRange(int min, int max) {
         bar->setRange(min, max);
 }
 
+void QtWindowPeer::SetSelection(int start, int end) {
+    auto* edit = qobject_cast<QLineEdit*>(m_widget);
+    if (!edit)
+        return;
+    const int length = static_cast<int>(edit->text().size());
+    const int from = std::clamp(start, 0, length);
+    const int to = end < 0 ? length : std::clamp(end, from, length);
+    edit->setSelection(from, to - from);
+}
+
+void QtWindowPeer::SetTextLimit(int limit) {
+    if (auto* edit = qobject_cast<QLineEdit*>(m_widget))
+        edit->setMaxLength(limit > 0 ? limit : 32767);
+}
+
 void QtWindowPeer::PlaceAfter(IWindowPeer* sibling) {
     auto* other = static_cast<QtWindowPeer*>(sibling);
     if (!other) {

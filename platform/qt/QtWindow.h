@@ -112,6 +112,8 @@ public:
     int GetValue() const override;
     void SetItems(const std::vector<std::string>& items) override;
     void SetRange(int min, int max) override;
+    void SetSelection(int start, int end) override;
+    void SetTextLimit(int limit) override;
 
 private:
     QtPlatform& m_platform;

@@ -85,6 +85,11 @@ public:
         m_state.rangeMin = min;
         m_state.rangeMax = max;
     }
+    void SetSelection(int start, int end) override {
+        m_state.selectionStart = start;
+        m_state.selectionEnd = end;
+    }
+    void SetTextLimit(int limit) override { m_state.textLimit = limit; }
 
     FakeWindow m_state;
 

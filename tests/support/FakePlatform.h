@@ -40,6 +40,10 @@ struct FakeWindow {
     std::vector<std::string> items;
     int rangeMin = 0;
     int rangeMax = 0;
+    // Edit fields: the selection as last set (end -1: to the end) and the typing limit.
+    int selectionStart = 0;
+    int selectionEnd = 0;
+    int textLimit = 0;
 };
 
 class FakePlatform : public Platform::IPlatform {

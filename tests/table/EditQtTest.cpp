@@ -80,6 +80,8 @@ TEST_F(EditQtTest, KeysInTheNativeFieldCommitCancelAndMoveOn) {
     QLineEdit* field = NameField();
     ASSERT_NE(field, nullptr);
     EXPECT_EQ(field->text(), "Ann");
+    // The whole value is selected, so the first key typed replaces it.
+    EXPECT_EQ(field->selectedText(), "Ann");
     field->setText("Anna");
     Press(field, Qt::Key_Tab);
     EXPECT_EQ(ctrl.GetCellText(0, 0), "Anna");
@@ -103,6 +105,24 @@ TEST_F(EditQtTest, KeysInTheNativeFieldCommitCancelAndMoveOn) {
     Press(field, Qt::Key_Return);
     EXPECT_FALSE(ctrl.GetEditController().IsEditing());
     EXPECT_EQ(ctrl.GetCellText(1, 0), "Bobby");
+}
+
+TEST_F(EditQtTest, ALimitedTextEditorTakesNoMoreThanItsLimit) {
+    ctrl.SetColumnView(0, text.CreateOutput(), new CTextIn(4), "Name", 100);
+    ctrl.SetColumnsEditable(true);
+    ctrl.GetCurrentCell().Set(1, 0);
+    ASSERT_TRUE(ctrl.GetEditController().BeginEdit(false));
+    QLineEdit* field = NameField();
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(field->maxLength(), 4);
+    field->selectAll();
+    for (QChar c : QString("Bobby")) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(field, &key);
+    }
+    EXPECT_EQ(field->text().size(), 4);
+    Press(field, Qt::Key_Return);
+    EXPECT_EQ(ctrl.GetCellText(1, 0).size(), 4u);
 }
 
 TEST_F(EditQtTest, TheEnumerationListIsAFramelessWindowAboveTheOthers) {

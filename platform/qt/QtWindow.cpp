@@ -21,6 +21,8 @@
 #include <QToolTip>
 #include <QWheelEvent>
 
+#include <algorithm>
+
 namespace PlatformQt {
 
 using namespace Platform;

@@ -358,6 +358,29 @@ void CTableCtrl::SetCurrentRow(int row) {
     }
 }
 
+void CTableCtrl::DeleteRow(int row) {
+    if (m_table.IsValidRow(row) && row == m_current.GetRow())
+        ForgetCurrentRow();
+    CTableCtrlInterface::DeleteRow(row);
+}
+
+void CTableCtrl::DeleteAllRows() {
+    ForgetCurrentRow();
+    CTableCtrlInterface::DeleteAllRows();
+}
+
+void CTableCtrl::DeleteSelectedRows() {
+    const int current = m_current.GetRow();
+    if (current >= 0 && m_table.IsRowSelected(current))
+        ForgetCurrentRow();
+    CTableCtrlInterface::DeleteSelectedRows();
+}
+
+void CTableCtrl::ForgetCurrentRow() {
+    m_edit.EndEdit(true);
+    m_current.Reset();
+}
+
 void CTableCtrl::SetRowKey(int row, int key) {
     if (m_keyColumn >= 0 && m_table.IsValidRow(row))
         m_table.GetCell(row, m_keyColumn)->SetInt(key);

@@ -104,6 +104,11 @@ public:
     void Build() override { Build(-1); }
     void ClearLayout() override;
     void Sort(const CSortKeys& keys) override;
+    // The model recycles a deleted row's record for the next new row: the current cell and an
+    // open edit let go of a row before it goes.
+    void DeleteRow(int row) override;
+    void DeleteAllRows() override;
+    void DeleteSelectedRows() override;
 
     // CTableCtrlInterface
     void Redraw(bool keepSortKeys) override;
@@ -254,6 +259,7 @@ public:
     static constexpr int kTypeAheadTicks = 3;
 
 private:
+    void ForgetCurrentRow();
     void ApplyLook(const CLookSettings& look);
     void AutoSizeRows();
     void ApplyLayout(int width, int height);

@@ -328,3 +328,31 @@ TEST_F(EditControllerTest, MovingTheCurrentRowFromOutsideStoresTheOpenEditFirst)
     ctrl->SetCurrentRow(1);
     EXPECT_TRUE(Edit().IsEditing());
 }
+
+TEST_F(EditControllerTest, DeletingTheCurrentRowLetsGoOfItBeforeItsRecordServesANewRow) {
+    // The favourites dialog's Delete, then New: the recycled record must not come back current
+    // with the old edit on it.
+    ClickCell(1, 0);
+    platform.TypeText(NameEditor(), "Bert");
+    ctrl->DeleteRow(1);
+    EXPECT_FALSE(Edit().IsEditing());
+    ctrl->AddRow()->GetCell(0)->SetString("New");
+    EXPECT_EQ(Current().first, -1);
+    platform.KeyDown(VK_RETURN);
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"Ann", "Cid", "New"}));
+
+    ClickCell(0, 0);
+    ctrl->DeleteAllRows();
+    EXPECT_FALSE(Edit().IsEditing());
+    ctrl->AddRow()->GetCell(0)->SetString("Dan");
+    ctrl->AddRow()->GetCell(0)->SetString("Eve");
+    ctrl->Redraw(false);
+    EXPECT_EQ(Current().first, -1);
+
+    ClickCell(1, 2);
+    platform.KeyDown(VK_ESCAPE);
+    ctrl->SelectRow(1, true);
+    ctrl->DeleteSelectedRows();
+    ctrl->AddRow();
+    EXPECT_EQ(Current().first, -1);
+}

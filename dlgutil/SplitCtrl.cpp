@@ -1,7 +1,5 @@
 #include "dlgutil/SplitCtrl.h"
 
-#include <algorithm>
-
 namespace Dorlu_DlgUtil {
 
 using namespace Platform;
@@ -12,11 +10,22 @@ namespace {
 constexpr unsigned DroppedStyle = WS_BORDER | 0xFFE0;
 constexpr unsigned AlignMask = 0x1F;
 constexpr unsigned AlignFar = 2;
+
+// Below the minimum gives the minimum, then above the maximum the maximum: a range given the
+// wrong way round still yields a position instead of undefined behaviour.
+int Limit(int value, int minimum, int maximum) {
+    if (value < minimum)
+        value = minimum;
+    if (value > maximum)
+        value = maximum;
+    return value;
+}
 } // namespace
 
 bool CSplitCtrl::ReplaceDlgItem(unsigned id, CWnd& parent) {
     CWnd* placeholder = parent.GetDlgItem(id);
-    if (!placeholder)
+    // A bar that exists already could not be created again, and the placeholder would be lost.
+    if (!placeholder || placeholder == this || IsWindow())
         return false;
     Rect rect = parent.ScreenToClientRect(placeholder->GetWindowRect());
     rect.Inflate(-1, -1);
@@ -73,7 +82,7 @@ int CSplitCtrl::GetPos() const {
 int CSplitCtrl::SetPos(int percent) {
     if (!m_layout)
         return GetPos();
-    percent = std::clamp(percent, static_cast<int>(m_minimum), static_cast<int>(m_maximum));
+    percent = Limit(percent, static_cast<int>(m_minimum), static_cast<int>(m_maximum));
     const LayoutOverrides overrides{
         {this, MovedTo(RectInReference(), percent * Extent() / 100 + 1)}};
     m_layout->Apply(m_callback, &overrides);
@@ -92,7 +101,7 @@ void CSplitCtrl::OnPaint(IDrawContext& dc, const Rect&) {
 }
 
 void CSplitCtrl::OnLButtonDown(unsigned, Point p) {
-    if (!m_layout)
+    if (!m_layout || !m_layout->GetReference())
         return;
     m_layout->Refresh(nullptr);
     m_lastPos = -1;
@@ -111,12 +120,14 @@ void CSplitCtrl::OnMouseMove(unsigned, Point p) {
     const int extent = Extent();
     const int low = static_cast<int>(extent * m_minimum / 100);
     const int high = static_cast<int>(extent * m_maximum / 100);
-    const int pos = std::clamp((m_vertical ? inRef.x : inRef.y) - m_grabOffset, low, high);
+    const int pos = Limit((m_vertical ? inRef.x : inRef.y) - m_grabOffset, low, high);
     if (pos == m_lastPos)
         return;
     m_lastPos = pos;
     const LayoutOverrides overrides{{this, MovedTo(RectInReference(), pos)}};
-    m_layout->Apply(m_callback, &overrides);
+    // A refused step moved nothing, so there is nothing to repaint or announce.
+    if (!m_layout->Apply(m_callback, &overrides))
+        return;
     m_layout->GetReference()->RedrawWindow(nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN |
                                                         RDW_UPDATENOW);
     SendCommand(SPLIT_DRAG_STEP);
@@ -125,8 +136,11 @@ void CSplitCtrl::OnMouseMove(unsigned, Point p) {
 void CSplitCtrl::OnLButtonUp(unsigned, Point) {
     if (!m_dragging)
         return;
-    EndDrag();
+    // Not dragging before the release, so the capture change does not end the drag twice; the
+    // parent hears of the end with the mouse already free.
+    m_dragging = false;
     ReleaseCapture();
+    SendCommand(SPLIT_DRAG_END);
 }
 
 // Losing the capture any other way (another window took it) must not leave the bar dragging
@@ -149,7 +163,12 @@ int CSplitCtrl::Extent() const {
 }
 
 Rect CSplitCtrl::RectInReference() const {
-    const CWnd* reference = m_layout ? m_layout->GetReference() : GetParent();
+    // A layout not yet given its dialog places nothing; the parent stands in until it is.
+    const CWnd* reference = m_layout ? m_layout->GetReference() : nullptr;
+    if (!reference)
+        reference = GetParent();
+    if (!reference)
+        return GetWindowRect();
     return reference->ScreenToClientRect(GetWindowRect());
 }
 

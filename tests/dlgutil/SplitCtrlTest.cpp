@@ -15,8 +15,12 @@ namespace {
 
 class Dialog : public CWnd {
 public:
-    void OnCommand(unsigned id, unsigned code, CWnd*) override { commands.push_back({id, code}); }
+    void OnCommand(unsigned id, unsigned code, CWnd*) override {
+        commands.push_back({id, code});
+        captureAtCommand.push_back(GetCapture());
+    }
     std::vector<std::pair<unsigned, unsigned>> commands;
+    std::vector<CWnd*> captureAtCommand;
 };
 
 enum { IdSplitter = 1030, IdServers = 1012, IdPlayers = 1009, IdButton = 1, IdArea = 900 };
@@ -102,6 +106,7 @@ TEST_F(SplitDialog, DraggingStopsAtTheLimitsAndNotifiesStartStepsAndEnd) {
               (std::vector<std::pair<unsigned, unsigned>>{{IdSplitter, SPLIT_DRAG_START},
                                                           {IdSplitter, SPLIT_DRAG_STEP},
                                                           {IdSplitter, SPLIT_DRAG_END}}));
+    EXPECT_EQ(dialog.captureAtCommand.back(), nullptr) << "the end is told with the mouse free";
     EXPECT_EQ(platform.GetCapture(), nullptr);
 
     DragTo(20);
@@ -119,6 +124,10 @@ TEST_F(SplitDialog, AStepThatWouldSqueezeAPaneToNothingIsRefused) {
     DragTo(980);
     EXPECT_EQ(Where(splitter).left, 400) << "the bar does not move for a refused step";
     EXPECT_EQ(Where(players), (Rect{420, 40, 990, 560}));
+    EXPECT_EQ(dialog.commands,
+              (std::vector<std::pair<unsigned, unsigned>>{{IdSplitter, SPLIT_DRAG_START},
+                                                          {IdSplitter, SPLIT_DRAG_END}}))
+        << "a refused step is not announced as a move";
     DragTo(960);
     EXPECT_EQ(Where(splitter).left, 960);
     EXPECT_EQ(Where(players), (Rect{980, 40, 990, 560}));
@@ -135,6 +144,39 @@ TEST_F(SplitDialog, SetPosLimitsToTheRangeAndGetPosTruncates) {
     const int before = Where(splitter).left;
     EXPECT_EQ(splitter.SetPos(pos), pos);
     EXPECT_LE(std::abs(Where(splitter).left - before), 1);
+}
+
+TEST_F(SplitDialog, ReplacingAgainKeepsTheBarAndAnyOtherPlaceholder) {
+    EXPECT_FALSE(splitter.ReplaceDlgItem(IdSplitter, dialog));
+    EXPECT_FALSE(splitter.ReplaceDlgItem(IdButton, dialog));
+    EXPECT_TRUE(button.IsWindow()) << "a bar that exists cannot take another placeholder's place";
+    EXPECT_EQ(Where(splitter), (Rect{400, 41, 406, 559}));
+}
+
+TEST_F(SplitDialog, ARangeGivenTheWrongWayRoundLimitsToTheMaximumLast) {
+    splitter.Attach(layout, 60, 30);
+    EXPECT_EQ(splitter.SetPos(10), 30);
+    EXPECT_EQ(splitter.SetPos(90), 30);
+}
+
+TEST(SplitCtrlTest, ALayoutWithoutItsDialogLeavesTheBarAlone) {
+    FakePlatform platform;
+    Dialog dialog;
+    CWnd placeholder;
+    dialog.CreateTopLevel(platform, {0, 0, 600, 400}, WS_VISIBLE);
+    placeholder.Create(dialog, {299, 10, 307, 390}, WS_CHILD | WS_VISIBLE, IdSplitter);
+    CSplitCtrl splitter;
+    ASSERT_TRUE(splitter.ReplaceDlgItem(IdSplitter, dialog));
+    CDialogLayout layout; // never given its dialog
+    splitter.Attach(layout, 15, 65);
+    EXPECT_TRUE(splitter.IsVertical());
+    EXPECT_EQ(splitter.GetPos(), 0);
+    EXPECT_EQ(splitter.SetPos(40), 0);
+    platform.LButtonDown(splitter, {1, 100});
+    platform.MouseMove(splitter, {50, 100});
+    platform.LButtonUp(splitter, {50, 100});
+    EXPECT_FALSE(splitter.IsDragging());
+    EXPECT_EQ(dialog.ScreenToClientRect(splitter.GetWindowRect()), (Rect{300, 11, 306, 389}));
 }
 
 TEST_F(SplitDialog, LosingTheCaptureEndsTheDrag) {

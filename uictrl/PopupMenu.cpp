@@ -38,28 +38,38 @@ CMenuItemText ParseMenuItem(const std::string& text) {
 CPopupMenu::CPopupMenu(IMenuFactory& factory)
     : m_factory(factory), m_menu(factory.CreatePopupMenu()) {}
 
+// The counts are of items the menu took, so a refused item is not reported as added; the
+// identifiers still follow the item's place in the string.
 int CPopupMenu::AppendItems(const std::string& items, unsigned firstId) {
+    int added = 0;
     int n = 0;
     for (std::string text; !(text = GetToken(items, n, ';')).empty(); ++n) {
         const CMenuItemText item = ParseMenuItem(text);
-        m_menu->AppendMenu(item.flags, firstId + n, item.caption);
+        if (m_menu->AppendMenu(item.flags, firstId + n, item.caption))
+            ++added;
     }
-    return n;
+    return added;
 }
 
 int CPopupMenu::InsertItems(unsigned position, const std::string& items, unsigned firstId,
                             unsigned extraFlags) {
+    int inserted = 0;
     int n = 0;
     for (std::string text; !(text = GetToken(items, n, ';')).empty(); ++n) {
         const CMenuItemText item = ParseMenuItem(text);
-        m_menu->InsertMenu(position, item.flags | extraFlags, firstId + n, item.caption);
+        if (!m_menu->InsertMenu(position, item.flags | extraFlags, firstId + n, item.caption))
+            continue;
+        ++inserted;
         if (extraFlags & MF_BYPOSITION)
             ++position;
     }
-    return n;
+    return inserted;
 }
 
 void CPopupMenu::SetSubMenu(unsigned id, CPopupMenu& submenu) {
+    // A menu cannot open itself: it would own itself and lose its items.
+    if (&submenu == this)
+        return;
     std::string caption;
     if (!m_menu->GetMenuString(id, MF_BYCOMMAND, caption))
         return;

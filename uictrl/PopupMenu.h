@@ -23,8 +23,8 @@ class CPopupMenu {
 public:
     explicit CPopupMenu(Platform::IMenuFactory& factory);
 
-    // Both return the number of items, separators included; the list ends at the first
-    // empty item text. Item i gets the identifier firstId + i.
+    // Both return the number of items the menu took, separators included; the list ends at
+    // the first empty item text. Item i gets the identifier firstId + i.
     int AppendItems(const std::string& items, unsigned firstId);
     // With MF_BYPOSITION in extraFlags the items keep their order from position on;
     // otherwise position is a command identifier and each item goes before that item.
@@ -33,7 +33,7 @@ public:
 
     // The item with command identifier id opens submenu's menu from now on; submenu gets a
     // fresh empty menu, so it can be filled again or destroyed without harm. Nothing changes
-    // when there is no such item.
+    // when there is no such item or submenu is this menu.
     void SetSubMenu(unsigned id, CPopupMenu& submenu);
 
     // The chosen command identifier, or 0 when the menu was dismissed: 0 is never a command.

@@ -94,6 +94,10 @@ TEST(PopupMenuTest, InsertByPositionKeepsOrderAndByCommandGoesBeforeTheItem) {
     EXPECT_EQ(ordered[1].caption, "X");
     EXPECT_EQ(ordered[2], (FakeMenuItem{MF_CHECKED, 11, "Y", {}}));
     EXPECT_EQ(ordered[3].caption, "Z");
+
+    // Before a command that is not there nothing goes in, and the count says so.
+    EXPECT_EQ(byCommand.InsertItems(99, "P;Q", 20, MF_BYCOMMAND), 0);
+    EXPECT_EQ(ItemsOf(byCommand).size(), 4u);
 }
 
 TEST(PopupMenuTest, SubmenuHandOverLeavesTheSecondMenuFreshAndUsable) {
@@ -124,6 +128,11 @@ TEST(PopupMenuTest, SubmenuHandOverLeavesTheSecondMenuFreshAndUsable) {
     menu.SetSubMenu(99, columns);
     EXPECT_EQ(ItemsOf(columns).size(), 1u);
     EXPECT_EQ(ItemsOf(menu).size(), 3u);
+
+    // Nor does making a menu its own submenu.
+    menu.SetSubMenu(1, menu);
+    ASSERT_EQ(ItemsOf(menu).size(), 3u);
+    EXPECT_FALSE(ItemsOf(menu)[0].flags & MF_POPUP);
 }
 
 TEST(PopupMenuTest, TrackReturnsTheChosenCommandWithoutNotifying) {

@@ -10,7 +10,8 @@ using namespace Platform;
 
 bool CHyperLink::SubclassDlgItem(unsigned id, CWnd& parent) {
     CWnd* control = parent.GetDlgItem(id);
-    if (!control || control == this)
+    // A label that exists already could not be created again, and the control would be lost.
+    if (!control || control == this || IsWindow())
         return false;
     const Rect rect = parent.ScreenToClientRect(control->GetWindowRect());
     const unsigned style = control->GetStyle();
@@ -122,8 +123,10 @@ void CHyperLink::OnLButtonDown(unsigned, Point) {
     m_focused = true;
 }
 
-void CHyperLink::OnLButtonUp(unsigned, Point) {
-    if (m_focused && !(m_options & OpenOnButtonDown))
+// The window system keeps sending the mouse to the label while the button is held, so a
+// press dragged off the label would open it on release elsewhere; only a release on it counts.
+void CHyperLink::OnLButtonUp(unsigned, Point p) {
+    if (m_focused && !(m_options & OpenOnButtonDown) && GetClientRect().Contains(p))
         OpenTarget();
 }
 

@@ -45,7 +45,7 @@ public:
 
     // Takes over the static control id of parent: its place, text, style and z-order. An
     // empty target becomes the control's text and an empty text the target. False when the
-    // parent has no such control.
+    // parent has no such control or this label exists already.
     bool SubclassDlgItem(unsigned id, Platform::CWnd& parent);
 
     // The text colour the label paints with now.

@@ -75,6 +75,18 @@ TEST_F(HyperLinkTest, OpensOnButtonUpOnlyAfterADownOnTheLabel) {
     EXPECT_EQ(platform.openedTargets.size(), 2u);
     platform.KeyDown(VK_RETURN);
     EXPECT_EQ(platform.openedTargets.size(), 2u);
+
+    // A press dragged off the label and released elsewhere opens nothing.
+    platform.LButtonDown(link, {2, 2});
+    platform.LButtonUp(link, {2, 200});
+    EXPECT_EQ(platform.openedTargets.size(), 2u);
+}
+
+TEST_F(HyperLinkTest, ALabelThatExistsKeepsAnotherControl) {
+    Attach("https://vantrel.example/");
+    EXPECT_FALSE(link.SubclassDlgItem(IdOther, dialog));
+    EXPECT_TRUE(other.IsWindow());
+    EXPECT_EQ(link.GetDlgCtrlID(), unsigned(IdLabel));
 }
 
 TEST_F(HyperLinkTest, ColourFollowsVisitFocusAndHover) {

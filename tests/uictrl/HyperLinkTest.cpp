@@ -60,6 +60,24 @@ TEST_F(HyperLinkTest, EmptyTextShowsTheTargetAndEmptyTargetTakesTheText) {
     EXPECT_EQ(platform.Window(second).cursor, IDC_HAND);
 }
 
+TEST_F(HyperLinkTest, SizingToTheTextKeepsTheControlsAlignment) {
+    struct Case {
+        unsigned style;
+        Rect expected;
+    };
+    // "Vantrel" measures 49 x 13 in the 200 x 30 control.
+    for (const Case& c : {Case{CHyperLink::SS_RIGHT, {161, 10, 210, 23}},
+                          Case{CHyperLink::SS_CENTER, {85, 10, 134, 23}},
+                          Case{CHyperLink::SS_CENTERIMAGE, {10, 18, 59, 31}}}) {
+        CWnd control;
+        CHyperLink centred;
+        control.Create(dialog, {10, 10, 210, 40}, WS_CHILD | WS_VISIBLE | c.style, 77, "Vantrel");
+        ASSERT_TRUE(centred.SubclassDlgItem(77, dialog));
+        EXPECT_EQ(dialog.ScreenToClientRect(centred.GetWindowRect()), c.expected)
+            << "style " << c.style;
+    }
+}
+
 TEST_F(HyperLinkTest, OpensOnButtonUpOnlyAfterADownOnTheLabel) {
     Attach("https://vantrel.example/");
     platform.LButtonUp(link, {2, 2});

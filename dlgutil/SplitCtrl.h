@@ -19,7 +19,8 @@ public:
     static constexpr int Thickness = 6;
 
     // Takes the place, identifier and z-order of the placeholder child id of parent (shrunk
-    // by one pixel on every side) and destroys the placeholder. False when there is none.
+    // by one pixel on every side) and destroys the placeholder. False, and the placeholder
+    // stays, when there is none or the bar exists already.
     bool ReplaceDlgItem(unsigned id, Platform::CWnd& parent);
     // Ties the bar to layout and limits it to [minPercent, maxPercent] of the reference
     // window's client width (a vertical bar) or height; makes the bar 6 pixels thick.

@@ -30,6 +30,16 @@ void WriteError(int fd, int error) {
     [[maybe_unused]] ssize_t written = write(fd, &error, sizeof error);
 }
 
+// Relative paths name files from the browser's folder, which the game's start leaves.
+std::string AbsolutePath(const std::string& path) {
+    if (path.front() == '/')
+        return path;
+    char buffer[4096];
+    if (getcwd(buffer, sizeof buffer) == nullptr)
+        return path;
+    return std::string(buffer) + '/' + path;
+}
+
 } // namespace
 
 std::string GameFolder(std::string_view executable) {
@@ -71,12 +81,22 @@ std::vector<std::string> GameArguments(const std::string& executable, const std:
 int StartGame(const std::string& executable, const std::string& command) {
     if (executable.empty())
         return ENOENT;
-    std::vector<std::string> arguments = GameArguments(executable, command);
+    const std::string program = AbsolutePath(executable);
+    std::vector<std::string> arguments = GameArguments(program, command);
+    // Wine starts for any file name and fails only later, when the browser may already have
+    // closed as after a join; so the file must be there before wine is asked to run it.
+    if (arguments.front() != program) {
+        struct stat info {};
+        if (stat(program.c_str(), &info) != 0)
+            return errno;
+        if (!S_ISREG(info.st_mode))
+            return EACCES;
+    }
     std::vector<char*> argv;
     for (std::string& argument : arguments)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
-    std::string folder = GameFolder(executable);
+    std::string folder = GameFolder(program);
 
     // The exec's success closes the pipe (close-on-exec); a failure writes its errno into it.
     int pipeFds[2];

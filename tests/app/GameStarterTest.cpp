@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include <sys/stat.h>
 
 namespace {
@@ -80,6 +83,29 @@ TEST(GameStarterTest, FailuresAreReportedForAnotherChoice) {
     EXPECT_EQ(StartGame("game", "connect 1.2.3.4:5"), 0);
     EXPECT_EQ(AwaitStandInRecord(dir.Path() / "record"),
               dir.Path().string() + "\nconnect 1.2.3.4:5" + std::string(1, '\0'));
+}
+
+TEST(GameStarterTest, AMissingExeIsAFailureEvenWithWineInstalled) {
+    CTempWorkDir dir;
+    fs::create_directories("bin");
+    WriteStandInGame(dir.Path() / "bin/wine", dir.Path() / "wine");
+    CPathOverride path((dir.Path() / "bin").string());
+    // Wine itself would start and fail later, after the browser had closed as if joined.
+    EXPECT_NE(StartGame((dir.Path() / "moved/jk2mp.exe").string(), "connect 1.2.3.4:5"), 0);
+    fs::create_directories("folder.exe");
+    EXPECT_NE(StartGame((dir.Path() / "folder.exe").string(), "connect 1.2.3.4:5"), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_FALSE(fs::exists(dir.Path() / "wine"));
+}
+
+TEST(GameStarterTest, ARelativePathIsFoundFromTheBrowsersFolder) {
+    CTempWorkDir dir;
+    fs::create_directories("games/jk2");
+    WriteStandInGame(dir.Path() / "games/jk2/jk2mp", dir.Path() / "record");
+    EXPECT_EQ(StartGame("games/jk2/jk2mp", "connect 1.2.3.4:5"), 0);
+    EXPECT_EQ(AwaitStandInRecord(dir.Path() / "record"),
+              (dir.Path() / "games/jk2").string() + "\nconnect 1.2.3.4:5" + std::string(1, '\0'));
+    EXPECT_EQ(fs::current_path(), dir.Path());
 }
 
 TEST(GameStarterTest, FolderOfTheExecutable) {

@@ -2,11 +2,31 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-int ReplaceFileAtomically(const std::string& path, std::string_view content) {
+namespace {
+
+// A link is followed to the file it names: replacing the link itself would cut the user's
+// file off and leave it stale.
+std::string TargetOf(const std::string& path) {
+    struct stat info {};
+    if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+        return path;
+    char* resolved = realpath(path.c_str(), nullptr);
+    if (resolved == nullptr)
+        return path;
+    std::string target(resolved);
+    std::free(resolved);
+    return target;
+}
+
+} // namespace
+
+int ReplaceFileAtomically(const std::string& linkOrPath, std::string_view content) {
+    const std::string path = TargetOf(linkOrPath);
     std::string temporary = path + ".XXXXXX";
     int fd = mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)

@@ -134,3 +134,17 @@ TEST(FavoritesFileTest, FailuresLeaveTheOldListUntouched) {
     EXPECT_EQ(info.st_mode & 0777, 0600u);
     EXPECT_EQ(CTempWorkDir::ReadFile(kFavoritesFile), "1.1.1.1:1\tKeep\t\r\n2.2.2.2:2\tNew\t\r\n");
 }
+
+TEST(FavoritesFileTest, ALinkedListIsUpdatedWhereItLives) {
+    CTempWorkDir dir;
+    std::filesystem::create_directory("shared");
+    CTempWorkDir::WriteFile("shared/list.dat", "1.1.1.1:1\tKeep\t\r\n");
+    std::filesystem::create_symlink("shared/list.dat", kFavoritesFile);
+
+    ASSERT_EQ(AppendFavorite(kFavoritesFile, "2.2.2.2:2", "New"), EAppendResult::Added);
+    ASSERT_EQ(SaveFavoriteRows(kFavoritesFile, Rows({{"3.3.3.3:3", "Saved", ""}})), 0);
+    // The link stays a link, and the list it names holds every change.
+    EXPECT_TRUE(std::filesystem::is_symlink(kFavoritesFile));
+    EXPECT_EQ(CTempWorkDir::ReadFile("shared/list.dat"), "3.3.3.3:3\tSaved\t\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("shared"), {}), 1);
+}

@@ -5,7 +5,15 @@
 std::string BuildConnectCommand(std::string_view address, std::string_view password) {
     if (password.empty())
         return "connect " + std::string(address);
-    return "connect \"" + std::string(address) + "\"; password \"" + std::string(password) + "\"";
+    // The console has no escapes: a double quote would end the password's quotes and a line
+    // end the command, and the rest would run as commands of its own (a favourites file can
+    // come from anyone). Such a password could never be sent anyway, so they are left out.
+    std::string quoted;
+    for (char c : password) {
+        if (c != '"' && c != '\r' && c != '\n')
+            quoted += c;
+    }
+    return "connect \"" + std::string(address) + "\"; password \"" + quoted + "\"";
 }
 
 CPasswordChoice::CPasswordChoice(std::string_view typedPassword, std::string favoritePassword)

@@ -7,7 +7,8 @@
 #include <string_view>
 
 // "connect ADDRESS" without a password, else "connect \"ADDRESS\"; password \"PASSWORD\"".
-// The password goes in unchanged: the game reads the command as it is typed in its console.
+// The game reads the command as typed in its console; the password goes in as it is, except
+// for double quotes and line ends, which would let its rest run as further commands.
 std::string BuildConnectCommand(std::string_view address, std::string_view password);
 
 enum class EPasswordAnswer { Yes, No, Cancel };

@@ -15,9 +15,12 @@ std::string Join(const std::string& typed, const std::string& favorite,
 
 TEST(JoinCommandTest, CommandTexts) {
     EXPECT_EQ(BuildConnectCommand("10.0.0.5:27960", ""), "connect 10.0.0.5:27960");
-    // The password goes in unchanged, quotes and all.
-    EXPECT_EQ(BuildConnectCommand("10.0.0.5:27960", "a \"b\";c"),
-              "connect \"10.0.0.5:27960\"; password \"a \"b\";c\"");
+    // Blanks and semicolons stay inside the quotes; nothing can leave them to run as a
+    // command of its own.
+    EXPECT_EQ(BuildConnectCommand("10.0.0.5:27960", "a b;c"),
+              "connect \"10.0.0.5:27960\"; password \"a b;c\"");
+    EXPECT_EQ(BuildConnectCommand("10.0.0.5:27960", "x\"; quit; \"\rquit\n"),
+              "connect \"10.0.0.5:27960\"; password \"x; quit; quit\"");
 }
 
 TEST(JoinCommandTest, DifferentPasswordsAskWhichOne) {

@@ -4,7 +4,13 @@
 #include "platform/Text.h"
 
 std::optional<CPlayerSearch> PreparePlayerSearch(std::string_view text) {
-    std::string_view trimmed = TrimBlanks(text);
+    // The text goes into the history, which is saved one item a line.
+    std::string oneLine(text);
+    for (char& c : oneLine) {
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    }
+    std::string_view trimmed = TrimBlanks(oneLine);
     if (trimmed.empty())
         return std::nullopt;
     CPlayerSearch search;

@@ -12,7 +12,8 @@ struct CPlayerSearch {
     bool m_contains = false;
 };
 
-// Trims white space at both ends; nothing to search when the rest is empty.
+// Line ends become blanks, then white space at both ends is trimmed; nothing to search when
+// the rest is empty.
 std::optional<CPlayerSearch> PreparePlayerSearch(std::string_view text);
 
 // Upper case of both sides; a prefix match, or in contains mode a match anywhere.

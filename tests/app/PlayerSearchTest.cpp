@@ -1,5 +1,7 @@
 #include "app/core/PlayerSearch.h"
 
+#include "app/core/SearchHistory.h"
+
 #include <gtest/gtest.h>
 
 TEST(PlayerSearchTest, OnlyOneLeadingAsteriskIsSpecial) {
@@ -33,4 +35,15 @@ TEST(PlayerSearchTest, UpperCasesTheCodePage) {
     EXPECT_FALSE(MatchesPlayer(*PreparePlayerSearch("abcdef"), "abc"));
     // Colour codes and other bytes are matched as they stand.
     EXPECT_TRUE(MatchesPlayer(*PreparePlayerSearch("^1pa"), "^1Padawan"));
+}
+
+TEST(PlayerSearchTest, ALineEndNeverSplitsTheSavedHistory) {
+    // The history is saved one item a line, so a pasted line end would come back as two.
+    auto search = PreparePlayerSearch("\nAbe\r\nBob\n");
+    ASSERT_TRUE(search);
+    EXPECT_EQ(search->m_text, "Abe  Bob");
+    CSearchHistory history;
+    history.AddIfNew(search->m_text);
+    EXPECT_EQ(CSearchHistory::FromSetting(history.ToSetting()).Items(),
+              std::vector<std::string>{"Abe  Bob"});
 }

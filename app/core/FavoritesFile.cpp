@@ -33,9 +33,17 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 // False when the file cannot be opened or read to its end (a folder in its place, say).
 bool ReadWholeFile(const std::string& path, std::string& text) {
     text.clear();
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return false;
+    // Only a regular file is read: a pipe or a device in its place could block or never end.
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+        close(fd);
+        errno = error;
+        return false;
+    }
     char buffer[4096];
     ssize_t got;
     while ((got = read(fd, buffer, sizeof buffer)) != 0) {

@@ -20,7 +20,7 @@ struct CFavorite {
 };
 
 // The lines of the file in file order; a CR before a line feed is dropped. A missing or
-// unreadable file is an empty list.
+// unreadable file, or anything but a regular file (a pipe would block), is an empty list.
 std::vector<CFavorite> ReadFavoriteLines(const std::string& path);
 
 // The dialog's table, top row first: the file's lines in reverse.

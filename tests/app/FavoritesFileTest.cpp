@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 // Readable failure output instead of the object's bytes.
 void PrintTo(const CFavorite& favorite, std::ostream* out) {
@@ -147,4 +149,21 @@ TEST(FavoritesFileTest, ALinkedListIsUpdatedWhereItLives) {
     EXPECT_TRUE(std::filesystem::is_symlink(kFavoritesFile));
     EXPECT_EQ(CTempWorkDir::ReadFile("shared/list.dat"), "3.3.3.3:3\tSaved\t\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator("shared"), {}), 1);
+}
+
+TEST(FavoritesFileTest, APipeInPlaceOfTheListNeverBlocks) {
+    CTempWorkDir dir;
+    ASSERT_EQ(mkfifo(kFavoritesFile, 0600), 0);
+    // With a writer that never writes, reading the pipe would wait for ever; the alarm ends
+    // the test run instead.
+    const int writer = open(kFavoritesFile, O_RDWR | O_CLOEXEC);
+    ASSERT_GE(writer, 0);
+    alarm(10);
+    EXPECT_TRUE(ReadFavoriteLines(kFavoritesFile).empty());
+    EXPECT_EQ(AppendFavorite(kFavoritesFile, "1.2.3.4:5", "New"), EAppendResult::Failed);
+    alarm(0);
+    close(writer);
+    struct stat info {};
+    ASSERT_EQ(lstat(kFavoritesFile, &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }

@@ -2,6 +2,7 @@
 
 #include "query/ServerRecord.h"
 
+#include <filesystem>
 #include <fstream>
 
 std::string FavoriteField(std::string_view line, int index) {
@@ -18,6 +19,10 @@ std::string FavoriteField(std::string_view line, int index) {
 
 bool LoadFavoritesIntoList(const std::string& path, CServerList& list) {
     list.Clear();
+    // A pipe or device in the file's place would block the window or never end.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return false;
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return false;

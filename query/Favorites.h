@@ -12,5 +12,5 @@ std::string FavoriteField(std::string_view line, int index);
 
 // Clears the list, then adds one record per line (address, name and password fields separated
 // by tabs; a later line with the same address replaces an earlier one). A missing file leaves
-// the list empty. Returns false if the file could not be opened.
+// the list empty. Returns false if the file could not be opened or is not a regular file.
 bool LoadFavoritesIntoList(const std::string& path, CServerList& list);

@@ -68,14 +68,17 @@ bool CFavoritesDialog::OnInitDialog() {
     m_table.RestoreLayout(words);
     m_table.Redraw(false);
     ApplyStoredRect();
+    if (m_readError != 0)
+        GetPlatform().MessageBox(this, FavoritesReadError(m_path, m_readError), GetWindowText(),
+                                 MB_OK | MB_ICONSTOP);
     return true;
 }
 
 void CFavoritesDialog::LoadRows() {
-    // Each line goes to the top, so the file lists the table bottom-up.
-    for (const CFavorite& favorite : ReadFavoriteLines(m_path)) {
-        m_table.InsertRow(0);
-        SetRow(m_table, 0, favorite);
+    // The file lists the table bottom-up.
+    for (const CFavorite& favorite : LoadFavoriteRows(m_path, &m_readError)) {
+        m_table.AddRow();
+        SetRow(m_table, m_table.GetRowCount() - 1, favorite);
     }
 }
 
@@ -123,6 +126,11 @@ void CFavoritesDialog::DeleteCurrentFavorite() {
 
 void CFavoritesDialog::OnOK() {
     m_table.GetEditController().EndEdit(false);
+    if (m_readError != 0) {
+        GetPlatform().MessageBox(this, FavoritesReadError(m_path, m_readError), GetWindowText(),
+                                 MB_OK | MB_ICONSTOP);
+        return;
+    }
     std::vector<CFavorite> rows = RowsOf(m_table);
     const int invalid = CleanFavoriteRows(rows);
     // Rows cleaned before a bad address keep their cleaned values.

@@ -42,4 +42,6 @@ private:
     Dorlu_DlgUtil::CDialogLayout m_layout;
     bool m_layoutReady = false;
     int m_templateWidth = 0;
+    // Why an existing list could not be read; saving the empty table over it would lose it.
+    int m_readError = 0;
 };

@@ -77,19 +77,24 @@ std::string FavoriteLine(std::string_view address, std::string_view name,
 
 } // namespace
 
-std::vector<CFavorite> ReadFavoriteLines(const std::string& path) {
+std::vector<CFavorite> ReadFavoriteLines(const std::string& path, int* error) {
     std::string text;
     std::vector<CFavorite> favorites;
-    if (!ReadWholeFile(path, text))
+    if (error)
+        *error = 0;
+    if (!ReadWholeFile(path, text)) {
+        if (error && errno != ENOENT)
+            *error = errno;
         return favorites;
+    }
     for (std::string_view line : SplitLines(text))
         favorites.push_back(
             {FavoriteField(line, 0), FavoriteField(line, 1), FavoriteField(line, 2)});
     return favorites;
 }
 
-std::vector<CFavorite> LoadFavoriteRows(const std::string& path) {
-    std::vector<CFavorite> rows = ReadFavoriteLines(path);
+std::vector<CFavorite> LoadFavoriteRows(const std::string& path, int* error) {
+    std::vector<CFavorite> rows = ReadFavoriteLines(path, error);
     std::reverse(rows.begin(), rows.end());
     return rows;
 }
@@ -112,6 +117,11 @@ int SaveFavoriteRows(const std::string& path, const std::vector<CFavorite>& rows
     for (auto it = rows.rbegin(); it != rows.rend(); ++it)
         text += FavoriteLine(it->m_address, it->m_name, it->m_password);
     return ReplaceFileAtomically(path, text);
+}
+
+std::string FavoritesReadError(const std::string& path, int error) {
+    return "Cannot read the favorites file \"" + path + "\": " + std::strerror(error) +
+           ". It is not saved over.";
 }
 
 std::string FavoritesFileError(const std::string& path, int error) {

@@ -21,10 +21,14 @@ struct CFavorite {
 
 // The lines of the file in file order; a CR before a line feed is dropped. A missing or
 // unreadable file, or anything but a regular file (a pipe would block), is an empty list.
-std::vector<CFavorite> ReadFavoriteLines(const std::string& path);
+// *error (when given) is 0 for a file read or missing, else why the file could not be read.
+std::vector<CFavorite> ReadFavoriteLines(const std::string& path, int* error = nullptr);
 
 // The dialog's table, top row first: the file's lines in reverse.
-std::vector<CFavorite> LoadFavoriteRows(const std::string& path);
+std::vector<CFavorite> LoadFavoriteRows(const std::string& path, int* error = nullptr);
+
+// The message when the file exists but cannot be read, so the dialog will not save over it.
+std::string FavoritesReadError(const std::string& path, int error);
 
 // The cleaning of the dialog's "OK", from the last row to the first: tabs in the name become
 // blanks and both ends are trimmed; the address is parsed (host names are resolved) and stored

@@ -14,6 +14,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <sys/stat.h>
 
 using namespace Platform;
 using TestSupport::FakePlatform;
@@ -26,10 +27,11 @@ protected:
 
     // Opens the dialog over an owner window, plays the user, then presses `close` (IDOK or
     // IDCANCEL; 0 leaves it to the user's play). Returns the dialog's result.
-    int Open(const std::function<void(CFavoritesDialog&)>& user, unsigned close = IDOK) {
+    int Open(const std::function<void(CFavoritesDialog&)>& user, unsigned close = IDOK,
+             const std::string& path = kFile) {
         if (!m_owner.IsWindow())
             m_owner.CreateTopLevel(m_platform, {100, 100, 900, 700}, 0, "owner");
-        CFavoritesDialog dialog(&m_owner, kFile);
+        CFavoritesDialog dialog(&m_owner, path);
         m_platform.onModal = [&](CWnd&) {
             user(dialog);
             if (close != 0 && dialog.IsWindow())
@@ -190,17 +192,36 @@ TEST_F(FavoritesDialogTest, OnlyAWiderStoredRectangleSizesTheDialogCentredOnItsO
 }
 
 TEST_F(FavoritesDialogTest, ASaveThatFailsSaysSoAndKeepsTheDialogOpen) {
-    std::filesystem::create_directory(kFile);
+    // A list in a folder that does not exist: nothing to read, and no place to write.
+    const std::string path = "missing/favorites.dat";
     const int result = Open(
         [&](CFavoritesDialog& d) {
             m_platform.ClickButton(*d.GetDlgItem(Res::IDC_NEW_FAVORITE));
             m_platform.ClickButton(*d.GetDlgItem(IDOK));
             ASSERT_EQ(m_platform.messageBoxes.size(), 1u);
             EXPECT_EQ(m_platform.messageBoxes[0].text.rfind(
-                          "Cannot write the favorites file \"favorites.dat\": ", 0),
+                          "Cannot write the favorites file \"" + path + "\": ", 0),
                       0u);
+        },
+        IDCANCEL, path);
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_FALSE(std::filesystem::exists("missing"));
+}
+
+TEST_F(FavoritesDialogTest, AListThatCannotBeReadIsNeverSavedOver) {
+    // A pipe stands in for a file the user may not read (the tests run as root).
+    ASSERT_EQ(mkfifo(kFile, 0600), 0);
+    const int result = Open(
+        [&](CFavoritesDialog& d) {
+            ASSERT_EQ(m_platform.messageBoxes.size(), 1u);
+            EXPECT_EQ(m_platform.messageBoxes[0].text.rfind(
+                          "Cannot read the favorites file \"favorites.dat\": ", 0),
+                      0u);
+            m_platform.ClickButton(*d.GetDlgItem(Res::IDC_NEW_FAVORITE));
+            m_platform.ClickButton(*d.GetDlgItem(IDOK));
+            EXPECT_EQ(m_platform.messageBoxes.size(), 2u);
         },
         IDCANCEL);
     EXPECT_EQ(result, IDCANCEL);
-    EXPECT_TRUE(std::filesystem::is_directory(kFile));
+    EXPECT_EQ(std::filesystem::status(kFile).type(), std::filesystem::file_type::fifo);
 }

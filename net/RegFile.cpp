@@ -1,5 +1,7 @@
 #include "net/RegFile.h"
 
+#include "net/AtomicFile.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -254,21 +256,6 @@ std::string FormatValue(const CRegValue& value) {
     return line;
 }
 
-bool WriteAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 } // namespace
 
 CRegFile CRegFile::Parse(const std::string& text) {
@@ -331,18 +318,8 @@ std::string CRegFile::Format(const std::string& keyName) const {
 }
 
 bool CRegFile::Save(const std::string& path, const std::string& keyName) const {
-    std::string temp = path + ".XXXXXX";
-    const int fd = mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    const bool written = WriteAll(fd, Format(keyName)) && fsync(fd) == 0;
-    const bool closed = close(fd) == 0;
-    if (!written || !closed || rename(temp.c_str(), path.c_str()) != 0) {
-        unlink(temp.c_str());
-        return false;
-    }
-    return true;
+    // The store holds the typed password: a new file is the user's alone.
+    return ReplaceFileAtomically(path, Format(keyName), 0600) == 0;
 }
 
 const CRegValue* CRegFile::Find(const std::string& name) const {

@@ -1,7 +1,7 @@
 #include "app/core/FavoritesFile.h"
 
-#include "app/core/AtomicFile.h"
 #include "app/core/TextTrim.h"
+#include "net/AtomicFile.h"
 #include "net/SockAddr.h"
 
 #include <algorithm>

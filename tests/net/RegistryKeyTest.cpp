@@ -287,3 +287,20 @@ TEST_F(RegistryKeyTest, ConfigDirFallsBackToXdgThenHome) {
     setenv("HOME", "/home/player", 1);
     EXPECT_EQ(CRegistryKey::ConfigDir(), "/home/player/.config/vantrel");
 }
+
+TEST_F(RegistryKeyTest, AStoreFileOfTheUsersOwnIsPrivateAndALinkToItStaysALink) {
+    CRegistryKey key = OpenKey();
+    ASSERT_TRUE(key.WriteString("Password", "secret"));
+    EXPECT_EQ(fs::status(m_dir / kKeyFile).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+
+    // Settings kept elsewhere and linked into place, as people do with their dotfiles.
+    fs::create_directory(m_dir / "elsewhere");
+    fs::rename(m_dir / kKeyFile, m_dir / "elsewhere" / "store.reg");
+    fs::create_symlink(m_dir / "elsewhere" / "store.reg", m_dir / kKeyFile);
+    ASSERT_TRUE(key.WriteNumber("LastView", 1));
+    EXPECT_TRUE(fs::is_symlink(m_dir / kKeyFile));
+    EXPECT_EQ(key.ReadString("Password", ""), "secret");
+    EXPECT_NE(ReadFile("elsewhere/store.reg").find("\"LastView\"=dword:00000001"),
+              std::string::npos);
+}

@@ -1,4 +1,4 @@
-#include "app/core/AtomicFile.h"
+#include "net/AtomicFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -25,16 +25,16 @@ std::string TargetOf(const std::string& path) {
 
 } // namespace
 
-int ReplaceFileAtomically(const std::string& linkOrPath, std::string_view content) {
+int ReplaceFileAtomically(const std::string& linkOrPath, std::string_view content,
+                          mode_t newFileMode) {
     const std::string path = TargetOf(linkOrPath);
     std::string temporary = path + ".XXXXXX";
     int fd = mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
         return errno;
 
-    // The replacement keeps the old file's permissions; a new file gets the usual 0644.
     struct stat old {};
-    mode_t mode = stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+    mode_t mode = stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : newFileMode;
     int error = fchmod(fd, mode) == 0 ? 0 : errno;
 
     const char* data = content.data();

@@ -6,5 +6,9 @@
 #include <string>
 #include <string_view>
 
-// Returns 0, or the errno of the step that failed; the old file is then untouched.
-int ReplaceFileAtomically(const std::string& path, std::string_view content);
+#include <sys/types.h>
+
+// Returns 0, or the errno of the step that failed; the old file is then untouched. A replaced
+// file keeps its permissions; a new one gets newFileMode.
+int ReplaceFileAtomically(const std::string& path, std::string_view content,
+                          mode_t newFileMode = 0644);

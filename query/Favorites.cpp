@@ -2,8 +2,10 @@
 
 #include "query/ServerRecord.h"
 
-#include <filesystem>
-#include <fstream>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 std::string FavoriteField(std::string_view line, int index) {
     std::size_t start = 0;
@@ -17,19 +19,60 @@ std::string FavoriteField(std::string_view line, int index) {
     return std::string(line.substr(start, end == std::string_view::npos ? end : end - start));
 }
 
+std::vector<std::string_view> SplitFavoriteLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        if (end != std::string_view::npos && !line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        lines.push_back(line);
+        if (end == std::string_view::npos)
+            break;
+        text.remove_prefix(end + 1);
+    }
+    return lines;
+}
+
+bool ReadFavoritesText(const std::string& path, std::string& text) {
+    text.clear();
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    // Only a regular file is read: a pipe or a device in its place could block or never end.
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+        close(fd);
+        errno = error;
+        return false;
+    }
+    char buffer[4096];
+    ssize_t got;
+    while ((got = read(fd, buffer, sizeof buffer)) != 0) {
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            break;
+        }
+        text.append(buffer, static_cast<std::size_t>(got));
+    }
+    int readError = got < 0 ? errno : 0;
+    close(fd);
+    if (readError != 0) {
+        text.clear();
+        errno = readError;
+        return false;
+    }
+    return true;
+}
+
 bool LoadFavoritesIntoList(const std::string& path, CServerList& list) {
     list.Clear();
-    // A pipe or device in the file's place would block the window or never end.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
+    std::string text;
+    if (!ReadFavoritesText(path, text))
         return false;
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
-    std::string line;
-    while (std::getline(file, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    for (std::string_view line : SplitFavoriteLines(text)) {
         CSockAddr address(FavoriteField(line, 0));
         list.FindOrInsert(address) =
             CServerRecord(address, FavoriteField(line, 1), FavoriteField(line, 2));

@@ -57,6 +57,8 @@ public:
                 return;
             m_timer.stop();
             m_opened = true;
+            // Keys go to the window that is active, which it becomes a moment after it shows.
+            EXPECT_TRUE(QTest::qWaitForWindowActive(top));
             m_user(*top);
         });
         m_timer.start();
@@ -198,7 +200,7 @@ inline int Play(PlatformQt::QtPlatform& platform, Platform::CDialog& dialog,
                 const std::function<void(QWidget&)>& user, Platform::CWnd* owner = nullptr) {
     QTimer::singleShot(0, [&] {
         QWidget* window = platform.Widget(dialog);
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window));
         user(*window);
         if (dialog.IsWindow())
             dialog.EndDialog(Platform::IDCANCEL);

@@ -48,12 +48,14 @@ inline bool AwaitTrue(const std::function<bool()>& done, int milliseconds = 5000
 // loop. Destroyed before it opened, it reports the window that never came.
 class CExpectWindow {
 public:
-    explicit CExpectWindow(std::function<void(QWidget&)> user, std::string what = "a window")
+    // `fits` picks the window among those that open meanwhile (a menu before its dialog).
+    explicit CExpectWindow(std::function<void(QWidget&)> user, std::string what = "a window",
+                           std::function<bool(QWidget&)> fits = {})
         : m_user(std::move(user)), m_what(std::move(what)), m_before(TopWindow()) {
         m_timer.setInterval(10);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+        QObject::connect(&m_timer, &QTimer::timeout, [this, fits] {
             QWidget* top = TopWindow();
-            if (!top || top == m_before || !top->isVisible())
+            if (!top || top == m_before || !top->isVisible() || (fits && !fits(*top)))
                 return;
             m_timer.stop();
             m_opened = true;
@@ -78,6 +80,10 @@ private:
     QTimer m_timer;
     bool m_opened = false;
 };
+
+template <class W> bool IsA(QWidget& window) {
+    return qobject_cast<W*>(&window) != nullptr;
+}
 
 inline QPoint Centre(const QWidget& widget) {
     return widget.rect().center();

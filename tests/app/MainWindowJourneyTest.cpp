@@ -147,10 +147,12 @@ TEST_F(MainWindowJourneyTest, ServerMenuAddsFavouritesShowsInfoAndCopies) {
         {
             std::string caption;
             CExpectWindow menu([&](QWidget& shown) { ChooseMenuItem(shown, "Show server info"); });
-            CExpectWindow info([&](QWidget& shown) {
-                caption = shown.windowTitle().toStdString();
-                Click(FindButton(shown, "Close"));
-            });
+            CExpectWindow info(
+                [&](QWidget& shown) {
+                    caption = shown.windowTitle().toStdString();
+                    Click(FindButton(shown, "Close"));
+                },
+                "server info", [](QWidget& shown) { return !IsA<QMenu>(shown); });
             servers.RightClickCell(beta, ServerColumn::kMap);
             EXPECT_EQ(caption, "Beta");
         }

@@ -15,11 +15,32 @@
 
 #include <QTabBar>
 
+#include <filesystem>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace Journey {
+
+// Qt's file chooser keeps its history in the user's configuration folder; the journeys give it
+// a folder of their own for the whole run, removed at its end.
+inline void ConfineQtSettings() {
+    static const std::filesystem::path folder = [] {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "vantrel-journey-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("mkdtemp failed");
+        setenv("XDG_CONFIG_HOME", pattern.c_str(), 1);
+        return std::filesystem::path(pattern);
+    }();
+    static const struct CRemover {
+        ~CRemover() {
+            std::error_code ignored;
+            std::filesystem::remove_all(folder, ignored);
+        }
+    } remover;
+}
 
 inline CTestServer Server(const std::string& name, std::vector<CTestPlayer> players,
                           int delayMs = 0) {
@@ -33,6 +54,7 @@ inline CTestServer Server(const std::string& name, std::vector<CTestPlayer> play
 class CMainWindowJourney : public testing::Test {
 protected:
     CMainWindowJourney() {
+        ConfineQtSettings();
         TestSupport::TestApp();
         CTestNetConfig config;
         // Pings follow the delays, so the server table's ping order is Alpha, Beta, Gamma.

@@ -333,6 +333,7 @@ TEST_F(MainWindowJourneyTest, TableMenusCopySelectHideShowRestoreAndSave) {
                     QTest::keyClicks(name, "players.html");
                     if (QWidget* completions = QApplication::activePopupWidget())
                         QTest::keyClick(completions, Qt::Key_Escape);
+                    EXPECT_TRUE(AwaitTrue([&] { return FindButton(dialog, "Save")->isEnabled(); }));
                     QTest::keyClick(name, Qt::Key_Return);
                 },
                 "save chooser", IsA<QFileDialog>);

@@ -81,6 +81,11 @@ public:
         return path;
     }
 
+    void ShowError(const std::string& message) override {
+        m_owner.GetPlatform().MessageBox(&m_owner, message, "Vantrel Jedi Knight 2",
+                                         MB_OK | MB_ICONEXCLAMATION);
+    }
+
 private:
     CWnd& m_owner;
 };

@@ -551,7 +551,7 @@ TEST_F(MainDialogTest, JoinButtonAsksForTheGameUntilItStartsAndTheChooserOnlySto
         EXPECT_TRUE(m_platform.messageBoxes.empty());
         ASSERT_EQ(m_platform.openFileRequests.size(), 2u);
         EXPECT_EQ(m_platform.openFileRequests[0].fileName, "jk2mp.exe");
-        EXPECT_EQ(m_platform.openFileRequests[0].filter, "*.exe|*.exe||");
+        EXPECT_EQ(m_platform.openFileRequests[0].filter, "Game (*.exe)|*.exe|All files (*)|*||");
         EXPECT_EQ(m_platform.openFileRequests[0].flags, OFN_HIDEREADONLY);
         EXPECT_EQ(LoadGamePath(d.SettingsKey()), game.string());
         EXPECT_TRUE(d.IsWindow());

@@ -265,10 +265,11 @@ void WindowWidget::mouseMoveEvent(QMouseEvent* e) {
 void WindowWidget::wheelEvent(QWheelEvent* e) {
     // Accepted here in any case: the window base hands unhandled turns to the parent itself.
     e->accept();
-    if (!m_owner)
+    const int delta = m_wheel.Add(e->angleDelta().y());
+    if (!m_owner || delta == 0)
         return;
     HandlerScope running;
-    m_owner->OnMouseWheel(MouseKeyFlags(e->buttons(), e->modifiers()), e->angleDelta().y(),
+    m_owner->OnMouseWheel(MouseKeyFlags(e->buttons(), e->modifiers()), delta,
                           ToPoint(e->globalPosition().toPoint()));
 }
 
@@ -394,10 +395,11 @@ void ScrollBarWidget::Report(unsigned code, int pos) {
 
 void ScrollBarWidget::wheelEvent(QWheelEvent* e) {
     e->accept();
-    if (!m_owner)
+    const int delta = m_wheel.Add(e->angleDelta().y());
+    if (!m_owner || delta == 0)
         return;
     HandlerScope running;
-    m_owner->OnMouseWheel(MouseKeyFlags(e->buttons(), e->modifiers()), e->angleDelta().y(),
+    m_owner->OnMouseWheel(MouseKeyFlags(e->buttons(), e->modifiers()), delta,
                           ToPoint(e->globalPosition().toPoint()));
 }
 

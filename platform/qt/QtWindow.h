@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/ScrollBar.h"
+#include "platform/WheelAccumulator.h"
 #include "platform/Window.h"
 #include "platform/WindowPeer.h"
 
@@ -67,6 +68,7 @@ protected:
 private:
     QtPlatform& m_platform;
     std::map<unsigned, int> m_timers; // our identifier -> Qt's
+    Platform::CWheelAccumulator m_wheel;
 };
 
 class ScrollBarWidget : public QScrollBar, public PeerWidget {
@@ -80,6 +82,7 @@ protected:
 private:
     void Report(unsigned code, int pos);
     int m_pos = 0; // the position the owner set last
+    Platform::CWheelAccumulator m_wheel;
 };
 
 class QtWindowPeer : public Platform::IWindowPeer {

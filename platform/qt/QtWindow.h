@@ -124,6 +124,10 @@ private:
     PeerWidget* m_peer;
 };
 
+// Gives the widget the rectangle; a top-level window other than a popup is fitted into its
+// screen's available area, shrunk where it is larger, as a window restored from another
+// screen or opened at a template size meant for a larger one would be partly out of reach.
+void SetGeometry(QWidget* widget, const Platform::Rect& rect);
 // The window a widget stands for; nullptr for other widgets.
 Platform::CWnd* OwnerOf(const QWidget* widget);
 // The virtual-key code of a Qt key; 0 for keys without one.

@@ -37,8 +37,9 @@ void DefineColumns(Tavex::CTableCtrl& table, const std::array<CColumnSpec, N>& c
         const Tavex::CColDef* def = spec.m_kind == EColumnKind::String ? &text
                                     : spec.m_kind == EColumnKind::Int  ? &number
                                                                        : &gameType;
-        table.SetColumn(static_cast<int>(i), def, spec.m_title, spec.m_width);
-        // The record column starts hidden by having no title; the others need telling.
+        // The record column starts hidden by having no title at all; the others need telling.
+        table.SetColumn(static_cast<int>(i), def, *spec.m_title ? spec.m_title : nullptr,
+                        spec.m_width);
         if (spec.m_hidden && *spec.m_title)
             table.SetColumnVisible(static_cast<int>(i), false);
     }
@@ -48,6 +49,15 @@ void DefineColumns(Tavex::CTableCtrl& table, const std::array<CColumnSpec, N>& c
 // Choosing a history item marks the time, so the double-click that chose it does not search
 // once more; the mark is the program's, not one window's.
 CSelectionTimeMark g_historyChoiceMark;
+
+// The server the user just chose in a table that selects several rows: the current row when it
+// is selected, otherwise the first selected row; -1 when nothing is selected.
+int ChosenRow(Tavex::CTableCtrl& table) {
+    const int current = table.GetCurrentCell().GetRow();
+    if (current >= 0 && table.GetTable()->IsRowSelected(current))
+        return current;
+    return table.GetCurrentRow();
+}
 
 void SortWithOwnKeys(Tavex::CTableCtrl& table) {
     table.Sort(Tavex::CSortKeys(*table.GetSortKeys()));
@@ -294,13 +304,17 @@ void CMainDialog::OnSize(int width, int height) {
 void CMainDialog::OnCommand(unsigned id, unsigned code, CWnd* from) {
     if (code == BN_CLICKED) {
         switch (id) {
-        case Res::IDC_QUERY_MASTER:
-            if (m_engine.QueryMaster() == CQueryEngine::EMasterResult::Failed) {
-                // The list may have been emptied before the failure.
+        case Res::IDC_QUERY_MASTER: {
+            const std::optional<unsigned> shown = m_tableRun;
+            // A failure before the list was emptied leaves the last results standing; once it
+            // has been emptied (the engine moved on to a new run), their records are gone.
+            if (m_engine.QueryMaster() == CQueryEngine::EMasterResult::Failed &&
+                !(shown && m_engine.IsCurrentRun(*shown))) {
                 OnQueryStarted(0, 0);
                 m_tableRun.reset();
             }
             return;
+        }
         case Res::IDC_QUERY_FAVORITES:
             QueryFavorites();
             return;
@@ -359,7 +373,8 @@ long CMainDialog::OnNotify(NMHDR& hdr) {
     auto& note = static_cast<Tavex::NMTABLE&>(hdr);
     switch (hdr.code) {
     case Tavex::TVN_SELCHANGED:
-        ShowPlayersOfServerRow(note.iRow);
+        // Several rows may be selected, so the notification carries no row.
+        ShowPlayersOfServerRow(ChosenRow(m_servers));
         return 0;
     case Tavex::TVN_BODYMENU:
         OnServerMenu(note);

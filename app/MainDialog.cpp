@@ -30,7 +30,8 @@ namespace {
 template <std::size_t N>
 void DefineColumns(Tavex::CTableCtrl& table, const std::array<CColumnSpec, N>& columns,
                    const Tavex::CColDef& text, const Tavex::CColDef& number,
-                   const Tavex::CColDef& gameType) {
+                   const Tavex::CColDef& gameType, const CDesignScale& scale) {
+    table.SetDesignScale(scale);
     table.SetColumnCount(static_cast<int>(N));
     for (std::size_t i = 0; i < N; ++i) {
         const CColumnSpec& spec = columns[i];
@@ -39,7 +40,7 @@ void DefineColumns(Tavex::CTableCtrl& table, const std::array<CColumnSpec, N>& c
                                                                        : &gameType;
         // The record column starts hidden by having no title at all; the others need telling.
         table.SetColumn(static_cast<int>(i), def, *spec.m_title ? spec.m_title : nullptr,
-                        spec.m_width);
+                        scale.X(spec.m_width));
         if (spec.m_hidden && *spec.m_title)
             table.SetColumnVisible(static_cast<int>(i), false);
     }
@@ -167,13 +168,16 @@ bool CMainDialog::OnInitDialog() {
 
 void CMainDialog::BuildTables() {
     m_allPlayers.ReplaceDlgItem(Res::IDC_ALL_PLAYERS, *this);
-    DefineColumns(m_allPlayers, kAllPlayersColumns, m_stringCol, m_intCol, m_enumCol);
+    DefineColumns(m_allPlayers, kAllPlayersColumns, m_stringCol, m_intCol, m_enumCol,
+                  CDesignScale{GetBaseUnits()});
     m_allPlayers.Sort(Tavex::CSortKeys{AllPlayersColumn::kPlayer, Tavex::CSortKeys::kAscending});
     m_servers.ReplaceDlgItem(Res::IDC_SERVERS, *this);
-    DefineColumns(m_servers, kServerColumns, m_stringCol, m_intCol, m_enumCol);
+    DefineColumns(m_servers, kServerColumns, m_stringCol, m_intCol, m_enumCol,
+                  CDesignScale{GetBaseUnits()});
     m_servers.Sort(Tavex::CSortKeys{ServerColumn::kPing, Tavex::CSortKeys::kAscending});
     m_playersOnServer.ReplaceDlgItem(Res::IDC_PLAYERS_ON_SERVER, *this);
-    DefineColumns(m_playersOnServer, kPlayerOnServerColumns, m_stringCol, m_intCol, m_enumCol);
+    DefineColumns(m_playersOnServer, kPlayerOnServerColumns, m_stringCol, m_intCol, m_enumCol,
+                  CDesignScale{GetBaseUnits()});
 }
 
 void CMainDialog::SetUpLayout() {

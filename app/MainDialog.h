@@ -39,6 +39,7 @@ public:
     void OnCommand(unsigned id, unsigned code, Platform::CWnd* from) override;
     long OnNotify(Platform::NMHDR& hdr) override;
     void OnSize(int width, int height) override;
+    void OnTimer(unsigned id) override;
 
     // CQueryWindowInterface
     int GetVersionIndex() override;
@@ -97,6 +98,10 @@ private:
     CServerRecord* RecordOfServerRow(int row) const;
     CServerRecord* RecordOfRow(const Tavex::CTableCtrl& table, int row) const;
     void ShowCounters();
+    // Brings the visible table, the counters and the bar up to the results: at once when the
+    // run is complete, else with the next frame, so a stream of results paints at most at the
+    // screen's rate.
+    void PresentResults(bool now);
     void TakeScreenshotWhenDone();
 
     CCommandLine m_commandLine;
@@ -121,6 +126,8 @@ private:
     Platform::Size m_minimumSize;
     bool m_layoutReady = false;
     bool m_screenshotPending = false;
+    bool m_frameDue = false;    // the frame timer runs
+    bool m_rowsChanged = false; // rows came in since the visible table was last redrawn
     // A worker that fails reports it from its own thread; the box must open on this one.
     std::thread::id m_windowThread = std::this_thread::get_id();
 

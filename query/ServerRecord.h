@@ -35,6 +35,10 @@ public:
     static constexpr std::int32_t kNoPing = 9999;
     static constexpr std::uint32_t kTimeoutMs = 1200;
     static constexpr std::int32_t kStateAnswered = 999;
+    // A game has at most 64 player slots; one 64 KB reply of line feeds or of \a\b pairs
+    // would otherwise make tens of thousands of table rows. The rest of such a reply is ignored.
+    static constexpr std::size_t kMaxPlayers = 256;
+    static constexpr std::size_t kMaxVariables = 1024;
 
     // Without a name the record is named after its address; favourites pass both texts.
     explicit CServerRecord(const CSockAddr& address = CSockAddr());
@@ -49,7 +53,9 @@ public:
     bool IsDone() const { return m_state > 2; }
     // Takes a status reply while a request is outstanding.
     void OnReply(std::string_view reply);
-    void ParseStatus(std::string_view reply);
+    // Players and variables past their limits are not read; the rest of the reply is ignored.
+    void ParseStatus(std::string_view reply, std::size_t maxPlayers = kMaxPlayers,
+                     std::size_t maxVariables = kMaxVariables);
 
     CSockAddr m_address;
     std::string m_name;

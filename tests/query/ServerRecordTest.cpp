@@ -155,6 +155,46 @@ TEST(ServerRecordTest, IncompleteRepliesParseAsFarAsTheyGo) {
     EXPECT_TRUE(junk.m_players.empty());
 }
 
+TEST(ServerRecordTest, FloodedRepliesStopAtTheirCapsAndStillAnswer) {
+    // A 64 KB reply of line feeds: 256 players, the rest ignored.
+    CSockUDP client;
+    client.Open();
+    CServerRecord lines(CSockAddr("127.0.0.1:9"));
+    ASSERT_TRUE(lines.TrySend(client));
+    lines.OnReply("h\n\\sv_hostname\\flood\n" + std::string(64000, '\n'));
+    EXPECT_EQ(lines.m_state, 999);
+    EXPECT_EQ(lines.m_name, "flood");
+    EXPECT_EQ(lines.m_players.size(), CServerRecord::kMaxPlayers);
+
+    // Exactly at the cap every player is kept.
+    std::string full = "h\n\n";
+    for (int i = 0; i < 256; ++i)
+        full += std::to_string(i) + " 1 \"p" + std::to_string(i) + "\"\n";
+    CServerRecord all = Parsed(full);
+    ASSERT_EQ(all.m_players.size(), 256u);
+    EXPECT_EQ(all.m_players[255].name, "p255");
+    EXPECT_EQ(all.m_players[255].frags, 255);
+
+    // \a\b pairs: 1024 variables, and the players after them are ignored with the rest.
+    std::string pairs = "h\n";
+    for (int i = 0; i < 16000; ++i)
+        pairs += "\\a\\b";
+    CServerRecord many = Parsed(pairs + "\\mapname\\late\n1 2 \"p\"\n");
+    EXPECT_EQ(many.m_variables.size(), CServerRecord::kMaxVariables);
+    EXPECT_EQ(many.m_variables.back().key, "a");
+    EXPECT_TRUE(many.m_map.empty());
+    EXPECT_TRUE(many.m_players.empty());
+
+    // 1024 variables exactly still reach the players.
+    std::string limit = "h\n\\mapname\\m";
+    for (int i = 1; i < 1024; ++i)
+        limit += "\\a\\b";
+    CServerRecord atLimit = Parsed(limit + "\n1 2 \"p\"\n");
+    EXPECT_EQ(atLimit.m_variables.size(), 1024u);
+    EXPECT_EQ(atLimit.m_map, "m");
+    EXPECT_EQ(atLimit.m_players.size(), 1u);
+}
+
 TEST(ServerRecordTest, GameTypeNamesFollowTheNameText) {
     EXPECT_EQ(GameTypeName(0), "Free for all");
     EXPECT_EQ(GameTypeName(3), "Duel");

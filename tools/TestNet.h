@@ -49,6 +49,12 @@ struct CTestNetConfig {
     int masterDatagrams = 1;   // the list is spread over at least this many datagrams
     int masterAnswerProbe = 1; // the master ignores the requests before this one
     bool masterSilent = false;
+    // After answering, the master goes on sending lists of servers that do not exist, one
+    // datagram every this many milliseconds, and never goes quiet (0: it does not).
+    int masterStreamMs = 0;
+    // A third party sends this many datagrams a second, from a socket of its own, to whoever
+    // asked the master or a server last (0: none). Each lists servers that do not exist.
+    int floodPps = 0;
 };
 
 class CTestNet {
@@ -79,6 +85,8 @@ public:
     // into this network's lateness and the asker's.
     std::vector<std::chrono::nanoseconds> GetReplyLateness() const;
 
+    // A reply the parser has to survive, as malformed servers send it; picked by their index.
+    static std::string MalformedReply(int index);
     // The status reply a server sends, as it goes on the wire.
     static std::string BuildStatusReply(const CTestServer& server);
     // The master's answer, one datagram per element, listing the servers at these ports.
@@ -94,6 +102,8 @@ private:
     };
 
     void Run();
+    // The master's stream and the third party's flood, on a thread of their own.
+    void Flood();
     void OnMasterRequest();
     void OnStatusRequest(int index, std::vector<CPending>& pending);
     void SendReply(const CPending& pending);
@@ -107,6 +117,12 @@ private:
     int m_epoll = -1;
     int m_timer = -1;
     std::thread m_thread;
+    std::thread m_floodThread;
+    std::atomic<bool> m_stopFlood{false};
+    int m_floodSocket = -1;
+    // Address (network order) << 16 | port (network order); 0 while nobody has asked.
+    std::atomic<std::uint64_t> m_floodTarget{0};
+    std::atomic<std::uint64_t> m_streamTarget{0};
     std::atomic<int> m_masterRequests{0};
     std::vector<std::map<std::uint64_t, int>> m_askers; // per server: requests per sender
     mutable std::mutex m_mutex;

@@ -18,7 +18,9 @@ const char* const kUsage =
     "         [--gametype G] [--max-clients M] [--var KEY=VALUE]... [--player NAME,FRAGS,PING]...\n"
     "         [--silent LIST] [--resend-only LIST] [--wrong-port LIST] [--malformed LIST]\n"
     "         [--list-twice LIST] [--master-datagrams K] [--master-answer-probe N]\n"
+    "         [--flood PPS]\n"
     "  LIST: server indexes from 0, as 1,4,7-9. In --name, %d is the server's index.\n"
+    "  --flood: a third party sends PPS datagrams a second to whoever asked last.\n"
     "  Without --player, every server gets --players-per-server generated players whose\n"
     "  names carry colour codes and quotes; --player lists every server's players instead.\n";
 
@@ -126,6 +128,8 @@ int main(int argc, char** argv) {
                 listTwice = Indexes(value);
             else if (flag == "--master-datagrams")
                 config.masterDatagrams = Number(value, 1, 1000);
+            else if (flag == "--flood")
+                config.floodPps = Number(value, 0, 10000000);
             else if (flag == "--master-answer-probe")
                 config.masterAnswerProbe = Number(value, 1, 1000);
             else

@@ -1,5 +1,6 @@
 #include "app/MainDialog.h"
 
+#include "app/EventPump.h"
 #include "app/FavoritesDialog.h"
 #include "app/MasterServerDialog.h"
 #include "app/OptionsDialog.h"
@@ -21,6 +22,7 @@
 #include "table/SortKeys.h"
 #include "uictrl/PopupMenu.h"
 
+#include <chrono>
 #include <cstdio>
 
 using namespace Platform;
@@ -276,6 +278,11 @@ void CMainDialog::WriteSettings() {
 void CMainDialog::OnCancel() {
     if (!IsWindow())
         return;
+    if (m_engine.IsMasterExchange()) {
+        m_closeAfterMaster = true;
+        m_engine.CancelMasterQuery();
+        return;
+    }
     WriteSettings();
     CDialog::OnCancel();
 }
@@ -290,11 +297,7 @@ void CMainDialog::OnCommand(unsigned id, unsigned code, CWnd* from) {
     if (code == BN_CLICKED) {
         switch (id) {
         case Res::IDC_QUERY_MASTER:
-            if (m_engine.QueryMaster() == CQueryEngine::EMasterResult::Failed) {
-                // The list may have been emptied before the failure.
-                OnQueryStarted(0, 0);
-                m_tableRun.reset();
-            }
+            QueryMaster();
             return;
         case Res::IDC_QUERY_FAVORITES:
             QueryFavorites();
@@ -428,6 +431,33 @@ bool CMainDialog::OnServerMenuCommand(const Tavex::NMTABLE& note) {
         return true;
     }
     return false;
+}
+
+void CMainDialog::QueryMaster() {
+    if (m_engine.IsMasterExchange())
+        return;
+    CWnd* const focus = GetPlatform().GetFocus();
+    std::vector<CWnd*> disabled;
+    for (CWnd* child : GetChildren())
+        if (child != GetDlgItem(IDCANCEL) && child->IsWindowEnabled()) {
+            child->EnableWindow(false);
+            disabled.push_back(child);
+        }
+    const CQueryEngine::EMasterResult result = m_engine.QueryMaster();
+    for (CWnd* child : disabled)
+        child->EnableWindow(true);
+    if (focus && IsChild(focus))
+        GetPlatform().SetFocus(focus);
+    if (result == CQueryEngine::EMasterResult::Failed ||
+        result == CQueryEngine::EMasterResult::Cancelled) {
+        // The list may have been emptied before the exchange ended.
+        OnQueryStarted(0, 0);
+        m_tableRun.reset();
+    }
+    if (m_closeAfterMaster) {
+        m_closeAfterMaster = false;
+        OnCancel();
+    }
 }
 
 void CMainDialog::QueryFavorites() {
@@ -565,6 +595,25 @@ void CMainDialog::ShowMessage(const std::string& text, bool stop) {
     }
     GetPlatform().MessageBox(this, text, "Vantrel Jedi Knight 2",
                              stop ? MB_OK | MB_ICONSTOP : MB_OK);
+}
+
+std::uint32_t CMainDialog::WaitDuringMasterExchange(std::initializer_list<CWaitable*> objects,
+                                                    std::uint32_t timeoutMs) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    std::vector<int> fds;
+    for (CWaitable* object : objects)
+        fds.push_back(object->GetFd());
+    for (;;) {
+        const std::uint32_t signalled = WaitForMultipleObjects(objects, 0);
+        if (signalled != WAIT_TIMEOUT)
+            return signalled;
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0)
+            return WAIT_TIMEOUT;
+        AppWindow::RunEventsUntilReadable(fds, static_cast<std::uint32_t>(left));
+    }
 }
 
 void CMainDialog::OnQueryStarted(unsigned run, std::size_t servers) {

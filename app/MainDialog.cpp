@@ -32,15 +32,17 @@ namespace {
 template <std::size_t N>
 void DefineColumns(Tavex::CTableCtrl& table, const std::array<CColumnSpec, N>& columns,
                    const Tavex::CColDef& text, const Tavex::CColDef& number,
-                   const Tavex::CColDef& gameType) {
+                   const Tavex::CColDef& gameType, const CDesignScale& scale) {
+    table.SetDesignScale(scale);
     table.SetColumnCount(static_cast<int>(N));
     for (std::size_t i = 0; i < N; ++i) {
         const CColumnSpec& spec = columns[i];
         const Tavex::CColDef* def = spec.m_kind == EColumnKind::String ? &text
                                     : spec.m_kind == EColumnKind::Int  ? &number
                                                                        : &gameType;
-        table.SetColumn(static_cast<int>(i), def, spec.m_title, spec.m_width);
-        // The record column starts hidden by having no title; the others need telling.
+        // The record column starts hidden by having no title at all; the others need telling.
+        table.SetColumn(static_cast<int>(i), def, *spec.m_title ? spec.m_title : nullptr,
+                        scale.X(spec.m_width));
         if (spec.m_hidden && *spec.m_title)
             table.SetColumnVisible(static_cast<int>(i), false);
     }
@@ -50,6 +52,15 @@ void DefineColumns(Tavex::CTableCtrl& table, const std::array<CColumnSpec, N>& c
 // Choosing a history item marks the time, so the double-click that chose it does not search
 // once more; the mark is the program's, not one window's.
 CSelectionTimeMark g_historyChoiceMark;
+
+// The server the user just chose in a table that selects several rows: the current row when it
+// is selected, otherwise the first selected row; -1 when nothing is selected.
+int ChosenRow(Tavex::CTableCtrl& table) {
+    const int current = table.GetCurrentCell().GetRow();
+    if (current >= 0 && table.GetTable()->IsRowSelected(current))
+        return current;
+    return table.GetCurrentRow();
+}
 
 void SortWithOwnKeys(Tavex::CTableCtrl& table) {
     table.Sort(Tavex::CSortKeys(*table.GetSortKeys()));
@@ -81,6 +92,11 @@ public:
         if (!m_owner.GetPlatform().GetOpenFileName(&m_owner, request, path))
             return std::nullopt;
         return path;
+    }
+
+    void ShowError(const std::string& message) override {
+        m_owner.GetPlatform().MessageBox(&m_owner, message, "Vantrel Jedi Knight 2",
+                                         MB_OK | MB_ICONEXCLAMATION);
     }
 
 private:
@@ -154,13 +170,16 @@ bool CMainDialog::OnInitDialog() {
 
 void CMainDialog::BuildTables() {
     m_allPlayers.ReplaceDlgItem(Res::IDC_ALL_PLAYERS, *this);
-    DefineColumns(m_allPlayers, kAllPlayersColumns, m_stringCol, m_intCol, m_enumCol);
+    DefineColumns(m_allPlayers, kAllPlayersColumns, m_stringCol, m_intCol, m_enumCol,
+                  CDesignScale{GetBaseUnits()});
     m_allPlayers.Sort(Tavex::CSortKeys{AllPlayersColumn::kPlayer, Tavex::CSortKeys::kAscending});
     m_servers.ReplaceDlgItem(Res::IDC_SERVERS, *this);
-    DefineColumns(m_servers, kServerColumns, m_stringCol, m_intCol, m_enumCol);
+    DefineColumns(m_servers, kServerColumns, m_stringCol, m_intCol, m_enumCol,
+                  CDesignScale{GetBaseUnits()});
     m_servers.Sort(Tavex::CSortKeys{ServerColumn::kPing, Tavex::CSortKeys::kAscending});
     m_playersOnServer.ReplaceDlgItem(Res::IDC_PLAYERS_ON_SERVER, *this);
-    DefineColumns(m_playersOnServer, kPlayerOnServerColumns, m_stringCol, m_intCol, m_enumCol);
+    DefineColumns(m_playersOnServer, kPlayerOnServerColumns, m_stringCol, m_intCol, m_enumCol,
+                  CDesignScale{GetBaseUnits()});
 }
 
 void CMainDialog::SetUpLayout() {
@@ -296,9 +315,10 @@ void CMainDialog::OnSize(int width, int height) {
 void CMainDialog::OnCommand(unsigned id, unsigned code, CWnd* from) {
     if (code == BN_CLICKED) {
         switch (id) {
-        case Res::IDC_QUERY_MASTER:
+        case Res::IDC_QUERY_MASTER: {
             QueryMaster();
             return;
+        }
         case Res::IDC_QUERY_FAVORITES:
             QueryFavorites();
             return;
@@ -357,7 +377,8 @@ long CMainDialog::OnNotify(NMHDR& hdr) {
     auto& note = static_cast<Tavex::NMTABLE&>(hdr);
     switch (hdr.code) {
     case Tavex::TVN_SELCHANGED:
-        ShowPlayersOfServerRow(note.iRow);
+        // Several rows may be selected, so the notification carries no row.
+        ShowPlayersOfServerRow(ChosenRow(m_servers));
         return 0;
     case Tavex::TVN_BODYMENU:
         OnServerMenu(note);
@@ -443,14 +464,17 @@ void CMainDialog::QueryMaster() {
             child->EnableWindow(false);
             disabled.push_back(child);
         }
+    const std::optional<unsigned> shown = m_tableRun;
     const CQueryEngine::EMasterResult result = m_engine.QueryMaster();
     for (CWnd* child : disabled)
         child->EnableWindow(true);
     if (focus && IsChild(focus))
         GetPlatform().SetFocus(focus);
-    if (result == CQueryEngine::EMasterResult::Failed ||
-        result == CQueryEngine::EMasterResult::Cancelled) {
-        // The list may have been emptied before the exchange ended.
+    // An exchange that ended before the list was emptied leaves the last results standing;
+    // once it has been emptied (the engine moved on to a new run), their records are gone.
+    if ((result == CQueryEngine::EMasterResult::Failed ||
+         result == CQueryEngine::EMasterResult::Cancelled) &&
+        !(shown && m_engine.IsCurrentRun(*shown))) {
         OnQueryStarted(0, 0);
         m_tableRun.reset();
     }

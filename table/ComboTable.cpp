@@ -82,7 +82,8 @@ void CComboTable::PlaceList() {
     int width = std::max({combo.Width(), m_list.GetTotalWidth() + 2, m_minListWidth});
     if (rows > visible)
         width += platform.GetSystemMetrics(SM_CXVSCROLL);
-    int height = visible * m_list.GetRowHeight() + 2 + (m_list.IsHeaderShown() ? 18 : 0);
+    int height = visible * m_list.GetRowHeight() + 2 +
+                 (m_list.IsHeaderShown() ? m_list.GetHeaderHeight() : 0);
     if (width > screenWidth) {
         width = screenWidth;
         height += platform.GetSystemMetrics(SM_CYHSCROLL);

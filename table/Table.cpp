@@ -245,14 +245,22 @@ void CTable::Sort(const CSortKeys& keys) {
         return *std::launder(
             reinterpret_cast<const CCellData*>(reinterpret_cast<const std::byte*>(row) + offset));
     };
-    std::sort(m_rows.begin(), m_rows.end(), [&](const CRow* a, const CRow* b) {
+    // Rows with equal keys keep the order the user sees, so that nothing jumps while results
+    // stream in: ties go by present position. Faster here than a merging stable sort.
+    std::vector<std::pair<CRow*, std::size_t>> order(m_rows.size());
+    for (std::size_t i = 0; i < m_rows.size(); ++i)
+        order[i] = {m_rows[i], i};
+    std::sort(order.begin(), order.end(), [&](const auto& a, const auto& b) {
         for (const Key& k : plan) {
-            const int c = k.m_compare->Compare(cell(a, k.m_offset), cell(b, k.m_offset));
+            const int c =
+                k.m_compare->Compare(cell(a.first, k.m_offset), cell(b.first, k.m_offset));
             if (c != 0)
                 return k.m_descending ? c > 0 : c < 0;
         }
-        return false;
+        return a.second < b.second;
     });
+    for (std::size_t i = 0; i < m_rows.size(); ++i)
+        m_rows[i] = order[i].first;
 }
 
 CRow* CTable::SetRowFrom(int row, const CRow* source) {

@@ -228,8 +228,8 @@ protected:
     void keyPressEvent(QKeyEvent* e) override {
         if ((e->key() == Qt::Key_Up || e->key() == Qt::Key_Down) && m_list->count() > 0) {
             const int step = e->key() == Qt::Key_Up ? -1 : 1;
-            const int row = std::clamp(m_current < 0 ? 0 : m_current + step, 0,
-                                       m_list->count() - 1);
+            const int row =
+                std::clamp(m_current < 0 ? 0 : m_current + step, 0, m_list->count() - 1);
             e->accept();
             if (row == m_current)
                 return;
@@ -241,7 +241,9 @@ protected:
             Report(CBN_SELCHANGE);
             return;
         }
-        QApplication::sendEvent(m_edit, e);
+        // Straight to the line: sent through the application, a key the line ignores would
+        // travel back up to this control and round again without end.
+        static_cast<QObject*>(m_edit)->event(e);
     }
     // Enter on an item reached with the arrow keys chooses it; otherwise it is the dialog's.
     bool TakeEnter() {
@@ -258,7 +260,9 @@ protected:
         QWidget::focusOutEvent(e);
         QApplication::sendEvent(m_edit, e);
     }
-    void inputMethodEvent(QInputMethodEvent* e) override { QApplication::sendEvent(m_edit, e); }
+    void inputMethodEvent(QInputMethodEvent* e) override {
+        static_cast<QObject*>(m_edit)->event(e);
+    }
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override {
         return m_edit->inputMethodQuery(query);
     }

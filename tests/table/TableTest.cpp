@@ -268,3 +268,24 @@ TEST(TableTest, ColumnViewsAndLayoutLifecycle) {
     t.Build();
     EXPECT_EQ(t.AddRow()->GetCell(0)->GetString(), "");
 }
+
+TEST(TableTest, SortKeepsRowsWithEqualKeysInTheirPresentOrder) {
+    // Many equal pings, as while results stream in: a sort by score must not shuffle them, in
+    // either direction, and a second sort changes nothing.
+    CTable t;
+    BuildNameScore(t);
+    for (int i = 0; i < 200; ++i)
+        Add(t, "s" + std::to_string(i), (i * 7) % 3);
+    t.Sort(CSortKeys{1, CSortKeys::kAscending});
+    const std::vector<std::string> once = Names(t);
+    for (int r = 1; r < t.GetRowCount(); ++r) {
+        if (t.GetCell(r - 1, 1)->GetInt() != t.GetCell(r, 1)->GetInt())
+            continue;
+        EXPECT_LT(std::stoi(once[static_cast<std::size_t>(r - 1)].substr(1)),
+                  std::stoi(once[static_cast<std::size_t>(r)].substr(1)));
+    }
+    t.Sort(CSortKeys{1, CSortKeys::kAscending});
+    EXPECT_EQ(Names(t), once);
+    t.Sort(CSortKeys{1, CSortKeys::kDescending});
+    EXPECT_EQ(Names(t).front(), "s2"); // the first row of score 2
+}

@@ -1,0 +1,337 @@
+// The main window as a person uses it, on the offscreen Qt platform against a loopback test
+// network in this process: mouse and keys at the widgets' real places, outcomes read from the
+// tables, the windows that open and the settings written at close.
+#include "app/MainDialog.h"
+
+#include "app/core/MainTables.h"
+#include "app/core/Settings.h"
+#include "net/RegistryKey.h"
+#include "resources/ResourceIds.h"
+#include "table/SortKeys.h"
+#include "tests/app/Journey.h"
+#include "tests/app/StandInGame.h"
+#include "tests/app/TempWorkDir.h"
+#include "tools/TestNet.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QTabBar>
+
+#include <fstream>
+
+using namespace Journey;
+using namespace Platform;
+
+namespace {
+
+CTestServer Server(const std::string& name, std::vector<CTestPlayer> players, int delayMs = 0) {
+    CTestServer server;
+    server.name = name;
+    server.players = std::move(players);
+    server.delayMs = delayMs;
+    return server;
+}
+
+class MainWindowJourneyTest : public testing::Test {
+protected:
+    MainWindowJourneyTest() {
+        TestSupport::TestApp();
+        CTestNetConfig config;
+        // Pings follow the delays, so the server table's ping order is Alpha, Beta, Gamma.
+        config.servers = {Server("Alpha", {{"Abe", 3, 40}, {"Bob", 9, 60}, {"Cy", 1, 50}}, 0),
+                          Server("Beta", {{"Dee", 5, 30}, {"Eve", 2, 20}}, 40),
+                          Server("Gamma", {{"Fay", 0, 10}}, 80)};
+        m_net = std::make_unique<CTestNet>(config);
+        m_net->Start();
+        Key().WriteString(kMasterValue, Master());
+    }
+
+    std::string Master() const { return "127.0.0.1:" + std::to_string(m_net->GetMasterPort()); }
+
+    static CRegistryKey Key() {
+        CRegistryKey key;
+        OpenSettingsKey(key);
+        return key;
+    }
+
+    QWidget* W(unsigned id) { return m_platform.Widget(*m_dialog->GetDlgItem(id)); }
+    std::string Text(unsigned id) { return m_dialog->GetDlgItemText(id); }
+
+    void ClickTab(int index) {
+        QTabBar* bar = W(Res::IDC_VIEW_TABS)->findChild<QTabBar*>();
+        ASSERT_NE(bar, nullptr);
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
+    }
+
+    // "Query Master", then wait for every server's answer.
+    void QueryMaster() {
+        m_dialog->Engine().SetMasterWaits(300, 100);
+        Click(W(Res::IDC_QUERY_MASTER));
+        ASSERT_TRUE(AwaitTrue([&] { return Text(Res::IDC_SERVERS_TO_QUERY) == "0"; }));
+    }
+
+    int ServerRow(const std::string& name) {
+        return m_dialog->ServerTable().FindRowByPrefix(ServerColumn::kServer, name, -1);
+    }
+
+    std::vector<std::string> Column(Tavex::CTableCtrl& table, int column) {
+        std::vector<std::string> texts;
+        for (int row = 0; row < table.GetRowCount(); ++row)
+            texts.push_back(table.GetCellText(row, column));
+        return texts;
+    }
+    std::vector<std::string> PlayersShown() {
+        return Column(m_dialog->PlayersOnServerTable(), PlayerOnServerColumn::kPlayer);
+    }
+
+    void Open(const std::function<void(QWidget&)>& user) {
+        CMainDialog dialog;
+        m_dialog = &dialog;
+        Play(m_platform, dialog, user);
+        m_dialog = nullptr;
+    }
+
+    CTempWorkDir m_dir;
+    std::unique_ptr<CTestNet> m_net;
+    PlatformQt::QtPlatform m_platform;
+    CMainDialog* m_dialog = nullptr;
+};
+
+} // namespace
+
+TEST_F(MainWindowJourneyTest, SelectingServersWithMouseAndKeysShowsTheChosenServersPlayers) {
+    Open([&](QWidget& window) {
+        ClickTab(1);
+        QueryMaster();
+        CTableUser servers(m_platform, m_dialog->ServerTable());
+        CTableUser players(m_platform, m_dialog->PlayersOnServerTable());
+        ASSERT_EQ(m_dialog->ServerTable().GetRowCount(), 3);
+        EXPECT_EQ(Text(Res::IDC_SERVER_COUNT), "3");
+        EXPECT_EQ(Text(Res::IDC_PLAYER_COUNT), "6");
+        // The record columns stay out of sight.
+        EXPECT_FALSE(m_dialog->ServerTable().IsColumnVisible(kRecordColumn));
+        EXPECT_FALSE(m_dialog->AllPlayersTable().IsColumnVisible(kRecordColumn));
+
+        servers.ClickCell(ServerRow("Beta"), ServerColumn::kMap);
+        EXPECT_EQ(PlayersShown(), (std::vector<std::string>{"Eve", "Dee"}));
+        // The players' own order is kept: sorted by frags once, it stays so for the next server.
+        players.ClickTitle(PlayerOnServerColumn::kFrags);
+        EXPECT_EQ(PlayersShown(), (std::vector<std::string>{"Eve", "Dee"}));
+        players.ClickTitle(PlayerOnServerColumn::kFrags);
+        EXPECT_EQ(PlayersShown(), (std::vector<std::string>{"Dee", "Eve"}));
+        // The keys go where the focus is: back into the server table first.
+        servers.ClickCell(ServerRow("Beta"), ServerColumn::kServer);
+        servers.Key(Qt::Key_Up);
+        EXPECT_EQ(PlayersShown(), (std::vector<std::string>{"Bob", "Abe", "Cy"}));
+        servers.Key(Qt::Key_Down);
+        EXPECT_EQ(PlayersShown(), (std::vector<std::string>{"Dee", "Eve"}));
+        servers.Key(Qt::Key_PageDown);
+        EXPECT_EQ(PlayersShown(), (std::vector<std::string>{"Fay"}));
+        servers.Key(Qt::Key_PageUp);
+        EXPECT_EQ(PlayersShown().size(), 3u);
+        // Ctrl moves only the current row; Space then selects it. Home and End move across
+        // the columns and leave the rows alone.
+        servers.Key(Qt::Key_End, Qt::ControlModifier);
+        EXPECT_EQ(PlayersShown().size(), 3u);
+        servers.Key(Qt::Key_Space);
+        EXPECT_EQ(PlayersShown(), (std::vector<std::string>{"Fay"}));
+        servers.Key(Qt::Key_End);
+        servers.Key(Qt::Key_Home);
+        EXPECT_EQ(PlayersShown(), (std::vector<std::string>{"Fay"}));
+
+        // With Ctrl a second server joins the selection and is the one shown; taken out
+        // again, the first selected row is shown; nothing selected, nothing shown.
+        servers.ClickCell(ServerRow("Alpha"), ServerColumn::kServer);
+        servers.ClickCell(ServerRow("Gamma"), ServerColumn::kServer, Qt::ControlModifier);
+        EXPECT_EQ(PlayersShown(), (std::vector<std::string>{"Fay"}));
+        servers.ClickCell(ServerRow("Gamma"), ServerColumn::kServer, Qt::ControlModifier);
+        EXPECT_EQ(PlayersShown().size(), 3u);
+        servers.ClickCell(ServerRow("Alpha"), ServerColumn::kServer, Qt::ControlModifier);
+        EXPECT_TRUE(PlayersShown().empty());
+        // Shift selects from the anchor to the row clicked, which is shown.
+        servers.ClickCell(ServerRow("Beta"), ServerColumn::kServer);
+        servers.ClickCell(ServerRow("Gamma"), ServerColumn::kServer, Qt::ShiftModifier);
+        EXPECT_EQ(PlayersShown(), (std::vector<std::string>{"Fay"}));
+        servers.Key(Qt::Key_Up, Qt::ShiftModifier);
+        EXPECT_EQ(PlayersShown(), (std::vector<std::string>{"Dee", "Eve"}));
+
+        Click(FindButton(window, "Close"));
+    });
+    EXPECT_EQ(Key().ReadNumber(kLastViewValue, 0), 1u);
+}
+
+TEST_F(MainWindowJourneyTest, HeadersSortReverseAddKeysAndMoveColumnsAndTheLayoutIsWritten) {
+    Open([&](QWidget& window) {
+        QueryMaster();
+        Tavex::CTableCtrl& table = m_dialog->AllPlayersTable();
+        CTableUser all(m_platform, table);
+        ASSERT_EQ(table.GetRowCount(), 6);
+        all.ClickTitle(AllPlayersColumn::kFrags);
+        EXPECT_EQ(Column(table, AllPlayersColumn::kPlayer),
+                  (std::vector<std::string>{"Fay", "Cy", "Eve", "Abe", "Dee", "Bob"}));
+        all.ClickTitle(AllPlayersColumn::kFrags);
+        EXPECT_EQ(table.GetCellText(0, AllPlayersColumn::kPlayer), "Bob");
+        // Shift adds a second key; keys go in the columns' display order.
+        all.ClickTitle(AllPlayersColumn::kServerPing);
+        all.ClickTitle(AllPlayersColumn::kFrags, Qt::ShiftModifier);
+        EXPECT_EQ(Column(table, AllPlayersColumn::kPlayer),
+                  (std::vector<std::string>{"Cy", "Abe", "Bob", "Eve", "Dee", "Fay"}));
+        ASSERT_EQ(table.GetSortKeys()->GetCount(), 2);
+
+        // "Map" dragged onto the first title's place moves to the front.
+        const int before = table.GetColumnPosition(AllPlayersColumn::kMap);
+        all.DragTitle(AllPlayersColumn::kMap, all.TitlePoint(AllPlayersColumn::kPlayer).x() -
+                                                  all.TitlePoint(AllPlayersColumn::kMap).x() - 20);
+        EXPECT_LT(table.GetColumnPosition(AllPlayersColumn::kMap), before);
+        Click(FindButton(window, "Close"));
+    });
+    // The moved column is in the stored layout: a new window shows it where it was left.
+    Open([&](QWidget& window) {
+        EXPECT_EQ(m_dialog->AllPlayersTable().GetColumnAt(0), AllPlayersColumn::kMap);
+        Click(FindButton(window, "Close"));
+    });
+}
+
+TEST_F(MainWindowJourneyTest, ServerMenuAddsFavouritesShowsInfoAndCopies) {
+    Open([&](QWidget& window) {
+        ClickTab(1);
+        QueryMaster();
+        CTableUser servers(m_platform, m_dialog->ServerTable());
+        const int beta = ServerRow("Beta");
+        servers.ClickCell(beta, ServerColumn::kServer);
+        {
+            std::string texts;
+            CExpectWindow menu([&](QWidget& shown) {
+                texts = MenuTexts(shown);
+                ChooseMenuItem(shown, "Add to favorites");
+            });
+            servers.RightClickCell(beta, ServerColumn::kServer);
+            EXPECT_EQ(texts.rfind("Add to favorites;-;Show server info;-;", 0), 0u) << texts;
+        }
+        EXPECT_EQ(CTempWorkDir::ReadFile(m_dir.Path() / "favorites.dat"),
+                  m_dialog->ServerTable().GetCellText(beta, ServerColumn::kIp) + "\tBeta\t\r\n");
+        {
+            std::string caption;
+            CExpectWindow menu([&](QWidget& shown) { ChooseMenuItem(shown, "Show server info"); });
+            CExpectWindow info([&](QWidget& shown) {
+                caption = shown.windowTitle().toStdString();
+                Click(FindButton(shown, "Close"));
+            });
+            servers.RightClickCell(beta, ServerColumn::kMap);
+            EXPECT_EQ(caption, "Beta");
+        }
+        {
+            // Below the rows the server's items are there but disabled.
+            std::string texts;
+            CExpectWindow menu([&](QWidget& shown) {
+                texts = MenuTexts(shown);
+                shown.close();
+            });
+            servers.RightClick(servers.Body(), {10, servers.Body()->height() - 5});
+            EXPECT_EQ(texts.rfind("~Add to favorites;-;~Show server info;-;", 0), 0u) << texts;
+        }
+        Click(FindButton(window, "Close"));
+    });
+}
+
+TEST_F(MainWindowJourneyTest, KeysInTheSearchFieldNeverLoopAndSearchFindsAPlayer) {
+    Open([&](QWidget& window) {
+        QueryMaster();
+        QWidget* field = W(Res::IDC_SEARCH_FIELD);
+        QLineEdit* line = field->findChild<QLineEdit*>();
+        ASSERT_NE(line, nullptr);
+        Click(line);
+        // Keys the line has no use for go back to the window, once.
+        for (Qt::Key key :
+             {Qt::Key_F2, Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_F5, Qt::Key_Insert})
+            QTest::keyClick(field, key);
+        QTest::keyClick(field, Qt::Key_Asterisk, Qt::KeypadModifier);
+        QTest::keyClick(field, '*');
+        QTest::keyClicks(field, "Ev");
+        EXPECT_EQ(line->text(), "**Ev");
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClick(field, Qt::Key_Backspace);
+        // Shifted characters arrive as typed; Enter presses "Search".
+        QTest::keyClicks(field, "E");
+        QTest::keyClick(field, 'V', Qt::ShiftModifier);
+        QTest::keyClick(field, Qt::Key_Return);
+        EXPECT_EQ(line->text(), "EV");
+        Tavex::CTableCtrl& all = m_dialog->AllPlayersTable();
+        EXPECT_EQ(all.GetCellText(all.GetCurrentRow(), AllPlayersColumn::kPlayer), "Eve");
+        EXPECT_EQ(PlayersShown(), (std::vector<std::string>{"Eve", "Dee"}));
+        // A second search, then the first chosen again from the history with a click.
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field, "fay");
+        Click(FindButton(window, "Search"));
+        EXPECT_EQ(all.GetCellText(all.GetCurrentRow(), AllPlayersColumn::kPlayer), "Fay");
+        QListWidget* history = field->findChild<QListWidget*>();
+        ASSERT_EQ(history->count(), 2);
+        QTest::mouseClick(history->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          history->visualItemRect(history->item(0)).center());
+        EXPECT_EQ(all.GetCellText(all.GetCurrentRow(), AllPlayersColumn::kPlayer), "Eve");
+        // "Del" asks; "No" keeps the item, "Yes" removes it.
+        {
+            CExpectWindow ask([&](QWidget& box) { Click(FindButton(box, "No")); }, "question");
+            Click(FindButton(window, "Del"));
+        }
+        EXPECT_EQ(history->count(), 2);
+        {
+            CExpectWindow ask([&](QWidget& box) { Click(FindButton(box, "Yes")); }, "question");
+            Click(FindButton(window, "Del"));
+        }
+        EXPECT_EQ(history->count(), 1);
+        // Escape in the field closes the window, and the history is written.
+        QTest::keyClick(field, Qt::Key_Escape);
+    });
+    EXPECT_EQ(Key().ReadString(kLastPlayersValue, ""), "fay\n");
+}
+
+TEST_F(MainWindowJourneyTest, AMasterThatFailsKeepsTheLastResults) {
+    Open([&](QWidget& window) {
+        ClickTab(1);
+        QueryMaster();
+        ASSERT_EQ(m_dialog->ServerTable().GetRowCount(), 3);
+        // Port 0 cannot be sent to: the exchange fails at its first probe, before the list
+        // is touched.
+        {
+            CExpectWindow dialog([&](QWidget& shown) {
+                QLineEdit* edit = shown.findChild<QLineEdit*>();
+                ASSERT_NE(edit, nullptr);
+                EXPECT_EQ(edit->text().toStdString(), Master());
+                QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(edit, "127.0.0.1:0");
+                QTest::keyClick(edit, Qt::Key_Return);
+            });
+            Click(W(Res::IDC_MASTER_DIALOG));
+        }
+        {
+            CExpectWindow message([&](QWidget& box) { Click(FindButton(box, "OK")); }, "error");
+            Click(W(Res::IDC_QUERY_MASTER));
+        }
+        EXPECT_EQ(m_dialog->ServerTable().GetRowCount(), 3);
+        EXPECT_EQ(m_dialog->AllPlayersTable().GetRowCount(), 6);
+        CTableUser servers(m_platform, m_dialog->ServerTable());
+        servers.ClickCell(ServerRow("Gamma"), ServerColumn::kServer);
+        EXPECT_EQ(PlayersShown(), (std::vector<std::string>{"Fay"}));
+
+        // A master that stays silent: the same.
+        CTestNetConfig silent;
+        silent.masterSilent = true;
+        CTestNet quiet(silent);
+        quiet.Start();
+        m_dialog->Engine().SetMasterAddress(
+            CSockAddr("127.0.0.1:" + std::to_string(quiet.GetMasterPort())));
+        {
+            CExpectWindow message([&](QWidget& box) { Click(FindButton(box, "OK")); },
+                                  "no response");
+            m_dialog->Engine().SetMasterWaits(50, 10);
+            Click(W(Res::IDC_QUERY_MASTER));
+        }
+        EXPECT_EQ(m_dialog->ServerTable().GetRowCount(), 3);
+        Click(FindButton(window, "Close"));
+    });
+}

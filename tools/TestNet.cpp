@@ -13,6 +13,7 @@
 #include <cstring>
 #include <random>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -133,6 +134,40 @@ std::string CTestNet::MalformedReply(int index) {
     return replies[static_cast<std::size_t>(index) % std::size(replies)];
 }
 
+std::string CTestNet::BuildInfoReply(const CTestServer& server, const std::string& challenge) {
+    std::string reply = std::string(kMarker) + "infoResponse\n";
+    auto variable = [&reply](const std::string& key, const std::string& value) {
+        reply += '\\' + key + '\\' + value;
+    };
+    if (challenge.find_first_of("\\;\"") == std::string::npos)
+        variable("challenge", challenge);
+    variable("protocol", std::to_string(server.protocol));
+    variable("hostname", server.name);
+    variable("mapname", server.map);
+    variable("clients", std::to_string(server.players.size()));
+    variable("sv_maxclients", std::to_string(server.maxClients));
+    variable("gametype", std::to_string(server.gameType));
+    variable("needpass", "0");
+    return reply;
+}
+
+bool CTestNet::ReadRequest(std::string_view datagram, bool& info, std::string& challenge) {
+    if (!datagram.starts_with(kMarker))
+        return false;
+    datagram.remove_prefix(kMarker.size());
+    datagram = datagram.substr(0, datagram.find('\0'));
+    constexpr std::string_view kBlanks = " \t\r\n";
+    const std::string_view command = datagram.substr(0, datagram.find_first_of(kBlanks));
+    if (command != "getstatus" && command != "getinfo")
+        return false;
+    info = command == "getinfo";
+    std::string_view rest = datagram.substr(command.size());
+    const std::size_t start = std::min(rest.find_first_not_of(kBlanks), rest.size());
+    rest.remove_prefix(start);
+    challenge = std::string(rest.substr(0, rest.find_first_of(kBlanks)));
+    return true;
+}
+
 std::string CTestNet::BuildStatusReply(const CTestServer& server) {
     std::string reply = std::string(kMarker) + "statusResponse\n";
     auto variable = [&reply](const std::string& key, const std::string& value) {
@@ -238,6 +273,11 @@ std::vector<std::chrono::nanoseconds> CTestNet::GetReplyLateness() const {
     return m_lateness;
 }
 
+std::vector<CTestNet::CReply> CTestNet::TakeReplies() {
+    std::lock_guard lock(m_mutex);
+    return std::exchange(m_replies, {});
+}
+
 void CTestNet::Run() {
     std::vector<CPending> pending; // kept as a heap, earliest due first
     auto later = [](const CPending& a, const CPending& b) { return a.due > b.due; };
@@ -278,7 +318,9 @@ void CTestNet::Run() {
             std::pop_heap(pending.begin(), pending.end(), later);
             SendReply(pending.back());
             std::lock_guard lock(m_mutex);
-            m_lateness.push_back(Clock::now() - pending.back().due);
+            const auto lateness = Clock::now() - pending.back().due;
+            m_lateness.push_back(lateness);
+            m_replies.push_back({pending.back().server, lateness});
             pending.pop_back();
         }
     }
@@ -381,8 +423,9 @@ void CTestNet::OnStatusRequest(int index, std::vector<CPending>& pending) {
         ssize_t got = recvmsg(m_sockets[static_cast<std::size_t>(index) + 1], &message, 0);
         if (got < 0)
             return;
-        if (!std::string_view(buffer, static_cast<std::size_t>(got))
-                 .starts_with(std::string(kMarker) + "getstatus"))
+        bool info = false;
+        std::string challenge;
+        if (!ReadRequest(std::string_view(buffer, static_cast<std::size_t>(got)), info, challenge))
             continue;
 
         Clock::time_point arrived = Clock::now();
@@ -399,7 +442,7 @@ void CTestNet::OnStatusRequest(int index, std::vector<CPending>& pending) {
         }
         {
             std::lock_guard lock(m_mutex);
-            m_requests.push_back({arrived, index});
+            m_requests.push_back({arrived, index, info});
         }
         const CTestServer& server = m_config.servers[static_cast<std::size_t>(index)];
         std::uint64_t asker = Asker(from);
@@ -413,7 +456,7 @@ void CTestNet::OnStatusRequest(int index, std::vector<CPending>& pending) {
                          ? std::uniform_int_distribution<int>(0, server.jitterMs)(random)
                          : 0;
         pending.push_back({arrived + std::chrono::milliseconds(server.delayMs + jitter), index,
-                           from.sin_addr.s_addr, from.sin_port});
+                           from.sin_addr.s_addr, from.sin_port, info, std::move(challenge)});
     }
 }
 
@@ -425,10 +468,13 @@ void CTestNet::SendReply(const CPending& pending) {
                MalformedReply(pending.server), pending.address, pending.port);
         break;
     case CTestServer::EBehaviour::WrongPort:
-        SendTo(m_wrongPortSocket, BuildStatusReply(server), pending.address, pending.port);
+        SendTo(m_wrongPortSocket,
+               pending.info ? BuildInfoReply(server, pending.challenge) : BuildStatusReply(server),
+               pending.address, pending.port);
         break;
     default:
-        SendTo(m_sockets[static_cast<std::size_t>(pending.server) + 1], BuildStatusReply(server),
+        SendTo(m_sockets[static_cast<std::size_t>(pending.server) + 1],
+               pending.info ? BuildInfoReply(server, pending.challenge) : BuildStatusReply(server),
                pending.address, pending.port);
         break;
     }

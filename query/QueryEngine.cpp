@@ -255,6 +255,7 @@ void CQueryEngine::RunWorker(unsigned run, int limit) {
     CSysTimer timer(kTickMs);
     CSockUDP socket;
     socket.Open();
+    socket.EnableArrivalTimes();
     std::deque<CServerRecord*> inFlight;
     auto next = m_list.begin();
 
@@ -268,10 +269,11 @@ void CQueryEngine::RunWorker(unsigned run, int limit) {
                     break;
                 std::string datagram;
                 CSockAddr sender;
-                if (socket.Receive(datagram, sender) != 0)
+                Clock::time_point arrived;
+                if (socket.Receive(datagram, sender, arrived) != 0)
                     continue;
                 if (CServerRecord* record = m_list.Find(sender))
-                    record->OnReply(datagram);
+                    record->OnReply(datagram, arrived);
             }
             // However busy the socket, the stop and then the timer get their turn after each
             // batch: a flood of datagrams must not hold the pacing up.

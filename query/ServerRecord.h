@@ -5,6 +5,7 @@
 
 #include "net/SockAddr.h"
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -51,8 +52,10 @@ public:
     // Sends the first request or the one resend when it is due; true if one was sent now.
     bool TrySend(CSockUDP& socket);
     bool IsDone() const { return m_state > 2; }
-    // Takes a status reply while a request is outstanding.
+    // Takes a status reply while a request is outstanding; the ping runs to when it arrived
+    // (now when not given), in whole milliseconds, and is never negative.
     void OnReply(std::string_view reply);
+    void OnReply(std::string_view reply, std::chrono::steady_clock::time_point arrived);
     // Players and variables past their limits are not read; the rest of the reply is ignored.
     void ParseStatus(std::string_view reply, std::size_t maxPlayers = kMaxPlayers,
                      std::size_t maxVariables = kMaxVariables);

@@ -612,9 +612,13 @@ TEST(QueryEngineTest, AWaitingReplyIsTakenBeforeTheDueTickThatPostsIt) {
     EXPECT_TRUE(engine.StopQuery(5000));
 
     // B is posted by the very tick that was due when its reply was waiting, before that tick
-    // dispatches the next two servers.
-    EXPECT_EQ(window.Posted()[1].second->m_name, "B");
+    // dispatches the next two servers, with the ping of its reply's arrival: the 350 ms it
+    // waited for the worker are not B's.
+    const CServerRecord* b = window.Posted()[1].second;
+    EXPECT_EQ(b->m_name, "B");
     EXPECT_EQ(dispatchedWhenBWasPosted, 4u);
+    EXPECT_GE(b->m_ping, 300);
+    EXPECT_LT(b->m_ping, 340);
 }
 
 TEST(QueryEngineTest, MalformedFloodsAreCutAtTheCapsAndStillAnswered) {

@@ -1,5 +1,6 @@
 #include "app/MainDialog.h"
 
+#include "app/EventPump.h"
 #include "app/FavoritesDialog.h"
 #include "app/MasterServerDialog.h"
 #include "app/OptionsDialog.h"
@@ -21,6 +22,7 @@
 #include "table/SortKeys.h"
 #include "uictrl/PopupMenu.h"
 
+#include <chrono>
 #include <cstdio>
 
 using namespace Platform;
@@ -298,6 +300,11 @@ void CMainDialog::WriteSettings() {
 void CMainDialog::OnCancel() {
     if (!IsWindow())
         return;
+    if (m_engine.IsMasterExchange()) {
+        m_closeAfterMaster = true;
+        m_engine.CancelMasterQuery();
+        return;
+    }
     WriteSettings();
     CDialog::OnCancel();
 }
@@ -312,14 +319,7 @@ void CMainDialog::OnCommand(unsigned id, unsigned code, CWnd* from) {
     if (code == BN_CLICKED) {
         switch (id) {
         case Res::IDC_QUERY_MASTER: {
-            const std::optional<unsigned> shown = m_tableRun;
-            // A failure before the list was emptied leaves the last results standing; once it
-            // has been emptied (the engine moved on to a new run), their records are gone.
-            if (m_engine.QueryMaster() == CQueryEngine::EMasterResult::Failed &&
-                !(shown && m_engine.IsCurrentRun(*shown))) {
-                OnQueryStarted(0, 0);
-                m_tableRun.reset();
-            }
+            QueryMaster();
             return;
         }
         case Res::IDC_QUERY_FAVORITES:
@@ -457,6 +457,36 @@ bool CMainDialog::OnServerMenuCommand(const Tavex::NMTABLE& note) {
     return false;
 }
 
+void CMainDialog::QueryMaster() {
+    if (m_engine.IsMasterExchange())
+        return;
+    CWnd* const focus = GetPlatform().GetFocus();
+    std::vector<CWnd*> disabled;
+    for (CWnd* child : GetChildren())
+        if (child != GetDlgItem(IDCANCEL) && child->IsWindowEnabled()) {
+            child->EnableWindow(false);
+            disabled.push_back(child);
+        }
+    const std::optional<unsigned> shown = m_tableRun;
+    const CQueryEngine::EMasterResult result = m_engine.QueryMaster();
+    for (CWnd* child : disabled)
+        child->EnableWindow(true);
+    if (focus && IsChild(focus))
+        GetPlatform().SetFocus(focus);
+    // An exchange that ended before the list was emptied leaves the last results standing;
+    // once it has been emptied (the engine moved on to a new run), their records are gone.
+    if ((result == CQueryEngine::EMasterResult::Failed ||
+         result == CQueryEngine::EMasterResult::Cancelled) &&
+        !(shown && m_engine.IsCurrentRun(*shown))) {
+        OnQueryStarted(0, 0);
+        m_tableRun.reset();
+    }
+    if (m_closeAfterMaster) {
+        m_closeAfterMaster = false;
+        OnCancel();
+    }
+}
+
 void CMainDialog::QueryFavorites() {
     CWaitCursor wait(GetPlatform());
     if (!m_engine.PrepareQuery())
@@ -592,6 +622,25 @@ void CMainDialog::ShowMessage(const std::string& text, bool stop) {
     }
     GetPlatform().MessageBox(this, text, "Vantrel Jedi Knight 2",
                              stop ? MB_OK | MB_ICONSTOP : MB_OK);
+}
+
+std::uint32_t CMainDialog::WaitDuringMasterExchange(std::initializer_list<CWaitable*> objects,
+                                                    std::uint32_t timeoutMs) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    std::vector<int> fds;
+    for (CWaitable* object : objects)
+        fds.push_back(object->GetFd());
+    for (;;) {
+        const std::uint32_t signalled = WaitForMultipleObjects(objects, 0);
+        if (signalled != WAIT_TIMEOUT)
+            return signalled;
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0)
+            return WAIT_TIMEOUT;
+        AppWindow::RunEventsUntilReadable(fds, static_cast<std::uint32_t>(left));
+    }
 }
 
 void CMainDialog::OnQueryStarted(unsigned run, std::size_t servers) {

@@ -50,6 +50,9 @@ public:
     void ShowMessage(const std::string& text, bool stop) override;
     void OnQueryStarted(unsigned run, std::size_t servers) override;
     void PostServerDone(unsigned run, CServerRecord* record) override;
+    // Keeps this window painting, sizing and hearing "Close" while the master exchange waits.
+    std::uint32_t WaitDuringMasterExchange(std::initializer_list<CWaitable*> objects,
+                                           std::uint32_t timeoutMs) override;
 
     // The server-finished message, on the window's thread.
     void OnServerDone(unsigned run, CServerRecord* record);
@@ -89,6 +92,8 @@ public:
     Platform::CControl& Control(unsigned id) const;
 
 private:
+    // "Query Master": every input but "Close" is disabled while the exchange runs.
+    void QueryMaster();
     void BuildTables();
     void SetUpLayout();
     void ReadSettings();
@@ -128,6 +133,8 @@ private:
     bool m_screenshotPending = false;
     bool m_frameDue = false;    // the frame timer runs
     bool m_rowsChanged = false; // rows came in since the visible table was last redrawn
+    // "Close" during the master exchange ends the exchange; the window closes after it.
+    bool m_closeAfterMaster = false;
     // A worker that fails reports it from its own thread; the box must open on this one.
     std::thread::id m_windowThread = std::this_thread::get_id();
 

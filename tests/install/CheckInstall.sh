@@ -25,10 +25,12 @@ grep -qx 'Exec=vantrel --data-home' "$tmp/usr/share/applications/vantrel.desktop
   fail "the launcher does not start the browser in its data folder"
 
 # Started as the launcher starts it, from some other folder: the data folder is made and used.
+# The master is given as an address, since resolving the default host name would leave this
+# machine.
 mkdir -p "$tmp/elsewhere" "$tmp/config"
 (cd "$tmp/elsewhere" && XDG_DATA_HOME=$tmp/data VANTREL_CONFIG_DIR=$tmp/config \
   QT_QPA_PLATFORM=offscreen "$tmp/usr/bin/vantrel" --data-home --startup-query nothing \
-  --screenshot shot.png) || fail "the installed browser did not run"
+  --master 127.0.0.1:28060 --screenshot shot.png) || fail "the installed browser did not run"
 [ -f "$tmp/data/vantrel/shot.png" ] || fail "the browser did not run in \$XDG_DATA_HOME/vantrel"
 [ -z "$(ls -A "$tmp/elsewhere")" ] || fail "the browser wrote into the folder it was started from"
 

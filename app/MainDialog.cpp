@@ -253,8 +253,7 @@ void CMainDialog::ReadSettings() {
     CControl& tabs = Control(Res::IDC_VIEW_TABS);
     for (int i = 0; i < 2; ++i)
         tabs.InsertItem(i, kViewTabs[i]);
-    tabs.SetCurSel(0);
-    tabs.SetCurSel(static_cast<int>(settings.m_lastView));
+    tabs.SetCurSel(ViewOfLastView(static_cast<int>(settings.m_lastView)));
     ApplyView();
 
     SortWithOwnKeys(m_allPlayers);
@@ -278,10 +277,7 @@ void CMainDialog::WriteSettings() {
     current.m_includeEmpty = IsDlgButtonChecked(Res::IDC_INCLUDE_EMPTY) == BST_CHECKED;
     current.m_includeFull = IsDlgButtonChecked(Res::IDC_INCLUDE_FULL) == BST_CHECKED;
     current.m_master = m_engine.GetMasterAddress().Format();
-    const CControl& history = Control(Res::IDC_SEARCH_FIELD);
-    current.m_lastPlayers.clear();
-    for (int i = history.GetCount() - 1; i >= 0; --i)
-        current.m_lastPlayers += history.GetLBText(i) + '\n';
+    current.m_lastPlayers = SearchHistory().ToSetting();
     current.m_password = GetDlgItemText(Res::IDC_PASSWORD);
     current.m_lastPos.reset();
     if (!AppWindow::IsMinimized(*this)) {
@@ -519,7 +515,7 @@ void CMainDialog::RunMasterServerDialog() {
 }
 
 void CMainDialog::Join() {
-    const Tavex::CTableCtrl& table = m_view == kPlayerView ? m_allPlayers : m_servers;
+    const Tavex::CTableCtrl& table = JoinsFromAllPlayers(m_view) ? m_allPlayers : m_servers;
     const CServerRecord* record = RecordOfRow(table, table.GetCurrentRow());
     if (!record)
         return;
@@ -542,10 +538,7 @@ void CMainDialog::SearchPlayer(const std::string& text) {
     if (!search)
         return;
     CControl& history = Control(Res::IDC_SEARCH_FIELD);
-    CSearchHistory known;
-    for (int i = 0; i < history.GetCount(); ++i)
-        known.Add(history.GetLBText(i));
-    if (known.AddIfNew(search->m_text)) {
+    if (SearchHistory().AddIfNew(search->m_text)) {
         const int added = history.AddString(search->m_text);
         history.SetItemData(added, CSearchHistory::kItemData);
         history.SetCurSel(added);
@@ -569,6 +562,14 @@ void CMainDialog::SearchPlayer(const std::string& text) {
     m_servers.Redraw(true);
     m_playersOnServer.SetCurrentRow(selection.m_playerOnServerRow);
     m_playersOnServer.Redraw(false);
+}
+
+CSearchHistory CMainDialog::SearchHistory() const {
+    const CControl& field = Control(Res::IDC_SEARCH_FIELD);
+    CSearchHistory history;
+    for (int i = 0; i < field.GetCount(); ++i)
+        history.Add(field.GetLBText(i));
+    return history;
 }
 
 void CMainDialog::DeleteHistoryItem() {

@@ -8,6 +8,7 @@
 #include "app/WindowServices.h"
 #include "app/core/CommandLine.h"
 #include "app/core/QueryResults.h"
+#include "app/core/SearchHistory.h"
 #include "app/core/Settings.h"
 #include "dlgutil/DialogLayout.h"
 #include "dlgutil/SplitCtrl.h"
@@ -103,6 +104,8 @@ private:
     CServerRecord* RecordOfServerRow(int row) const;
     CServerRecord* RecordOfRow(const Tavex::CTableCtrl& table, int row) const;
     void ShowCounters();
+    // The search field's list, which is the history itself.
+    CSearchHistory SearchHistory() const;
     // Brings the visible table, the counters and the bar up to the results: at once when the
     // run is complete, else with the next frame, so a stream of results paints at most at the
     // screen's rate.

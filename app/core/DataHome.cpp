@@ -26,7 +26,7 @@ bool MakeFolders(const std::string& path) {
 } // namespace
 
 std::string DataHomeFolder() {
-    // The base directory specification says a relative value is to be ignored.
+    // The XDG base directory rules say a relative value is to be ignored.
     if (const char* data = std::getenv("XDG_DATA_HOME"); IsAbsolute(data))
         return std::string(data) + "/vantrel";
     if (const char* home = std::getenv("HOME"); IsAbsolute(home))

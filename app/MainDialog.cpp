@@ -29,6 +29,9 @@ using namespace Platform;
 
 namespace {
 
+// The timer that brings streamed results to the screen once per frame.
+constexpr unsigned kPresentTimer = 1;
+
 template <std::size_t N>
 void DefineColumns(Tavex::CTableCtrl& table, const std::array<CColumnSpec, N>& columns,
                    const Tavex::CColDef& text, const Tavex::CColDef& number,
@@ -250,8 +253,7 @@ void CMainDialog::ReadSettings() {
     CControl& tabs = Control(Res::IDC_VIEW_TABS);
     for (int i = 0; i < 2; ++i)
         tabs.InsertItem(i, kViewTabs[i]);
-    tabs.SetCurSel(0);
-    tabs.SetCurSel(static_cast<int>(settings.m_lastView));
+    tabs.SetCurSel(ViewOfLastView(static_cast<int>(settings.m_lastView)));
     ApplyView();
 
     SortWithOwnKeys(m_allPlayers);
@@ -275,10 +277,7 @@ void CMainDialog::WriteSettings() {
     current.m_includeEmpty = IsDlgButtonChecked(Res::IDC_INCLUDE_EMPTY) == BST_CHECKED;
     current.m_includeFull = IsDlgButtonChecked(Res::IDC_INCLUDE_FULL) == BST_CHECKED;
     current.m_master = m_engine.GetMasterAddress().Format();
-    const CControl& history = Control(Res::IDC_SEARCH_FIELD);
-    current.m_lastPlayers.clear();
-    for (int i = history.GetCount() - 1; i >= 0; --i)
-        current.m_lastPlayers += history.GetLBText(i) + '\n';
+    current.m_lastPlayers = SearchHistory().ToSetting();
     current.m_password = GetDlgItemText(Res::IDC_PASSWORD);
     current.m_lastPos.reset();
     if (!AppWindow::IsMinimized(*this)) {
@@ -516,7 +515,7 @@ void CMainDialog::RunMasterServerDialog() {
 }
 
 void CMainDialog::Join() {
-    const Tavex::CTableCtrl& table = m_view == kPlayerView ? m_allPlayers : m_servers;
+    const Tavex::CTableCtrl& table = JoinsFromAllPlayers(m_view) ? m_allPlayers : m_servers;
     const CServerRecord* record = RecordOfRow(table, table.GetCurrentRow());
     if (!record)
         return;
@@ -539,10 +538,7 @@ void CMainDialog::SearchPlayer(const std::string& text) {
     if (!search)
         return;
     CControl& history = Control(Res::IDC_SEARCH_FIELD);
-    CSearchHistory known;
-    for (int i = 0; i < history.GetCount(); ++i)
-        known.Add(history.GetLBText(i));
-    if (known.AddIfNew(search->m_text)) {
+    if (SearchHistory().AddIfNew(search->m_text)) {
         const int added = history.AddString(search->m_text);
         history.SetItemData(added, CSearchHistory::kItemData);
         history.SetCurSel(added);
@@ -566,6 +562,14 @@ void CMainDialog::SearchPlayer(const std::string& text) {
     m_servers.Redraw(true);
     m_playersOnServer.SetCurrentRow(selection.m_playerOnServerRow);
     m_playersOnServer.Redraw(false);
+}
+
+CSearchHistory CMainDialog::SearchHistory() const {
+    const CControl& field = Control(Res::IDC_SEARCH_FIELD);
+    CSearchHistory history;
+    for (int i = 0; i < field.GetCount(); ++i)
+        history.Add(field.GetLBText(i));
+    return history;
 }
 
 void CMainDialog::DeleteHistoryItem() {
@@ -663,19 +667,41 @@ void CMainDialog::OnServerDone(unsigned run, CServerRecord* record) {
         return;
     const CQueryResults::CUpdate update = m_results.OnServerFinished(
         *record, m_view, *m_servers.GetSortKeys(), *m_allPlayers.GetSortKeys());
-    if (update.m_counterChanged) {
-        SetDlgItemText(Res::IDC_SERVERS_TO_QUERY, std::to_string(m_results.Progress().ToQuery()));
-        Control(Res::IDC_PROGRESS).DeltaPos(2);
-    }
-    if (update.m_shown)
-        ShowCounters();
-    if (update.m_complete)
-        Control(Res::IDC_PROGRESS).SetPos(0);
-    // Only the visible table is painted now; the hidden one is laid out when it shows.
-    if (update.m_shown || update.m_complete)
-        (m_view == kPlayerView ? m_allPlayers : m_servers).Redraw(true);
+    m_rowsChanged = m_rowsChanged || update.m_shown || update.m_complete;
+    if (update.m_counterChanged || update.m_shown || update.m_complete)
+        PresentResults(update.m_complete);
     if (update.m_complete && m_screenshotPending)
         TakeScreenshotWhenDone();
+}
+
+void CMainDialog::PresentResults(bool now) {
+    // Two frames of a 60 Hz screen: a list that grows 30 times a second looks just as live.
+    constexpr unsigned kFrameMs = 33;
+    if (!now) {
+        if (!m_frameDue)
+            SetTimer(kPresentTimer, kFrameMs);
+        m_frameDue = true;
+        return;
+    }
+    if (m_frameDue) {
+        KillTimer(kPresentTimer);
+        m_frameDue = false;
+    }
+    const CQueryProgress& progress = m_results.Progress();
+    SetDlgItemText(Res::IDC_SERVERS_TO_QUERY, std::to_string(progress.Shown()));
+    Control(Res::IDC_PROGRESS).SetPos(progress.Position());
+    ShowCounters();
+    // Only the visible table is painted; the hidden one is laid out when it shows. The paint
+    // joins the counters' in the next pass of the event loop.
+    if (std::exchange(m_rowsChanged, false))
+        (m_view == kPlayerView ? m_allPlayers : m_servers).RedrawLater();
+}
+
+void CMainDialog::OnTimer(unsigned id) {
+    if (id == kPresentTimer)
+        PresentResults(true);
+    else
+        CDialog::OnTimer(id);
 }
 
 void CMainDialog::ShowCounters() {

@@ -1,6 +1,6 @@
 #include "resources/DialogTemplates.h"
 
-#include "app/core/Settings.h"
+#include "resources/MasterServer.h"
 #include "resources/ResourceIds.h"
 
 namespace Res {
@@ -76,8 +76,8 @@ Platform::DialogTemplate MainDialogTemplate() {
         Item(Kind::Static, IDC_SERVER_COUNT, "0", {37, 245, 62, 254}, kShown),
         Label("Players:", {65, 245, 94, 254}),
         Item(Kind::Static, IDC_PLAYER_COUNT, "0", {95, 245, 122, 254}, kShown),
-        Label("Servers to Query:", {125, 245, 184, 254}),
-        Item(Kind::Static, IDC_SERVERS_TO_QUERY, "0", {185, 245, 210, 254}, kShown),
+        Label("Servers to Query:", {125, 245, 187, 254}),
+        Item(Kind::Static, IDC_SERVERS_TO_QUERY, "0", {188, 245, 210, 254}, kShown),
         Item(Kind::Static, IDC_PRODUCT_LINK, "Vantrel", {216, 245, 244, 254}, kStop),
         Item(Kind::Static, IDC_AUTHOR_LINK, "Vantrel team", {248, 245, 300, 254}, kStop),
         Item(Kind::Progress, IDC_PROGRESS, "", {5, 257, 300, 267}, kShown),
@@ -88,18 +88,18 @@ Platform::DialogTemplate MainDialogTemplate() {
 Platform::DialogTemplate OptionsDialogTemplate() {
     Platform::DialogTemplate t;
     t.caption = "Options ...";
-    t.units = {204, 87};
+    t.units = {210, 87};
     t.items = {
-        Item(Kind::CheckBox, IDC_AUTO_CLOSE, "Close after joining", {7, 7, 140, 17}),
+        Item(Kind::CheckBox, IDC_AUTO_CLOSE, "Close after joining", {7, 7, 146, 17}),
         Item(Kind::CheckBox, IDC_AUTO_REQUERY, "Requery server data in background ",
-             {7, 20, 140, 30}, kStop | Platform::WS_DISABLED),
-        Item(Kind::GroupBox, 0xFFFF, "Start up query", {7, 35, 140, 80}, kShown),
+             {7, 20, 146, 30}, kStop | Platform::WS_DISABLED),
+        Item(Kind::GroupBox, 0xFFFF, "Start up query", {7, 35, 146, 80}, kShown),
         Item(Kind::RadioButton, IDC_STARTUP_NOTHING, "nothing", {14, 46, 130, 55},
              kStop | Platform::WS_GROUP),
         Item(Kind::RadioButton, IDC_STARTUP_FAVORITES, "favorites", {14, 57, 130, 66}),
         Item(Kind::RadioButton, IDC_STARTUP_MASTER, "master", {14, 68, 130, 77}),
-        Item(Kind::DefPushButton, Platform::IDOK, "OK", {147, 7, 197, 21}),
-        Item(Kind::PushButton, Platform::IDCANCEL, "Cancel", {147, 24, 197, 38}),
+        Item(Kind::DefPushButton, Platform::IDOK, "OK", {153, 7, 203, 21}),
+        Item(Kind::PushButton, Platform::IDCANCEL, "Cancel", {153, 24, 203, 38}),
     };
     return t;
 }
@@ -107,13 +107,14 @@ Platform::DialogTemplate OptionsDialogTemplate() {
 Platform::DialogTemplate MasterServerDialogTemplate() {
     Platform::DialogTemplate t;
     t.caption = "Master Server ...";
-    t.units = {196, 42};
+    t.units = {196, 50};
     t.items = {
-        Item(Kind::Static, 0xFFFF, kMasterDialogLabel, {7, 5, 189, 14}, kShown),
-        Item(Kind::Edit, IDC_MASTER_ADDRESS, "", {7, 17, 127, 29},
+        // Two lines: the default address follows the sentence.
+        Item(Kind::Static, 0xFFFF, kMasterDialogLabel, {7, 5, 189, 22}, kShown),
+        Item(Kind::Edit, IDC_MASTER_ADDRESS, "", {7, 25, 127, 37},
              kStop | Platform::ES_AUTOHSCROLL),
-        Item(Kind::DefPushButton, Platform::IDOK, "OK", {132, 16, 160, 30}),
-        Item(Kind::PushButton, Platform::IDCANCEL, "Cancel", {162, 16, 190, 30}),
+        Item(Kind::DefPushButton, Platform::IDOK, "OK", {132, 24, 160, 38}),
+        Item(Kind::PushButton, Platform::IDCANCEL, "Cancel", {162, 24, 190, 38}),
     };
     return t;
 }

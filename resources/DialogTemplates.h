@@ -8,9 +8,9 @@ namespace Res {
 
 // 422 x 272 units.
 Platform::DialogTemplate MainDialogTemplate();
-// 204 x 87 units.
+// 210 x 87 units.
 Platform::DialogTemplate OptionsDialogTemplate();
-// 196 x 42 units; the label names the default master server.
+// 196 x 50 units; the label names the default master server on its second line.
 Platform::DialogTemplate MasterServerDialogTemplate();
 // 221 x 201 units.
 Platform::DialogTemplate ServerInfoDialogTemplate();

@@ -1,7 +1,8 @@
 #include "table/ComboTable.h"
 
+#include "platform/Text.h"
+
 #include <algorithm>
-#include <cctype>
 
 namespace Tavex {
 
@@ -305,15 +306,11 @@ void CComboTable::SearchPrefix() {
     }
     if (m_prefix.empty() || m_prefix[0] == ' ')
         return;
-    const auto lower = [](char c) { return std::tolower(static_cast<unsigned char>(c)); };
     const int rows = m_list.GetRowCount();
     for (int row = 0; row < rows; ++row) {
         if (row == m_selected)
             continue;
-        const std::string text = m_list.GetCellText(row, m_textColumn);
-        if (text.size() < m_prefix.size() ||
-            !std::equal(m_prefix.begin(), m_prefix.end(), text.begin(),
-                        [&](char a, char b) { return lower(a) == lower(b); }))
+        if (!Platform::HasPrefixNoCase(m_list.GetCellText(row, m_textColumn), m_prefix))
             continue;
         TakeRow(row);
         m_list.Redraw(true);

@@ -622,6 +622,15 @@ void CTableCtrl::Redraw(bool keepSortKeys) {
     RedrawWindow(nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
+void CTableCtrl::RedrawLater() {
+    const Rect client = GetClientRect();
+    ApplyLayout(client.Width(), client.Height());
+    m_edit.UpdateEditorPos();
+    // New rows change the body and the scroll bars, which repaint themselves; the header and
+    // footer stay as they were.
+    m_body.Invalidate();
+}
+
 // ---- scrolling ----------------------------------------------------------------------------
 
 void CTableCtrl::OnVScroll(unsigned code, int pos, CScrollBar*) {

@@ -113,6 +113,9 @@ public:
 
     // CTableCtrlInterface
     void Redraw(bool keepSortKeys) override;
+    // After rows came in: as Redraw(true) for the body, painted with the next pass of the event
+    // loop together with everything else invalidated until then.
+    void RedrawLater();
     CRow* Build(int keyColumn) override;
     void Reserved4(int) override {}
     void Reserved5(int) override {}

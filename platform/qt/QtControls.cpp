@@ -113,6 +113,16 @@ private:
     QtPlatform& m_platform;
 };
 
+// A check box or radio button that, as on Windows, takes a click anywhere in its rectangle,
+// not only on its box and text.
+template <class W> class BoxButton : public ControlWidget<W> {
+public:
+    using ControlWidget<W>::ControlWidget;
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return this->rect().contains(pos); }
+};
+
 // A tab control: the tab row, and a frame around the page where the dialog puts its controls.
 class TabControl : public QWidget, public PeerWidget {
 public:
@@ -350,12 +360,12 @@ QWidget* CreateControlWidget(QtPlatform& platform, WindowKind kind, unsigned sty
         return button;
     }
     case WindowKind::CheckBox: {
-        auto* box = new ControlWidget<QCheckBox>(platform, parent);
+        auto* box = new BoxButton<QCheckBox>(platform, parent);
         QObject::connect(box, &QCheckBox::clicked, box, [box] { box->Notify(BN_CLICKED); });
         return box;
     }
     case WindowKind::RadioButton: {
-        auto* radio = new ControlWidget<QRadioButton>(platform, parent);
+        auto* radio = new BoxButton<QRadioButton>(platform, parent);
         // Each run of radio buttons is one exclusive group; a button that does not start a
         // group (WS_GROUP) joins the group made last in its window.
         QButtonGroup* group = nullptr;
@@ -374,6 +384,8 @@ QWidget* CreateControlWidget(QtPlatform& platform, WindowKind kind, unsigned sty
     case WindowKind::Static: {
         auto* label = new ControlWidget<QLabel>(platform, parent);
         label->setTextFormat(Qt::PlainText);
+        // As on Windows, a text wider than its control goes on in the lines below.
+        label->setWordWrap(true);
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
         return label;
     }

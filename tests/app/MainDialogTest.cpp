@@ -258,6 +258,11 @@ TEST_F(MainDialogTest, CounterAndProgressMoveOnlyOnEvenCountsAndTheEndSortsAndRe
         std::vector<int> positions;
         for (auto& [address, record] : list) {
             d.OnServerDone(0, &record);
+            // Results show with the next frame, the last one at once.
+            if (&record != &std::prev(list.end())->second) {
+                EXPECT_EQ(Text(d, Res::IDC_SERVERS_TO_QUERY), shown.empty() ? "7" : shown.back());
+                m_platform.Advance(40);
+            }
             shown.push_back(Text(d, Res::IDC_SERVERS_TO_QUERY));
             positions.push_back(d.Control(Res::IDC_PROGRESS).GetPos());
         }
@@ -270,6 +275,40 @@ TEST_F(MainDialogTest, CounterAndProgressMoveOnlyOnEvenCountsAndTheEndSortsAndRe
         d.OnServerDone(5, &list.begin()->second);
         EXPECT_EQ(d.ServerTable().GetRowCount(), rows);
     });
+}
+
+TEST_F(MainDialogTest, RowsOrderAndCountersAtTheEndDoNotDependOnHowFramesFell) {
+    // The same run presented after every result, after every few, and only at its end.
+    std::vector<std::vector<std::string>> ends;
+    for (int every : {1, 3, 1000}) {
+        CMainDialog dialog;
+        OpenMain(dialog, [&](CMainDialog& d) {
+            CServerList& list = d.Engine().GetServerList();
+            for (int port = 1; port <= 40; ++port)
+                AddServer(list, port, port % 4, 16, "S" + std::to_string(port % 7)).m_ping =
+                    port % 5;
+            StartByHand(d);
+            int done = 0;
+            for (auto& [address, record] : list) {
+                d.OnServerDone(0, &record);
+                if (++done % every == 0)
+                    m_platform.Advance(40);
+            }
+            std::vector<std::string> end{Text(d, Res::IDC_SERVERS_TO_QUERY),
+                                         Text(d, Res::IDC_SERVER_COUNT),
+                                         Text(d, Res::IDC_PLAYER_COUNT),
+                                         std::to_string(d.Control(Res::IDC_PROGRESS).GetPos())};
+            for (Tavex::CTableCtrl* table : {&d.ServerTable(), &d.AllPlayersTable()})
+                for (int row = 0; row < table->GetRowCount(); ++row)
+                    end.push_back(table->GetCellText(row, 0) + "|" + table->GetCellText(row, 2));
+            ends.push_back(end);
+        });
+    }
+    ASSERT_EQ(ends.size(), 3u);
+    EXPECT_EQ(ends[0], ends[1]);
+    EXPECT_EQ(ends[0], ends[2]);
+    EXPECT_EQ(ends[0][0], "0");
+    EXPECT_EQ(ends[0][1], "30"); // empty servers are left out by default
 }
 
 TEST_F(MainDialogTest, SelectingAServerFillsItsPlayersAndNoneEmptiesThem) {

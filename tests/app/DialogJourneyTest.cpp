@@ -1,0 +1,224 @@
+// The dialogs the main window opens, as a person uses them on the offscreen Qt platform: their
+// buttons, fields, tables and Tab order, and what they leave in the files and settings.
+#include "app/FavoritesDialog.h"
+#include "app/core/FavoritesTable.h"
+#include "tests/app/MainWindowFixture.h"
+#include "tests/app/StandInGame.h"
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QRadioButton>
+
+using namespace Journey;
+using namespace Platform;
+
+namespace {
+
+class DialogJourneyTest : public CMainWindowJourney {
+protected:
+    // The widgets that Tab visits from the focused one, until it comes round again.
+    static std::vector<QWidget*> TabRound(QWidget& window) {
+        std::vector<QWidget*> visited;
+        QWidget* first = QApplication::focusWidget();
+        for (int i = 0; i < 30; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* now = QApplication::focusWidget();
+            EXPECT_TRUE(now && window.isAncestorOf(now));
+            if (now == first || !now)
+                break;
+            visited.push_back(now);
+        }
+        return visited;
+    }
+
+    std::string Address(int server) const {
+        return "127.0.0.1:" + std::to_string(m_net->GetServerPort(server));
+    }
+};
+
+std::string Texts(const std::vector<QWidget*>& widgets) {
+    std::string texts;
+    for (QWidget* widget : widgets) {
+        if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            texts += button->text().remove(QLatin1Char('&')).toStdString();
+        else
+            texts += widget->metaObject()->className();
+        texts += ';';
+    }
+    return texts;
+}
+
+} // namespace
+
+TEST_F(DialogJourneyTest, FavouritesAreEditedInTheirTableSavedAndQueried) {
+    Open([&](QWidget& window) {
+        {
+            CExpectWindow favourites(
+                [&](QWidget& dialog) {
+                    Click(FindButton(dialog, "New"));
+                    Click(FindButton(dialog, "New"));
+                    // The table's rows are reached through the dialog's own table control.
+                    Tavex::CTableCtrl* table = nullptr;
+                    for (auto& [wnd, widget] : m_platform.m_widgets)
+                        if (auto* candidate =
+                                dynamic_cast<Tavex::CTableCtrl*>(const_cast<CWnd*>(wnd));
+                            candidate && dialog.isAncestorOf(widget))
+                            table = candidate;
+                    ASSERT_NE(table, nullptr);
+                    ASSERT_EQ(table->GetRowCount(), 2);
+                    CTableUser rows(m_platform, *table);
+
+                    // A click into a cell edits it; Tab moves to the next cell, Enter takes all.
+                    rows.ClickCell(0, FavoritesColumn::kName);
+                    QWidget* field = QApplication::focusWidget();
+                    ASSERT_TRUE(qobject_cast<QLineEdit*>(field));
+                    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+                    QTest::keyClicks(field, "My Server!");
+                    QTest::keyClick(field, Qt::Key_Tab);
+                    field = QApplication::focusWidget();
+                    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+                    QTest::keyClicks(field, QString::fromStdString(Address(0)));
+                    QTest::keyClick(field, Qt::Key_Tab);
+                    QTest::keyClicks(QApplication::focusWidget(), "Pw#1");
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                    EXPECT_EQ(rows.Text(0, FavoritesColumn::kName), "My Server!");
+                    EXPECT_EQ(rows.Text(0, FavoritesColumn::kIp), Address(0));
+                    EXPECT_EQ(rows.Text(0, FavoritesColumn::kPassword), "Pw#1");
+
+                    // Escape leaves a cell as it was; "Delete" takes the current row away.
+                    rows.ClickCell(1, FavoritesColumn::kName);
+                    QTest::keyClicks(QApplication::focusWidget(), "Temp");
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+                    EXPECT_EQ(rows.Text(1, FavoritesColumn::kName), kNewFavoriteName);
+                    EXPECT_TRUE(dialog.isVisible());
+                    Click(FindButton(dialog, "Delete"));
+                    EXPECT_EQ(table->GetRowCount(), 1);
+
+                    // From "Delete", Tab goes round the buttons and the table.
+                    EXPECT_EQ(Texts(TabRound(dialog)), "OK;Cancel;QWidget;New;");
+                    Click(FindButton(dialog, "OK"));
+                },
+                "favourites");
+            Click(W(Res::IDC_FAVORITES_DIALOG));
+        }
+        EXPECT_EQ(CTempWorkDir::ReadFile(m_dir.Path() / "favorites.dat"),
+                  Address(0) + "\tMy Server!\tPw#1\r\n");
+
+        ClickTab(1);
+        Click(W(Res::IDC_QUERY_FAVORITES));
+        ASSERT_TRUE(AwaitTrue([&] { return Text(Res::IDC_SERVERS_TO_QUERY) == "0"; }));
+        ASSERT_EQ(m_dialog->ServerTable().GetRowCount(), 1);
+        EXPECT_EQ(m_dialog->ServerTable().GetCellText(0, ServerColumn::kServer), "Alpha");
+        Click(FindButton(window, "Close"));
+    });
+}
+
+TEST_F(DialogJourneyTest, OptionsTakeEffectOnOkOnlyAndTabVisitsEveryControl) {
+    Open([&](QWidget& window) {
+        {
+            CExpectWindow options(
+                [&](QWidget& dialog) {
+                    auto* autoClose =
+                        qobject_cast<QCheckBox*>(FindButton(dialog, "Close after joining"));
+                    ASSERT_NE(autoClose, nullptr);
+                    EXPECT_TRUE(autoClose->isChecked());
+                    EXPECT_FALSE(
+                        FindButton(dialog, "Requery server data in background ")->isEnabled());
+                    Click(autoClose);
+                    Click(FindButton(dialog, "master"));
+                    EXPECT_TRUE(FindButton(dialog, "master")->isChecked());
+                    // Tab passes the disabled box by and enters the radio group at its
+                    // checked button.
+                    EXPECT_EQ(Texts(TabRound(dialog)), "OK;Cancel;Close after joining;");
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                },
+                "options");
+            Click(W(Res::IDC_OPTIONS));
+        }
+        EXPECT_EQ(Key().ReadNumber(kAutoCloseValue, 1), 0u);
+        EXPECT_EQ(Key().ReadNumber(kStartupQueryValue, 0), 2u);
+        EXPECT_FALSE(m_dialog->GetAutoClose());
+        {
+            CExpectWindow options(
+                [&](QWidget& dialog) {
+                    Click(FindButton(dialog, "nothing"));
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+                },
+                "options again");
+            Click(W(Res::IDC_OPTIONS));
+        }
+        EXPECT_EQ(Key().ReadNumber(kStartupQueryValue, 0), 2u);
+        Click(FindButton(window, "Close"));
+    });
+}
+
+TEST_F(DialogJourneyTest, MasterDialogTakesTypedTextOnEnterAndEscapeKeepsTheOld) {
+    Open([&](QWidget& window) {
+        {
+            CExpectWindow master(
+                [&](QWidget& dialog) {
+                    QLineEdit* edit = dialog.findChild<QLineEdit*>();
+                    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+                    QTest::keyClicks(edit, "Typed:Text");
+                    EXPECT_EQ(Texts(TabRound(dialog)), "OK;Cancel;");
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+                },
+                "master");
+            Click(W(Res::IDC_MASTER_DIALOG));
+        }
+        EXPECT_EQ(m_dialog->Engine().GetMasterAddress().Format(), Master());
+        {
+            CExpectWindow master(
+                [&](QWidget& dialog) {
+                    QLineEdit* edit = dialog.findChild<QLineEdit*>();
+                    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+                    QTest::keyClicks(edit, "127.0.0.1:28060");
+                    Click(FindButton(dialog, "OK"));
+                },
+                "master again");
+            Click(W(Res::IDC_MASTER_DIALOG));
+        }
+        EXPECT_EQ(m_dialog->Engine().GetMasterAddress().Format(), "127.0.0.1:28060");
+        Click(FindButton(window, "Close"));
+    });
+    EXPECT_EQ(Key().ReadString(kMasterValue, ""), "127.0.0.1:28060");
+}
+
+TEST_F(DialogJourneyTest, JoinStartsTheChosenGameWithTheTypedPassword) {
+    const std::filesystem::path game = m_dir.Path() / "game.sh";
+    const std::filesystem::path record = m_dir.Path() / "game-args";
+    WriteStandInGame(game, record);
+    Open([&](QWidget&) {
+        QueryMaster();
+        // "..." beside "Join" asks for the game in a file chooser.
+        {
+            CExpectWindow chooser(
+                [&](QWidget& dialog) {
+                    auto* files = qobject_cast<QFileDialog*>(&dialog);
+                    ASSERT_NE(files, nullptr);
+                    QLineEdit* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+                    ASSERT_NE(name, nullptr);
+                    QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+                    QTest::keyClicks(name, "game.sh");
+                    // The chooser offers completions in a list of its own; Escape closes it.
+                    if (QWidget* completions = QApplication::activePopupWidget())
+                        QTest::keyClick(completions, Qt::Key_Escape);
+                    QTest::keyClick(name, Qt::Key_Return);
+                },
+                "file chooser");
+            Click(W(Res::IDC_CHOOSE_GAME));
+        }
+        EXPECT_EQ(Key().ReadString(kGamePathValue, ""), game.string());
+        QWidget* password = W(Res::IDC_PASSWORD);
+        Click(password);
+        QTest::keyClicks(password, "Pa$$ W0rd");
+        CTableUser players(m_platform, m_dialog->AllPlayersTable());
+        players.DoubleClickCell(0, AllPlayersColumn::kPlayer);
+    });
+    const std::string args = AwaitStandInRecord(record);
+    EXPECT_NE(args.find("connect \"127.0.0.1:"), std::string::npos) << args;
+    EXPECT_NE(args.find("password \"Pa$$ W0rd\""), std::string::npos) << args;
+    // "Close after joining" closed the window, which wrote the password.
+    EXPECT_EQ(Key().ReadString(kPasswordValue, ""), "Pa$$ W0rd");
+}

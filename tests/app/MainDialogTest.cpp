@@ -8,6 +8,7 @@
 #include "app/core/SearchHistory.h"
 #include "app/core/Settings.h"
 #include "net/RegistryKey.h"
+#include "net/SockUDP.h"
 #include "platform/Controls.h"
 #include "resources/ResourceIds.h"
 #include "table/Cells.h"
@@ -833,11 +834,28 @@ TEST_F(MainDialogTest, AMasterQueryThatFailsBeforeTheListIsEmptiedKeepsTheTables
         m_platform.ClickButton(*d.GetDlgItem(Res::IDC_QUERY_MASTER));
         ASSERT_EQ(m_platform.messageBoxes.size(), 1u);
         EXPECT_EQ(m_platform.messageBoxes[0].type, MB_OK | MB_ICONSTOP);
+        EXPECT_EQ(m_platform.messageBoxes[0].waitCursorDepth, 0); // back before the box
 
         QCoreApplication::sendPostedEvents();
         EXPECT_EQ(d.ServerTable().GetRowCount(), 1);
         EXPECT_EQ(d.AllPlayersTable().GetRowCount(), 2);
         EXPECT_EQ(Text(d, Res::IDC_SERVER_COUNT), "1");
+    });
+}
+
+TEST_F(MainDialogTest, AMasterThatDoesNotAnswerIsReportedWithoutTheWaitCursor) {
+    CSockUDP silent; // a master that hears the probes and never answers
+    silent.Open(CSockAddr("127.0.0.1:0"));
+    CMainDialog dialog;
+    OpenMain(dialog, [&](CMainDialog& d) {
+        d.Engine().SetMasterAddress(silent.GetLocalAddress());
+        d.Engine().SetMasterWaits(50, 25);
+        m_platform.ClickButton(*d.GetDlgItem(Res::IDC_QUERY_MASTER));
+        ASSERT_EQ(m_platform.messageBoxes.size(), 1u);
+        EXPECT_EQ(m_platform.messageBoxes[0].text, "No response from master server.");
+        EXPECT_EQ(m_platform.messageBoxes[0].waitCursorDepth, 0);
+        EXPECT_GT(m_platform.waitCursors, 0);
+        EXPECT_TRUE(d.GetDlgItem(Res::IDC_QUERY_MASTER)->IsWindowEnabled());
     });
 }
 

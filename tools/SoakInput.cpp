@@ -110,8 +110,19 @@ static void Click(QPointer<QWidget> widget, Qt::MouseButton button, Qt::Keyboard
 }
 
 std::string CSoakInput::SendMouse(QWidget& window) {
-    QWidget* widget = PickWidget(window);
-    const QPoint at = PickPoint(*widget);
+    // Mostly a point anywhere in the window, so big widgets such as the tables get most of
+    // the clicks as they would from a hand; else any widget, however small.
+    QWidget* widget = &window;
+    QPoint at;
+    if (!qobject_cast<QMenu*>(&window) && Chance(70)) {
+        const QPoint inWindow(Pick(window.width()), Pick(window.height()));
+        if (QWidget* child = window.childAt(inWindow))
+            widget = child;
+        at = widget->mapFrom(&window, inWindow);
+    } else {
+        widget = PickWidget(window);
+        at = PickPoint(*widget);
+    }
     const Qt::KeyboardModifiers modifiers = PickModifiers();
     QPointer<QWidget> target = widget;
     const int kind = Pick(20);

@@ -44,6 +44,8 @@ extern "C" const char* __lsan_default_suppressions() {
 namespace {
 
 constexpr auto kHangLimit = std::chrono::seconds(5);
+// How long a new main window may wait for its start-up query before the input goes on.
+constexpr std::int64_t kSettleMs = 3000;
 
 std::uint32_t g_seed = 1;
 long g_events = 2000;
@@ -289,6 +291,7 @@ int main(int argc, char** argv) {
     std::thread watchdog(Watchdog, std::ref(done));
 
     CMainDialog* shown = nullptr;
+    std::int64_t openedAt = 0;
     int closing = 0;
     std::map<std::string, int> reached;
     QPointer<QWidget> lastTop;
@@ -310,8 +313,16 @@ int main(int argc, char** argv) {
             QTimer::singleShot(10, step);
             return;
         }
-        QTimer::singleShot(0, step);
         QWidget* main = shown && shown->IsWindow() ? platform.Widget(*shown) : nullptr;
+        // A new main window first gets its start-up query's results, so that the input meets
+        // filled tables and not only empty ones (a window seldom lives many events).
+        const std::int64_t age = NowMs() - openedAt;
+        if (main && age < kSettleMs && (age < 300 || shown->Engine().IsRunning())) {
+            Progress("waiting for the start-up query");
+            QTimer::singleShot(10, step);
+            return;
+        }
+        QTimer::singleShot(0, step);
         if (!main && !QApplication::activeModalWidget())
             return;
         // Which windows the input reached, for the summary.
@@ -332,6 +343,7 @@ int main(int argc, char** argv) {
         // The master's answer is awaited on the window's thread; short waits keep it moving.
         dialog.Engine().SetMasterWaits(200, 50);
         shown = &dialog;
+        openedAt = NowMs();
         ++windows;
         dialog.DoModal(platform, nullptr);
         shown = nullptr;

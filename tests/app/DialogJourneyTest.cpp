@@ -222,3 +222,42 @@ TEST_F(DialogJourneyTest, JoinStartsTheChosenGameWithTheTypedPassword) {
     // "Close after joining" closed the window, which wrote the password.
     EXPECT_EQ(Key().ReadString(kPasswordValue, ""), "Pa$$ W0rd");
 }
+
+TEST_F(DialogJourneyTest, ServerInfoListsTheVariablesSortsThemAndClosesWithEscape) {
+    Open([&](QWidget& window) {
+        ClickTab(1);
+        QueryMaster();
+        CTableUser servers(m_platform, m_dialog->ServerTable());
+        servers.ClickCell(0, ServerColumn::kServer);
+        std::vector<std::string> names;
+        {
+            CExpectWindow menu([&](QWidget& shown) { ChooseMenuItem(shown, "Show server info"); });
+            CExpectWindow info(
+                [&](QWidget& dialog) {
+                    Tavex::CTableCtrl* table = nullptr;
+                    for (auto& [wnd, widget] : m_platform.m_widgets)
+                        if (auto* found = dynamic_cast<Tavex::CTableCtrl*>(const_cast<CWnd*>(wnd));
+                            found && dialog.isAncestorOf(widget))
+                            table = found;
+                    ASSERT_NE(table, nullptr);
+                    CTableUser variables(m_platform, *table);
+                    // Sorted by name; a click on "Value" sorts by value.
+                    EXPECT_EQ(variables.Text(0, 0), "g_gametype");
+                    variables.ClickTitle(1);
+                    for (int row = 0; row < table->GetRowCount(); ++row)
+                        names.push_back(variables.Text(row, 1));
+                    variables.ClickCell(0, 0);
+                    variables.Key(Qt::Key_Down);
+                    variables.Key(Qt::Key_End, Qt::ControlModifier);
+                    EXPECT_EQ(variables.Current(), table->GetRowCount() - 1);
+                    EXPECT_EQ(Texts(TabRound(dialog)), "Close;");
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+                },
+                "server info", [](QWidget& shown) { return shown.windowTitle() == "Alpha"; });
+            servers.RightClickCell(0, ServerColumn::kServer);
+        }
+        EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
+        EXPECT_EQ(names.size(), 4u);
+        Click(FindButton(window, "Close"));
+    });
+}

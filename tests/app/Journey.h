@@ -48,15 +48,19 @@ inline bool AwaitTrue(const std::function<bool()>& done, int milliseconds = 5000
 // loop. Destroyed before it opened, it reports the window that never came.
 class CExpectWindow {
 public:
-    explicit CExpectWindow(std::function<void(QWidget&)> user, std::string what = "a window")
+    // `fits` picks the window among those that open meanwhile (a menu before its dialog).
+    explicit CExpectWindow(std::function<void(QWidget&)> user, std::string what = "a window",
+                           std::function<bool(QWidget&)> fits = {})
         : m_user(std::move(user)), m_what(std::move(what)), m_before(TopWindow()) {
         m_timer.setInterval(10);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+        QObject::connect(&m_timer, &QTimer::timeout, [this, fits] {
             QWidget* top = TopWindow();
-            if (!top || top == m_before || !top->isVisible())
+            if (!top || top == m_before || !top->isVisible() || (fits && !fits(*top)))
                 return;
             m_timer.stop();
             m_opened = true;
+            // Keys go to the window that is active, which it becomes a moment after it shows.
+            EXPECT_TRUE(QTest::qWaitForWindowActive(top));
             m_user(*top);
         });
         m_timer.start();
@@ -76,6 +80,10 @@ private:
     QTimer m_timer;
     bool m_opened = false;
 };
+
+template <class W> bool IsA(QWidget& window) {
+    return qobject_cast<W*>(&window) != nullptr;
+}
 
 inline QPoint Centre(const QWidget& widget) {
     return widget.rect().center();
@@ -198,7 +206,7 @@ inline int Play(PlatformQt::QtPlatform& platform, Platform::CDialog& dialog,
                 const std::function<void(QWidget&)>& user, Platform::CWnd* owner = nullptr) {
     QTimer::singleShot(0, [&] {
         QWidget* window = platform.Widget(dialog);
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window));
         user(*window);
         if (dialog.IsWindow())
             dialog.EndDialog(Platform::IDCANCEL);

@@ -14,7 +14,9 @@
 #include "tests/app/TempWorkDir.h"
 #include "tools/TestNet.h"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -145,10 +147,12 @@ TEST_F(MainWindowJourneyTest, ServerMenuAddsFavouritesShowsInfoAndCopies) {
         {
             std::string caption;
             CExpectWindow menu([&](QWidget& shown) { ChooseMenuItem(shown, "Show server info"); });
-            CExpectWindow info([&](QWidget& shown) {
-                caption = shown.windowTitle().toStdString();
-                Click(FindButton(shown, "Close"));
-            });
+            CExpectWindow info(
+                [&](QWidget& shown) {
+                    caption = shown.windowTitle().toStdString();
+                    Click(FindButton(shown, "Close"));
+                },
+                "server info", [](QWidget& shown) { return !IsA<QMenu>(shown); });
             servers.RightClickCell(beta, ServerColumn::kMap);
             EXPECT_EQ(caption, "Beta");
         }
@@ -264,4 +268,106 @@ TEST_F(MainWindowJourneyTest, AMasterThatFailsKeepsTheLastResults) {
         EXPECT_EQ(m_dialog->ServerTable().GetRowCount(), 3);
         Click(FindButton(window, "Close"));
     });
+}
+
+TEST_F(MainWindowJourneyTest, TableMenusCopySelectHideShowRestoreAndSave) {
+    Open([&](QWidget& window) {
+        QueryMaster();
+        Tavex::CTableCtrl& table = m_dialog->AllPlayersTable();
+        CTableUser all(m_platform, table);
+        ASSERT_EQ(table.GetRowCount(), 6);
+        // Plays one item of the body menu opened on the first row's name, and its submenu's.
+        auto choose = [&](const QString& item, const QString& subItem = QString()) {
+            CExpectWindow menu(
+                [&](QWidget& shown) {
+                    if (subItem.isEmpty()) {
+                        ChooseMenuItem(shown, item);
+                        return;
+                    }
+                    CExpectWindow sub([&](QWidget& list) { ChooseMenuItem(list, subItem); },
+                                      subItem.toStdString());
+                    ChooseMenuItem(shown, item);
+                    EXPECT_TRUE(AwaitTrue([&] { return !shown.isVisible(); }));
+                },
+                item.toStdString());
+            all.RightClickCell(0, AllPlayersColumn::kPlayer);
+        };
+        const std::string first = table.GetCellText(0, AllPlayersColumn::kPlayer);
+        choose("Copy cell");
+        EXPECT_EQ(QApplication::clipboard()->text().toStdString(), first);
+        choose("Select all");
+        EXPECT_EQ(table.GetTable()->GetSelectedCount(), 6);
+        choose("Copy");
+        EXPECT_EQ(QApplication::clipboard()->text().count(QLatin1String("\r\n")), 6);
+        all.ClickCell(1, AllPlayersColumn::kPlayer);
+        choose("Copy all");
+        EXPECT_EQ(QApplication::clipboard()->text().count(QLatin1String("\r\n")), 6);
+
+        choose("Hide column", "Map");
+        EXPECT_FALSE(table.IsColumnVisible(AllPlayersColumn::kMap));
+        choose("Show column", "All columns");
+        EXPECT_TRUE(table.IsColumnVisible(AllPlayersColumn::kMap));
+        // The record column stays hidden whatever the menu shows.
+        EXPECT_FALSE(table.IsColumnVisible(kRecordColumn));
+        choose("Hide column", "Ping");
+        choose("Restore default");
+        EXPECT_TRUE(table.IsColumnVisible(AllPlayersColumn::kPing));
+
+        // Keys move the current row; Ctrl+Home goes to the top.
+        all.ClickCell(0, AllPlayersColumn::kPlayer);
+        all.Key(Qt::Key_Down);
+        EXPECT_EQ(all.Current(), 1);
+        all.Key(Qt::Key_PageDown);
+        EXPECT_EQ(all.Current(), 5);
+        all.Key(Qt::Key_Home, Qt::ControlModifier);
+        EXPECT_EQ(all.Current(), 0);
+        all.Key(Qt::Key_End, Qt::ControlModifier);
+        EXPECT_EQ(all.Current(), 5);
+
+        {
+            CExpectWindow chooser(
+                [&](QWidget& dialog) {
+                    QLineEdit* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+                    ASSERT_NE(name, nullptr);
+                    QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+                    QTest::keyClicks(name, "players.html");
+                    if (QWidget* completions = QApplication::activePopupWidget())
+                        QTest::keyClick(completions, Qt::Key_Escape);
+                    QTest::keyClick(name, Qt::Key_Return);
+                },
+                "save chooser", IsA<QFileDialog>);
+            choose("Save as ...");
+        }
+        const std::string html = CTempWorkDir::ReadFile(m_dir.Path() / "players.html");
+        EXPECT_NE(html.find("<TABLE"), std::string::npos);
+        EXPECT_NE(html.find(first), std::string::npos);
+
+        Click(FindButton(window, "Close"));
+    });
+}
+
+TEST_F(MainWindowJourneyTest, TypingInTheListsAndPasswordFieldAndEnterSearches) {
+    Open([&](QWidget& window) {
+        // The Speed list takes typing; Enter there presses "Search", which finds nothing.
+        auto* speed = qobject_cast<QComboBox*>(W(Res::IDC_SPEED));
+        ASSERT_NE(speed, nullptr);
+        Click(speed->lineEdit());
+        QTest::keyClick(speed->lineEdit(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(speed->lineEdit(), "DSL*2");
+        QTest::keyClick(speed->lineEdit(), Qt::Key_Return);
+        EXPECT_TRUE(window.isVisible());
+        // The Version list moves with the arrows.
+        auto* version = qobject_cast<QComboBox*>(W(Res::IDC_VERSION));
+        ASSERT_NE(version, nullptr);
+        version->setFocus();
+        QTest::keyClick(version, Qt::Key_Up);
+        EXPECT_EQ(version->currentIndex(), 0);
+        QWidget* password = W(Res::IDC_PASSWORD);
+        Click(password);
+        QTest::keyClicks(password, "S3cr#t!");
+        // Escape in a field closes the window, which writes what was chosen and typed.
+        QTest::keyClick(password, Qt::Key_Escape);
+    });
+    EXPECT_EQ(Key().ReadString(kPasswordValue, ""), "S3cr#t!");
+    EXPECT_EQ(Key().ReadNumber(kVersionValue, 0), VersionOfSelection(0));
 }

@@ -43,10 +43,12 @@ bool CFavoritesDialog::OnInitDialog() {
     AppWindow::SetMinimumSize(*this, {client.Width(), client.Height()});
 
     m_table.ReplaceDlgItem(Res::IDC_FAVORITES_TABLE, *this);
+    const CDesignScale scale{GetBaseUnits()};
+    m_table.SetDesignScale(scale);
     m_table.SetColumnCount(static_cast<int>(kFavoritesColumns.size()));
     for (std::size_t i = 0; i < kFavoritesColumns.size(); ++i)
         m_table.SetColumn(static_cast<int>(i), &m_stringCol, kFavoritesColumns[i].m_title,
-                          kFavoritesColumns[i].m_width);
+                          scale.X(kFavoritesColumns[i].m_width));
     m_table.Build();
     m_table.SetColumnsEditable(true);
 

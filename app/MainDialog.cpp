@@ -1,5 +1,6 @@
 #include "app/MainDialog.h"
 
+#include "app/EventPump.h"
 #include "app/FavoritesDialog.h"
 #include "app/MasterServerDialog.h"
 #include "app/OptionsDialog.h"
@@ -21,16 +22,21 @@
 #include "table/SortKeys.h"
 #include "uictrl/PopupMenu.h"
 
+#include <chrono>
 #include <cstdio>
 
 using namespace Platform;
 
 namespace {
 
+// The timer that brings streamed results to the screen once per frame.
+constexpr unsigned kPresentTimer = 1;
+
 template <std::size_t N>
 void DefineColumns(Tavex::CTableCtrl& table, const std::array<CColumnSpec, N>& columns,
                    const Tavex::CColDef& text, const Tavex::CColDef& number,
-                   const Tavex::CColDef& gameType) {
+                   const Tavex::CColDef& gameType, const CDesignScale& scale) {
+    table.SetDesignScale(scale);
     table.SetColumnCount(static_cast<int>(N));
     for (std::size_t i = 0; i < N; ++i) {
         const CColumnSpec& spec = columns[i];
@@ -39,7 +45,7 @@ void DefineColumns(Tavex::CTableCtrl& table, const std::array<CColumnSpec, N>& c
                                                                        : &gameType;
         // The record column starts hidden by having no title at all; the others need telling.
         table.SetColumn(static_cast<int>(i), def, *spec.m_title ? spec.m_title : nullptr,
-                        spec.m_width);
+                        scale.X(spec.m_width));
         if (spec.m_hidden && *spec.m_title)
             table.SetColumnVisible(static_cast<int>(i), false);
     }
@@ -89,6 +95,11 @@ public:
         if (!m_owner.GetPlatform().GetOpenFileName(&m_owner, request, path))
             return std::nullopt;
         return path;
+    }
+
+    void ShowError(const std::string& message) override {
+        m_owner.GetPlatform().MessageBox(&m_owner, message, "Vantrel Jedi Knight 2",
+                                         MB_OK | MB_ICONEXCLAMATION);
     }
 
 private:
@@ -162,13 +173,16 @@ bool CMainDialog::OnInitDialog() {
 
 void CMainDialog::BuildTables() {
     m_allPlayers.ReplaceDlgItem(Res::IDC_ALL_PLAYERS, *this);
-    DefineColumns(m_allPlayers, kAllPlayersColumns, m_stringCol, m_intCol, m_enumCol);
+    DefineColumns(m_allPlayers, kAllPlayersColumns, m_stringCol, m_intCol, m_enumCol,
+                  CDesignScale{GetBaseUnits()});
     m_allPlayers.Sort(Tavex::CSortKeys{AllPlayersColumn::kPlayer, Tavex::CSortKeys::kAscending});
     m_servers.ReplaceDlgItem(Res::IDC_SERVERS, *this);
-    DefineColumns(m_servers, kServerColumns, m_stringCol, m_intCol, m_enumCol);
+    DefineColumns(m_servers, kServerColumns, m_stringCol, m_intCol, m_enumCol,
+                  CDesignScale{GetBaseUnits()});
     m_servers.Sort(Tavex::CSortKeys{ServerColumn::kPing, Tavex::CSortKeys::kAscending});
     m_playersOnServer.ReplaceDlgItem(Res::IDC_PLAYERS_ON_SERVER, *this);
-    DefineColumns(m_playersOnServer, kPlayerOnServerColumns, m_stringCol, m_intCol, m_enumCol);
+    DefineColumns(m_playersOnServer, kPlayerOnServerColumns, m_stringCol, m_intCol, m_enumCol,
+                  CDesignScale{GetBaseUnits()});
 }
 
 void CMainDialog::SetUpLayout() {
@@ -239,8 +253,7 @@ void CMainDialog::ReadSettings() {
     CControl& tabs = Control(Res::IDC_VIEW_TABS);
     for (int i = 0; i < 2; ++i)
         tabs.InsertItem(i, kViewTabs[i]);
-    tabs.SetCurSel(0);
-    tabs.SetCurSel(static_cast<int>(settings.m_lastView));
+    tabs.SetCurSel(ViewOfLastView(static_cast<int>(settings.m_lastView)));
     ApplyView();
 
     SortWithOwnKeys(m_allPlayers);
@@ -264,10 +277,7 @@ void CMainDialog::WriteSettings() {
     current.m_includeEmpty = IsDlgButtonChecked(Res::IDC_INCLUDE_EMPTY) == BST_CHECKED;
     current.m_includeFull = IsDlgButtonChecked(Res::IDC_INCLUDE_FULL) == BST_CHECKED;
     current.m_master = m_engine.GetMasterAddress().Format();
-    const CControl& history = Control(Res::IDC_SEARCH_FIELD);
-    current.m_lastPlayers.clear();
-    for (int i = history.GetCount() - 1; i >= 0; --i)
-        current.m_lastPlayers += history.GetLBText(i) + '\n';
+    current.m_lastPlayers = SearchHistory().ToSetting();
     current.m_password = GetDlgItemText(Res::IDC_PASSWORD);
     current.m_lastPos.reset();
     if (!AppWindow::IsMinimized(*this)) {
@@ -286,6 +296,11 @@ void CMainDialog::WriteSettings() {
 void CMainDialog::OnCancel() {
     if (!IsWindow())
         return;
+    if (m_engine.IsMasterExchange()) {
+        m_closeAfterMaster = true;
+        m_engine.CancelMasterQuery();
+        return;
+    }
     WriteSettings();
     CDialog::OnCancel();
 }
@@ -300,14 +315,7 @@ void CMainDialog::OnCommand(unsigned id, unsigned code, CWnd* from) {
     if (code == BN_CLICKED) {
         switch (id) {
         case Res::IDC_QUERY_MASTER: {
-            const std::optional<unsigned> shown = m_tableRun;
-            // A failure before the list was emptied leaves the last results standing; once it
-            // has been emptied (the engine moved on to a new run), their records are gone.
-            if (m_engine.QueryMaster() == CQueryEngine::EMasterResult::Failed &&
-                !(shown && m_engine.IsCurrentRun(*shown))) {
-                OnQueryStarted(0, 0);
-                m_tableRun.reset();
-            }
+            QueryMaster();
             return;
         }
         case Res::IDC_QUERY_FAVORITES:
@@ -445,6 +453,36 @@ bool CMainDialog::OnServerMenuCommand(const Tavex::NMTABLE& note) {
     return false;
 }
 
+void CMainDialog::QueryMaster() {
+    if (m_engine.IsMasterExchange())
+        return;
+    CWnd* const focus = GetPlatform().GetFocus();
+    std::vector<CWnd*> disabled;
+    for (CWnd* child : GetChildren())
+        if (child != GetDlgItem(IDCANCEL) && child->IsWindowEnabled()) {
+            child->EnableWindow(false);
+            disabled.push_back(child);
+        }
+    const std::optional<unsigned> shown = m_tableRun;
+    const CQueryEngine::EMasterResult result = m_engine.QueryMaster();
+    for (CWnd* child : disabled)
+        child->EnableWindow(true);
+    if (focus && IsChild(focus))
+        GetPlatform().SetFocus(focus);
+    // An exchange that ended before the list was emptied leaves the last results standing;
+    // once it has been emptied (the engine moved on to a new run), their records are gone.
+    if ((result == CQueryEngine::EMasterResult::Failed ||
+         result == CQueryEngine::EMasterResult::Cancelled) &&
+        !(shown && m_engine.IsCurrentRun(*shown))) {
+        OnQueryStarted(0, 0);
+        m_tableRun.reset();
+    }
+    if (m_closeAfterMaster) {
+        m_closeAfterMaster = false;
+        OnCancel();
+    }
+}
+
 void CMainDialog::QueryFavorites() {
     CWaitCursor wait(GetPlatform());
     if (!m_engine.PrepareQuery())
@@ -477,7 +515,7 @@ void CMainDialog::RunMasterServerDialog() {
 }
 
 void CMainDialog::Join() {
-    const Tavex::CTableCtrl& table = m_view == kPlayerView ? m_allPlayers : m_servers;
+    const Tavex::CTableCtrl& table = JoinsFromAllPlayers(m_view) ? m_allPlayers : m_servers;
     const CServerRecord* record = RecordOfRow(table, table.GetCurrentRow());
     if (!record)
         return;
@@ -500,10 +538,7 @@ void CMainDialog::SearchPlayer(const std::string& text) {
     if (!search)
         return;
     CControl& history = Control(Res::IDC_SEARCH_FIELD);
-    CSearchHistory known;
-    for (int i = 0; i < history.GetCount(); ++i)
-        known.Add(history.GetLBText(i));
-    if (known.AddIfNew(search->m_text)) {
+    if (SearchHistory().AddIfNew(search->m_text)) {
         const int added = history.AddString(search->m_text);
         history.SetItemData(added, CSearchHistory::kItemData);
         history.SetCurSel(added);
@@ -527,6 +562,14 @@ void CMainDialog::SearchPlayer(const std::string& text) {
     m_servers.Redraw(true);
     m_playersOnServer.SetCurrentRow(selection.m_playerOnServerRow);
     m_playersOnServer.Redraw(false);
+}
+
+CSearchHistory CMainDialog::SearchHistory() const {
+    const CControl& field = Control(Res::IDC_SEARCH_FIELD);
+    CSearchHistory history;
+    for (int i = 0; i < field.GetCount(); ++i)
+        history.Add(field.GetLBText(i));
+    return history;
 }
 
 void CMainDialog::DeleteHistoryItem() {
@@ -582,6 +625,25 @@ void CMainDialog::ShowMessage(const std::string& text, bool stop) {
                              stop ? MB_OK | MB_ICONSTOP : MB_OK);
 }
 
+std::uint32_t CMainDialog::WaitDuringMasterExchange(std::initializer_list<CWaitable*> objects,
+                                                    std::uint32_t timeoutMs) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    std::vector<int> fds;
+    for (CWaitable* object : objects)
+        fds.push_back(object->GetFd());
+    for (;;) {
+        const std::uint32_t signalled = WaitForMultipleObjects(objects, 0);
+        if (signalled != WAIT_TIMEOUT)
+            return signalled;
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0)
+            return WAIT_TIMEOUT;
+        AppWindow::RunEventsUntilReadable(fds, static_cast<std::uint32_t>(left));
+    }
+}
+
 void CMainDialog::OnQueryStarted(unsigned run, std::size_t servers) {
     m_tableRun = run;
     m_playersOnServer.DeleteAllRows();
@@ -605,19 +667,41 @@ void CMainDialog::OnServerDone(unsigned run, CServerRecord* record) {
         return;
     const CQueryResults::CUpdate update = m_results.OnServerFinished(
         *record, m_view, *m_servers.GetSortKeys(), *m_allPlayers.GetSortKeys());
-    if (update.m_counterChanged) {
-        SetDlgItemText(Res::IDC_SERVERS_TO_QUERY, std::to_string(m_results.Progress().ToQuery()));
-        Control(Res::IDC_PROGRESS).DeltaPos(2);
-    }
-    if (update.m_shown)
-        ShowCounters();
-    if (update.m_complete)
-        Control(Res::IDC_PROGRESS).SetPos(0);
-    // Only the visible table is painted now; the hidden one is laid out when it shows.
-    if (update.m_shown || update.m_complete)
-        (m_view == kPlayerView ? m_allPlayers : m_servers).Redraw(true);
+    m_rowsChanged = m_rowsChanged || update.m_shown || update.m_complete;
+    if (update.m_counterChanged || update.m_shown || update.m_complete)
+        PresentResults(update.m_complete);
     if (update.m_complete && m_screenshotPending)
         TakeScreenshotWhenDone();
+}
+
+void CMainDialog::PresentResults(bool now) {
+    // Two frames of a 60 Hz screen: a list that grows 30 times a second looks just as live.
+    constexpr unsigned kFrameMs = 33;
+    if (!now) {
+        if (!m_frameDue)
+            SetTimer(kPresentTimer, kFrameMs);
+        m_frameDue = true;
+        return;
+    }
+    if (m_frameDue) {
+        KillTimer(kPresentTimer);
+        m_frameDue = false;
+    }
+    const CQueryProgress& progress = m_results.Progress();
+    SetDlgItemText(Res::IDC_SERVERS_TO_QUERY, std::to_string(progress.Shown()));
+    Control(Res::IDC_PROGRESS).SetPos(progress.Position());
+    ShowCounters();
+    // Only the visible table is painted; the hidden one is laid out when it shows. The paint
+    // joins the counters' in the next pass of the event loop.
+    if (std::exchange(m_rowsChanged, false))
+        (m_view == kPlayerView ? m_allPlayers : m_servers).RedrawLater();
+}
+
+void CMainDialog::OnTimer(unsigned id) {
+    if (id == kPresentTimer)
+        PresentResults(true);
+    else
+        CDialog::OnTimer(id);
 }
 
 void CMainDialog::ShowCounters() {

@@ -8,6 +8,7 @@
 #include "app/WindowServices.h"
 #include "app/core/CommandLine.h"
 #include "app/core/QueryResults.h"
+#include "app/core/SearchHistory.h"
 #include "app/core/Settings.h"
 #include "dlgutil/DialogLayout.h"
 #include "dlgutil/SplitCtrl.h"
@@ -39,6 +40,7 @@ public:
     void OnCommand(unsigned id, unsigned code, Platform::CWnd* from) override;
     long OnNotify(Platform::NMHDR& hdr) override;
     void OnSize(int width, int height) override;
+    void OnTimer(unsigned id) override;
 
     // CQueryWindowInterface
     int GetVersionIndex() override;
@@ -49,6 +51,9 @@ public:
     void ShowMessage(const std::string& text, bool stop) override;
     void OnQueryStarted(unsigned run, std::size_t servers) override;
     void PostServerDone(unsigned run, CServerRecord* record) override;
+    // Keeps this window painting, sizing and hearing "Close" while the master exchange waits.
+    std::uint32_t WaitDuringMasterExchange(std::initializer_list<CWaitable*> objects,
+                                           std::uint32_t timeoutMs) override;
 
     // The server-finished message, on the window's thread.
     void OnServerDone(unsigned run, CServerRecord* record);
@@ -88,6 +93,8 @@ public:
     Platform::CControl& Control(unsigned id) const;
 
 private:
+    // "Query Master": every input but "Close" is disabled while the exchange runs.
+    void QueryMaster();
     void BuildTables();
     void SetUpLayout();
     void ReadSettings();
@@ -97,6 +104,12 @@ private:
     CServerRecord* RecordOfServerRow(int row) const;
     CServerRecord* RecordOfRow(const Tavex::CTableCtrl& table, int row) const;
     void ShowCounters();
+    // The search field's list, which is the history itself.
+    CSearchHistory SearchHistory() const;
+    // Brings the visible table, the counters and the bar up to the results: at once when the
+    // run is complete, else with the next frame, so a stream of results paints at most at the
+    // screen's rate.
+    void PresentResults(bool now);
     void TakeScreenshotWhenDone();
 
     CCommandLine m_commandLine;
@@ -121,6 +134,10 @@ private:
     Platform::Size m_minimumSize;
     bool m_layoutReady = false;
     bool m_screenshotPending = false;
+    bool m_frameDue = false;    // the frame timer runs
+    bool m_rowsChanged = false; // rows came in since the visible table was last redrawn
+    // "Close" during the master exchange ends the exchange; the window closes after it.
+    bool m_closeAfterMaster = false;
     // A worker that fails reports it from its own thread; the box must open on this one.
     std::thread::id m_windowThread = std::this_thread::get_id();
 

@@ -14,6 +14,7 @@ CServerInfoDialog::CServerInfoDialog(const CServerRecord& record)
 bool CServerInfoDialog::OnInitDialog() {
     AppWindow::SetAppIcon(*this);
     m_table.ReplaceDlgItem(Res::IDC_VARIABLES, *this);
+    m_table.SetDesignScale(Platform::CDesignScale{GetBaseUnits()});
     m_table.SetColumnCount(0);
     m_table.AddColumn(&m_stringCol, "Variable", 0);
     m_table.AddColumn(&m_stringCol, "Value", 0);

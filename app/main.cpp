@@ -1,6 +1,7 @@
 // The browser: parses the run's options, then shows the main window until it is closed.
 #include "app/BrowserApp.h"
 #include "app/core/CommandLine.h"
+#include "app/core/DataHome.h"
 #include "platform/qt/QtPlatform.h"
 
 #include <QApplication>
@@ -17,6 +18,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "vantrel: %s\n", error.c_str());
         return 2;
     }
+    // The browser still runs when its data folder cannot be used, in the folder it was given.
+    if (std::string message; commandLine->m_dataHome && !EnterDataHome(message))
+        std::fprintf(stderr, "vantrel: %s\n", message.c_str());
     // A picture of the window needs no display.
     if (commandLine->m_screenshot && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -4,6 +4,7 @@
 #include <netdb.h>
 #include <sys/socket.h>
 
+#include <atomic>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -23,8 +24,15 @@ int ToInt(const char* text) {
     return static_cast<int>(value);
 }
 
-// The first IPv4 address the resolver gives for the name, in network order.
-bool LookUpHost(const std::string& name, in_addr& address) {
+std::atomic<HostResolver> g_resolver{&ResolveWithSystem};
+
+} // namespace
+
+HostResolver SetHostResolver(HostResolver resolver) {
+    return g_resolver.exchange(resolver ? resolver : &ResolveWithSystem);
+}
+
+bool ResolveWithSystem(const std::string& name, in_addr& address) {
     addrinfo hints{};
     hints.ai_family = AF_INET;
     hints.ai_socktype = SOCK_DGRAM;
@@ -36,8 +44,6 @@ bool LookUpHost(const std::string& name, in_addr& address) {
     freeaddrinfo(result);
     return true;
 }
-
-} // namespace
 
 CSockAddr::CSockAddr() : sockaddr_in{} {
     sin_family = AF_INET;
@@ -65,7 +71,7 @@ void CSockAddr::Parse(const std::string& text) {
     sin_addr.s_addr = inet_addr(host.c_str());
     if (sin_addr.s_addr == INADDR_NONE) {
         in_addr resolved{};
-        if (LookUpHost(host, resolved)) {
+        if (g_resolver.load()(host, resolved)) {
             sin_addr = resolved;
         }
     }

@@ -40,5 +40,14 @@ public:
 
 static_assert(sizeof(CSockAddr) == 16);
 
+// Looks a host name up: its first IPv4 address (network order), or false. Every name that
+// Parse resolves goes through the one installed here, so tests can put a stand-in in place of
+// the name servers.
+using HostResolver = bool (*)(const std::string& name, in_addr& address);
+// Installs resolver (nullptr: the system's) and returns the one it replaces.
+HostResolver SetHostResolver(HostResolver resolver);
+// The system's resolver, which may ask name servers on the network.
+bool ResolveWithSystem(const std::string& name, in_addr& address);
+
 bool operator<(const CSockAddr& a, const CSockAddr& b);
 bool operator==(const CSockAddr& a, const CSockAddr& b);

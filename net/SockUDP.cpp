@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -17,6 +18,30 @@ constexpr socklen_t kAddrLen = sizeof(sockaddr_in);
 // Latin-1 text; split so that the escape does not swallow the following hex letter.
 constexpr const char* kSizeConflict = "CSockUDP::Receive: CSockAddr Gr\xF6\xDF"
                                       "enkonflikt!";
+
+// The system stamps with the calendar clock; the stamp becomes a point of the monotonic clock
+// by its distance from now. Without a stamp the datagram counts as arriving now.
+std::chrono::steady_clock::time_point ArrivalTime(msghdr& message, bool received) {
+    const auto now = std::chrono::steady_clock::now();
+    if (!received) {
+        return now;
+    }
+    for (cmsghdr* c = CMSG_FIRSTHDR(&message); c != nullptr; c = CMSG_NXTHDR(&message, c)) {
+        if (c->cmsg_level != SOL_SOCKET || c->cmsg_type != SCM_TIMESTAMPNS) {
+            continue;
+        }
+        timespec stamp{};
+        std::memcpy(&stamp, CMSG_DATA(c), sizeof stamp);
+        const auto waited =
+            std::chrono::system_clock::now().time_since_epoch() -
+            (std::chrono::seconds(stamp.tv_sec) + std::chrono::nanoseconds(stamp.tv_nsec));
+        if (waited > std::chrono::system_clock::duration::zero()) {
+            return now - std::chrono::duration_cast<std::chrono::steady_clock::duration>(waited);
+        }
+        return now;
+    }
+    return now;
+}
 
 } // namespace
 
@@ -46,6 +71,16 @@ void CSockUDP::Close() {
         shutdown(m_socket, SHUT_RDWR);
         close(m_socket);
         m_socket = -1;
+    }
+}
+
+void CSockUDP::EnableArrivalTimes() {
+    const int on = 1;
+    if (m_socket == -1) {
+        throw CSockErr(WSAENOTSOCK);
+    }
+    if (setsockopt(m_socket, SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on) == -1) {
+        throw CSockErr();
     }
 }
 
@@ -112,7 +147,8 @@ int CSockUDP::Receive(void* buffer, int& size) {
     return ReceiveInto(buffer, size, nullptr);
 }
 
-int CSockUDP::ReceiveInto(void* buffer, int& size, CSockAddr* from) {
+int CSockUDP::ReceiveInto(void* buffer, int& size, CSockAddr* from,
+                          std::chrono::steady_clock::time_point* arrived) {
     iovec part{buffer, static_cast<std::size_t>(size < 0 ? 0 : size)};
     msghdr message{};
     message.msg_iov = &part;
@@ -121,8 +157,16 @@ int CSockUDP::ReceiveInto(void* buffer, int& size, CSockAddr* from) {
         message.msg_name = from;
         message.msg_namelen = kAddrLen;
     }
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec))];
+    if (arrived) {
+        message.msg_control = control;
+        message.msg_controllen = sizeof control;
+    }
     ssize_t received = 0;
     while ((received = recvmsg(m_socket, &message, 0)) < 0 && errno == EINTR) {
+    }
+    if (arrived) {
+        *arrived = ArrivalTime(message, received >= 0);
     }
     if (from && received >= 0 && message.msg_namelen != kAddrLen) {
         throw CError(kSizeConflict);
@@ -146,7 +190,16 @@ int CSockUDP::Receive(std::string& text) {
     return ReceiveText(text, nullptr);
 }
 
-int CSockUDP::ReceiveText(std::string& text, CSockAddr* from) {
+int CSockUDP::Receive(std::string& text, CSockAddr& from,
+                      std::chrono::steady_clock::time_point& arrived) {
+    return ReceiveText(text, &from, &arrived);
+}
+
+int CSockUDP::ReceiveText(std::string& text, CSockAddr* from,
+                          std::chrono::steady_clock::time_point* arrived) {
+    if (arrived) {
+        *arrived = std::chrono::steady_clock::now();
+    }
     int pending = 0;
     if (m_socket == -1) {
         text.clear();
@@ -159,7 +212,7 @@ int CSockUDP::ReceiveText(std::string& text, CSockAddr* from) {
     }
     text.resize(static_cast<std::size_t>(pending));
     int size = pending;
-    const int error = ReceiveInto(text.data(), size, from);
+    const int error = ReceiveInto(text.data(), size, from, arrived);
     text.resize(static_cast<std::size_t>(size));
     return error;
 }

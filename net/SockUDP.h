@@ -5,6 +5,7 @@
 #include "net/SockAddr.h"
 #include "net/SysEvent.h"
 
+#include <chrono>
 #include <string>
 
 // Only readability is ever reported: a socket would be writable at nearly every wake-up and a
@@ -30,6 +31,9 @@ public:
     void Open(const CSockAddr& local = CSockAddr());
     void Close();
     bool IsOpen() const { return m_socket != -1; }
+    // Has the system stamp each datagram with the time it arrived, for the Receive that
+    // reports it; throws CSockErr when the socket cannot.
+    void EnableArrivalTimes();
     // The bound address, with the port the platform chose; throws CSockErr when closed.
     CSockAddr GetLocalAddress() const;
 
@@ -53,6 +57,9 @@ public:
     // One whole datagram of any size, bytes unchanged; empty after an error.
     int Receive(std::string& text, CSockAddr& from);
     int Receive(std::string& text);
+    // The same, and when the datagram arrived: the system's stamp, so the time it waited to be
+    // read does not count, or the time of reading when it carries none.
+    int Receive(std::string& text, CSockAddr& from, std::chrono::steady_clock::time_point& arrived);
 
 private:
     class CReadiness final : public CWaitable {
@@ -66,8 +73,10 @@ private:
         const int& m_socket;
     };
 
-    int ReceiveInto(void* buffer, int& size, CSockAddr* from);
-    int ReceiveText(std::string& text, CSockAddr* from);
+    int ReceiveInto(void* buffer, int& size, CSockAddr* from,
+                    std::chrono::steady_clock::time_point* arrived = nullptr);
+    int ReceiveText(std::string& text, CSockAddr* from,
+                    std::chrono::steady_clock::time_point* arrived = nullptr);
 
     int m_socket = -1;
     CReadiness m_event{m_socket};

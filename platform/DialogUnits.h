@@ -17,4 +17,15 @@ int MulDiv(int value, int numerator, int denominator);
 // A rectangle in dialog units, in pixels.
 Rect MapDialogRect(const Rect& units, Size base);
 
+// Pixel sizes that were chosen for the design font, whose base units are 6 x 13, carried over
+// to the actual dialog font: widths in proportion to the horizontal base, heights to the
+// vertical one. With the design font both stay as they are.
+struct CDesignScale {
+    static constexpr Size kDesignBase{6, 13};
+    Size base = kDesignBase;
+
+    int X(int pixels) const { return MulDiv(pixels, base.cx, kDesignBase.cx); }
+    int Y(int pixels) const { return MulDiv(pixels, base.cy, kDesignBase.cy); }
+};
+
 } // namespace Platform

@@ -48,6 +48,15 @@ struct Rect {
         top -= dy;
         bottom += dy;
     }
+    // The same rectangle shrunk to fit `area` where it is larger, then moved the least
+    // distance that brings it inside.
+    Rect FittedInto(const Rect& area) const {
+        const int width = std::min(Width(), area.Width());
+        const int height = std::min(Height(), area.Height());
+        const int x = std::clamp(left, area.left, area.right - width);
+        const int y = std::clamp(top, area.top, area.bottom - height);
+        return {x, y, x + width, y + height};
+    }
     // The common part of both; an empty rectangle at 0 when they do not meet.
     Rect Intersect(const Rect& o) const {
         Rect r{std::max(left, o.left), std::max(top, o.top), std::min(right, o.right),

@@ -8,7 +8,7 @@ std::string BuildMasterRequest(int protocol) {
     return "\xFF\xFF\xFF\xFFgetservers " + std::to_string(protocol) + " full empty";
 }
 
-int ParseMasterReply(std::string_view datagram, CServerList& list) {
+int ParseMasterReply(std::string_view datagram, CServerList& list, std::size_t maxListed) {
     constexpr std::size_t kEntrySize = 7;
     std::size_t header = datagram.substr(0, datagram.find('\0')).find('\\');
     if (header == std::string_view::npos)
@@ -21,6 +21,8 @@ int ParseMasterReply(std::string_view datagram, CServerList& list) {
         CSockAddr address;
         std::memcpy(address.AddressBytes(), rest.data() + 1, 4); // network order as sent
         std::memcpy(address.PortBytes(), rest.data() + 5, 2);
+        if (list.Size() >= maxListed && list.Find(address) == nullptr)
+            break;
         list.FindOrInsert(address) = CServerRecord(address);
         ++entries;
     }

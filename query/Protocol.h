@@ -1,6 +1,7 @@
 // The two exchanges of the query protocol: the master request and reply, and the status request.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,12 @@ inline constexpr int kFirstProtocol = 15;
 // The master request text without its terminating zero, which the send adds.
 std::string BuildMasterRequest(int protocol);
 
+// The most servers one master exchange lists: a hostile master or a third party could
+// otherwise grow the list, and the queries sent to it, without bound.
+inline constexpr std::size_t kMaxListedServers = 50000;
+
 // Adds one record per listed address to the list (an address listed again replaces its
-// record); returns the number of entries read from this datagram.
-int ParseMasterReply(std::string_view datagram, CServerList& list);
+// record); returns the number of entries read from this datagram. An entry that would make
+// the list longer than maxListed ends the datagram.
+int ParseMasterReply(std::string_view datagram, CServerList& list,
+                     std::size_t maxListed = kMaxListedServers);

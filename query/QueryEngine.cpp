@@ -6,6 +6,7 @@
 #include "query/Protocol.h"
 #include "query/QueryWindow.h"
 
+#include <algorithm>
 #include <chrono>
 #include <deque>
 #include <system_error>
@@ -16,6 +17,10 @@ constexpr int kStopWaitMs = 5000;
 constexpr int kTickMs = 200;
 constexpr int kProbes = 3;
 constexpr int kDefaultSpeed = 1;
+// Datagrams the worker reads per wake-up before it looks at the stop event and the timer.
+constexpr int kDatagramsPerWake = 64;
+
+using Clock = std::chrono::steady_clock;
 
 // Shows the wait cursor for as long as the master exchange runs, however it ends.
 class CWaitCursor {
@@ -24,9 +29,23 @@ public:
         m_window.SetWaitCursor(true);
     }
     ~CWaitCursor() { m_window.SetWaitCursor(false); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
 
 private:
     CQueryWindowInterface& m_window;
+};
+
+// Marks the master exchange as running for as long as it does, however it ends.
+class CExchangeMark {
+public:
+    explicit CExchangeMark(bool& mark) : m_mark(mark) { m_mark = true; }
+    ~CExchangeMark() { m_mark = false; }
+    CExchangeMark(const CExchangeMark&) = delete;
+    CExchangeMark& operator=(const CExchangeMark&) = delete;
+
+private:
+    bool& m_mark;
 };
 
 } // namespace
@@ -43,9 +62,11 @@ CQueryEngine::~CQueryEngine() {
     StopQuery(-1);
 }
 
-void CQueryEngine::SetMasterWaits(std::uint32_t firstWaitMs, std::uint32_t stepMs) {
+void CQueryEngine::SetMasterWaits(std::uint32_t firstWaitMs, std::uint32_t stepMs,
+                                  std::uint32_t readLimitMs) {
     m_firstWaitMs = firstWaitMs;
     m_waitStepMs = stepMs;
+    m_readLimitMs = readLimitMs;
 }
 
 bool CQueryEngine::IsRunning() const {
@@ -54,6 +75,10 @@ bool CQueryEngine::IsRunning() const {
 }
 
 bool CQueryEngine::PrepareQuery() {
+    return !m_inMasterExchange && StopAndCapture();
+}
+
+bool CQueryEngine::StopAndCapture() {
     if (IsRunning() && !StopQuery(kStopWaitMs))
         return false;
     m_includeEmpty = m_window.GetIncludeEmpty();
@@ -61,28 +86,49 @@ bool CQueryEngine::PrepareQuery() {
     return true;
 }
 
+void CQueryEngine::CancelMasterQuery() {
+    if (m_inMasterExchange)
+        m_cancelMaster.SetEvent();
+}
+
 CQueryEngine::EMasterResult CQueryEngine::QueryMaster() {
-    CWaitCursor cursor(m_window);
-    if (!PrepareQuery())
+    if (m_inMasterExchange)
+        return EMasterResult::Busy;
+    std::string message;
+    EMasterResult result = EMasterResult::Busy;
+    {
+        CWaitCursor cursor(m_window);
+        CExchangeMark mark(m_inMasterExchange);
+        m_cancelMaster.ResetEvent();
+        result = ExchangeWithMaster(message);
+    }
+    // The cursor is back to normal before the user reads why nothing came.
+    if (!message.empty())
+        m_window.ShowMessage(message, result == EMasterResult::Failed);
+    return result;
+}
+
+CQueryEngine::EMasterResult CQueryEngine::ExchangeWithMaster(std::string& message) {
+    if (!StopAndCapture())
         return EMasterResult::Busy;
     try {
         std::string request = BuildMasterRequest(m_window.GetVersionIndex() + kFirstProtocol);
         CSockUDP socket;
         socket.Open();
-        int tries = kProbes;
+        std::string datagram;
         std::uint32_t wait = m_firstWaitMs;
-        while (tries > 0) {
+        EWait answer = EWait::Timeout;
+        for (int tries = kProbes; tries > 0; --tries, wait += m_waitStepMs) {
             ThrowSockErr(socket.Send(request, m_master));
-            if (WaitForSingleObject(socket.GetEvent(), wait) != WAIT_OBJECT_0) {
-                --tries;
-                wait += m_waitStepMs;
-                continue;
-            }
-            if (CSockUDP::HasEvent(socket.GetNetworkEvents(), FD_READ))
+            answer =
+                ReadUntilMaster(socket, Clock::now() + std::chrono::milliseconds(wait), datagram);
+            if (answer != EWait::Timeout)
                 break;
         }
-        if (tries == 0) {
-            m_window.ShowMessage("No response from master server.", false);
+        if (answer == EWait::Cancelled)
+            return EMasterResult::Cancelled;
+        if (answer == EWait::Timeout) {
+            message = "No response from master server.";
             return EMasterResult::NoResponse;
         }
         ThrowSockErr(socket.Send(request, m_master));
@@ -90,23 +136,60 @@ CQueryEngine::EMasterResult CQueryEngine::QueryMaster() {
         // The records of the last run are gone: its results still on their way must not count
         // as current, even if the read below fails and no new run starts.
         ++m_run;
-        do {
-            if (CSockUDP::HasEvent(socket.GetNetworkEvents(), FD_READ)) {
-                std::string datagram;
-                ThrowSockErr(ReceiveMasterReply(socket, datagram));
-                ParseMasterReply(datagram, m_list);
-            }
-        } while (WaitForSingleObject(socket.GetEvent(), 2 * wait) == WAIT_OBJECT_0);
+        ParseMasterReply(datagram, m_list);
+        // Only the master's own datagrams keep the read going, and never past the bound.
+        const Clock::time_point end = Clock::now() + std::chrono::milliseconds(m_readLimitMs);
+        while (m_list.Size() < kMaxListedServers) {
+            const Clock::time_point quiet = Clock::now() + std::chrono::milliseconds(2 * wait);
+            const EWait got = ReadUntilMaster(socket, std::min(quiet, end), datagram);
+            if (got == EWait::Cancelled)
+                return EMasterResult::Cancelled;
+            if (got == EWait::Timeout)
+                break;
+            ParseMasterReply(datagram, m_list);
+        }
     } catch (const CError& error) {
-        m_window.ShowMessage(error.GetMessage(), true);
+        message = error.GetMessage();
         return EMasterResult::Failed;
     }
     StartQuery();
     return EMasterResult::Started;
 }
 
-int CQueryEngine::ReceiveMasterReply(CSockUDP& socket, std::string& datagram) {
-    return socket.Receive(datagram);
+CQueryEngine::EWait CQueryEngine::ReadUntilMaster(CSockUDP& socket, Clock::time_point until,
+                                                  std::string& datagram) {
+    for (;;) {
+        const EWait got = WaitForMaster(socket, until);
+        if (got != EWait::Socket)
+            return got;
+        if (!CSockUDP::HasEvent(socket.GetNetworkEvents(), FD_READ))
+            continue;
+        CSockAddr sender;
+        ThrowSockErr(ReceiveMasterReply(socket, datagram, sender));
+        if (sender == m_master)
+            return EWait::Socket;
+        // Anyone else's datagram is dropped, and this wait goes on to its old end.
+    }
+}
+
+CQueryEngine::EWait CQueryEngine::WaitForMaster(CSockUDP& socket, Clock::time_point until) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now()).count();
+    // Checked before waiting: a socket that is never quiet would otherwise win every wait.
+    if (left <= 0)
+        return EWait::Timeout;
+    const std::uint32_t signalled = m_window.WaitDuringMasterExchange(
+        {&m_cancelMaster, &socket.GetEvent()}, static_cast<std::uint32_t>(left));
+    if (signalled == WAIT_OBJECT_0)
+        return EWait::Cancelled;
+    if (signalled == WAIT_OBJECT_0 + 1)
+        return EWait::Socket;
+    if (signalled == WAIT_FAILED)
+        throw CSockErr(GetLastSockError());
+    return EWait::Timeout;
+}
+
+int CQueryEngine::ReceiveMasterReply(CSockUDP& socket, std::string& datagram, CSockAddr& sender) {
+    return socket.Receive(datagram, sender);
 }
 
 void CQueryEngine::StartQuery() {
@@ -172,6 +255,7 @@ void CQueryEngine::RunWorker(unsigned run, int limit) {
     CSysTimer timer(kTickMs);
     CSockUDP socket;
     socket.Open();
+    socket.EnableArrivalTimes();
     std::deque<CServerRecord*> inFlight;
     auto next = m_list.begin();
 
@@ -180,19 +264,27 @@ void CQueryEngine::RunWorker(unsigned run, int limit) {
         if (signalled == WAIT_OBJECT_0)
             return;
         if (signalled == WAIT_OBJECT_0 + 1) {
-            if (!CSockUDP::HasEvent(socket.GetNetworkEvents(), FD_READ))
+            for (int read = 0; read < kDatagramsPerWake; ++read) {
+                if (!CSockUDP::HasEvent(socket.GetNetworkEvents(), FD_READ))
+                    break;
+                std::string datagram;
+                CSockAddr sender;
+                Clock::time_point arrived;
+                if (socket.Receive(datagram, sender, arrived) != 0)
+                    continue;
+                if (CServerRecord* record = m_list.Find(sender))
+                    record->OnReply(datagram, arrived);
+            }
+            // However busy the socket, the stop and then the timer get their turn after each
+            // batch: a flood of datagrams must not hold the pacing up.
+            signalled = WaitForMultipleObjects({&m_stop, &timer}, 0);
+            if (signalled == WAIT_OBJECT_0)
+                return;
+            if (signalled != WAIT_OBJECT_0 + 1)
                 continue;
-            std::string datagram;
-            CSockAddr sender;
-            if (socket.Receive(datagram, sender) != 0)
-                continue;
-            if (CServerRecord* record = m_list.Find(sender))
-                record->OnReply(datagram);
-            continue;
-        }
-        if (signalled == WAIT_FAILED) // waiting again would spin for ever
+        } else if (signalled == WAIT_FAILED) // waiting again would spin for ever
             throw CSockErr(GetLastSockError());
-        if (signalled != WAIT_OBJECT_0 + 2)
+        else if (signalled != WAIT_OBJECT_0 + 2)
             continue;
 
         if (next == m_list.end() && inFlight.empty())

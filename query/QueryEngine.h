@@ -9,6 +9,7 @@
 #include "query/ServerRecord.h"
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -25,7 +26,12 @@ public:
         Busy,       // the running worker did not stop in time; nothing changed
         NoResponse, // the master answered none of the probes
         Failed,     // a socket error, already shown to the user
+        Cancelled,  // CancelMasterQuery ended the exchange; the list keeps what was read
     };
+
+    // Bounds of the master's answer: a master or a third party that keeps sending cannot keep
+    // the window waiting, nor make it query more servers than this.
+    static constexpr std::uint32_t kMasterReadLimitMs = 15000;
 
     // Requests per 200 ms tick for a Speed index; out-of-range indexes count as "ISDN".
     static int LimitOfSpeed(int speedIndex);
@@ -35,9 +41,14 @@ public:
     CQueryEngine(const CQueryEngine&) = delete;
     CQueryEngine& operator=(const CQueryEngine&) = delete;
 
+    // Refused (Busy) while an exchange runs, since its waits let the window's events in.
     EMasterResult QueryMaster();
+    bool IsMasterExchange() const { return m_inMasterExchange; }
+    // Ends a running master exchange at its next wait, as if the master had gone quiet, but
+    // without starting a query. Called from the window's own events during the exchange.
+    void CancelMasterQuery();
     // Stop and capture for a query over a list the caller fills (the favourites); false if a
-    // running worker did not stop within 5000 ms.
+    // running worker did not stop within 5000 ms, or while a master exchange runs.
     bool PrepareQuery();
     // Starts a worker over the current list; does nothing if one runs.
     void StartQuery();
@@ -53,17 +64,29 @@ public:
     bool GetIncludeEmpty() const { return m_includeEmpty; }
     bool GetIncludeFull() const { return m_includeFull; }
 
-    // Waits for the master's datagrams; shortened by tests against a loopback master.
-    void SetMasterWaits(std::uint32_t firstWaitMs, std::uint32_t stepMs);
+    // Waits for the master's datagrams and the read loop's bound; shortened by tests against
+    // a loopback master.
+    void SetMasterWaits(std::uint32_t firstWaitMs, std::uint32_t stepMs,
+                        std::uint32_t readLimitMs = kMasterReadLimitMs);
 
 protected:
-    // One datagram of the master's answer; a test makes it fail to reach the error path.
-    virtual int ReceiveMasterReply(CSockUDP& socket, std::string& datagram);
+    // One datagram that reached the master query's socket; a test makes it fail to reach the
+    // error path.
+    virtual int ReceiveMasterReply(CSockUDP& socket, std::string& datagram, CSockAddr& sender);
 
 private:
+    enum class EWait { Socket, Timeout, Cancelled };
+
+    bool StopAndCapture();
+    // The exchange without the wait cursor; a text for the user in message.
+    EMasterResult ExchangeWithMaster(std::string& message);
+    EWait WaitForMaster(CSockUDP& socket, std::chrono::steady_clock::time_point until);
+    // Reads what reached the socket until a datagram of the master's comes; Timeout when none
+    // came before until.
+    EWait ReadUntilMaster(CSockUDP& socket, std::chrono::steady_clock::time_point until,
+                          std::string& datagram);
     void Worker(unsigned run, int limit);
     void RunWorker(unsigned run, int limit);
-    void ReadMaster();
     void FinishWorker();
 
     CQueryWindowInterface& m_window;
@@ -74,6 +97,9 @@ private:
     bool m_includeFull = true;
     std::uint32_t m_firstWaitMs = 1000;
     std::uint32_t m_waitStepMs = 500;
+    std::uint32_t m_readLimitMs = kMasterReadLimitMs;
+    bool m_inMasterExchange = false;
+    CSysEvent m_cancelMaster;
 
     std::thread m_thread;
     mutable std::mutex m_mutex;

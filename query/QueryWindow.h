@@ -4,6 +4,10 @@
 // queue work for the window's thread (the browser uses a queued invocation), never wait for it.
 #pragma once
 
+#include "net/SysEvent.h"
+
+#include <cstdint>
+#include <initializer_list>
 #include <string>
 
 class CServerRecord;
@@ -28,4 +32,11 @@ public:
     // the engine's current run (CQueryEngine::IsCurrentRun), since a newer run may have
     // cleared or reset the list since.
     virtual void PostServerDone(unsigned run, CServerRecord* record) = 0;
+    // Every wait of the master exchange, which runs on the window's thread; answers as
+    // WaitForMultipleObjects. A window keeps handling its own events here (painting, sizing,
+    // "Close"), so it must refuse to start anything else meanwhile.
+    virtual std::uint32_t WaitDuringMasterExchange(std::initializer_list<CWaitable*> objects,
+                                                   std::uint32_t timeoutMs) {
+        return WaitForMultipleObjects(objects, timeoutMs);
+    }
 };

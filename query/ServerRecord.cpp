@@ -3,6 +3,7 @@
 #include "net/SockUDP.h"
 #include "query/Protocol.h"
 
+#include <algorithm>
 #include <chrono>
 
 const char* const kGameTypeNames = "Free for all\nHolocron\nJedi Master\nDuel\n4?\nTeam Death "
@@ -64,20 +65,28 @@ bool CServerRecord::TrySend(CSockUDP& socket) {
     ++m_state;
     if (m_state > 2)
         return false;
-    // The clock is read before sending: a worker preempted right after the send would
-    // otherwise start the ping late and report a server faster than it is.
-    m_sentAt = ClockNow();
     int length = static_cast<int>(kStatusRequest.size());
     socket.Send(kStatusRequest.data(), length, m_address); // a lost request just times out
+    // Read once the send has returned, so the time the call took is not counted as ping; the
+    // reply's own arrival time comes from the system.
+    m_sentAt = ClockNow();
     return true;
 }
 
 void CServerRecord::OnReply(std::string_view reply) {
+    OnReply(reply, std::chrono::steady_clock::now());
+}
+
+void CServerRecord::OnReply(std::string_view reply, std::chrono::steady_clock::time_point arrived) {
     // A record that has no request outstanding (never asked, or finished) ignores replies, so
     // a stray datagram cannot give it a ping measured from nothing.
     if (IsDone() || m_state == 0)
         return;
-    m_ping = static_cast<std::int32_t>(ElapsedMs());
+    const std::int64_t elapsed =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(arrived.time_since_epoch()).count() -
+        m_sentAt;
+    // A reply the system stamped before this thread read the clock after its send came back.
+    m_ping = static_cast<std::int32_t>(std::clamp<std::int64_t>(elapsed / 1000000, 0, kNoPing));
     m_state = kStateAnswered;
     ParseStatus(reply);
 }

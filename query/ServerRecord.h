@@ -5,6 +5,7 @@
 
 #include "net/SockAddr.h"
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -35,6 +36,10 @@ public:
     static constexpr std::int32_t kNoPing = 9999;
     static constexpr std::uint32_t kTimeoutMs = 1200;
     static constexpr std::int32_t kStateAnswered = 999;
+    // A game has at most 64 player slots; one 64 KB reply of line feeds or of \a\b pairs
+    // would otherwise make tens of thousands of table rows. The rest of such a reply is ignored.
+    static constexpr std::size_t kMaxPlayers = 256;
+    static constexpr std::size_t kMaxVariables = 1024;
 
     // Without a name the record is named after its address; favourites pass both texts.
     explicit CServerRecord(const CSockAddr& address = CSockAddr());
@@ -47,9 +52,13 @@ public:
     // Sends the first request or the one resend when it is due; true if one was sent now.
     bool TrySend(CSockUDP& socket);
     bool IsDone() const { return m_state > 2; }
-    // Takes a status reply while a request is outstanding.
+    // Takes a status reply while a request is outstanding; the ping runs to when it arrived
+    // (now when not given), in whole milliseconds, and is never negative.
     void OnReply(std::string_view reply);
-    void ParseStatus(std::string_view reply);
+    void OnReply(std::string_view reply, std::chrono::steady_clock::time_point arrived);
+    // Players and variables past their limits are not read; the rest of the reply is ignored.
+    void ParseStatus(std::string_view reply, std::size_t maxPlayers = kMaxPlayers,
+                     std::size_t maxVariables = kMaxVariables);
 
     CSockAddr m_address;
     std::string m_name;

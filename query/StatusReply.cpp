@@ -104,13 +104,14 @@ bool EqualsLower(const std::string& key, std::string_view lowerName) {
 
 } // namespace
 
-void CServerRecord::ParseStatus(std::string_view reply) {
+void CServerRecord::ParseStatus(std::string_view reply, std::size_t maxPlayers,
+                                std::size_t maxVariables) {
     CReplyReader reader(reply);
     if (!reader.SkipPastFirst('\n'))
         return;
 
     while (!reader.AtEnd() && reader.Peek() != '\n') {
-        if (reader.Peek() != '\\')
+        if (reader.Peek() != '\\' || m_variables.size() >= maxVariables)
             return;
         reader.Skip();
         std::string key = reader.ReadToken();
@@ -131,7 +132,7 @@ void CServerRecord::ParseStatus(std::string_view reply) {
     if (reader.Peek() == '\n')
         reader.Skip();
 
-    while (!reader.AtEnd()) {
+    while (!reader.AtEnd() && m_players.size() < maxPlayers) {
         CPlayerInfo player;
         player.frags = reader.ReadInteger();
         player.ping = reader.ReadInteger();

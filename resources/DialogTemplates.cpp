@@ -1,6 +1,6 @@
 #include "resources/DialogTemplates.h"
 
-#include "app/core/Settings.h"
+#include "resources/MasterServer.h"
 #include "resources/ResourceIds.h"
 
 namespace Res {

@@ -1,7 +1,8 @@
 #include "table/ComboTable.h"
 
+#include "platform/Text.h"
+
 #include <algorithm>
-#include <cctype>
 
 namespace Tavex {
 
@@ -82,7 +83,8 @@ void CComboTable::PlaceList() {
     int width = std::max({combo.Width(), m_list.GetTotalWidth() + 2, m_minListWidth});
     if (rows > visible)
         width += platform.GetSystemMetrics(SM_CXVSCROLL);
-    int height = visible * m_list.GetRowHeight() + 2 + (m_list.IsHeaderShown() ? 18 : 0);
+    int height = visible * m_list.GetRowHeight() + 2 +
+                 (m_list.IsHeaderShown() ? m_list.GetHeaderHeight() : 0);
     if (width > screenWidth) {
         width = screenWidth;
         height += platform.GetSystemMetrics(SM_CYHSCROLL);
@@ -304,15 +306,11 @@ void CComboTable::SearchPrefix() {
     }
     if (m_prefix.empty() || m_prefix[0] == ' ')
         return;
-    const auto lower = [](char c) { return std::tolower(static_cast<unsigned char>(c)); };
     const int rows = m_list.GetRowCount();
     for (int row = 0; row < rows; ++row) {
         if (row == m_selected)
             continue;
-        const std::string text = m_list.GetCellText(row, m_textColumn);
-        if (text.size() < m_prefix.size() ||
-            !std::equal(m_prefix.begin(), m_prefix.end(), text.begin(),
-                        [&](char a, char b) { return lower(a) == lower(b); }))
+        if (!Platform::HasPrefixNoCase(m_list.GetCellText(row, m_textColumn), m_prefix))
             continue;
         TakeRow(row);
         m_list.Redraw(true);

@@ -46,6 +46,8 @@ public:
     CComboTableDrop& GetList() { return m_list; }
 
     void ShowDropDown(bool show);
+    // The drop-down list's header and editors follow the dialog font like its owner's.
+    void SetDesignScale(const Platform::CDesignScale& scale) { m_list.SetDesignScale(scale); }
     bool IsDropped() const { return m_dropped; }
     // Makes row the value without telling anyone.
     void SelectRow(int row);

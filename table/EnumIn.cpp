@@ -53,6 +53,7 @@ void CEnumIn::SetValue(const CCellData& value) {
 }
 
 void CEnumIn::OpenEditor(const CCellData& value, const Rect& rect, bool byUser) {
+    SetDesignScale(m_controller->GetControl().GetDesignScale());
     m_list.DeleteAllRows();
     m_enum->FillTable(&m_list);
     SetValue(value);
@@ -67,7 +68,8 @@ void CEnumIn::OpenEditor(const CCellData& value, const Rect& rect, bool byUser) 
     ShowWindow(true);
     if (byUser) {
         const Point pointer = m_controller->GetControl().GetBody().GetLastPointer();
-        if (pointer.x >= rect.right - kDropZone && pointer.x < rect.right + kDropZone)
+        const int zone = m_controller->GetControl().GetDesignScale().X(kDropZone);
+        if (pointer.x >= rect.right - zone && pointer.x < rect.right + zone)
             ShowDropDown(true);
     }
 }

@@ -63,7 +63,7 @@ void CHeaderDisplay::Paint(IDrawContext& dc, const Rect& clip) {
         // The pressed title shows pushed while pressed, not only while it is dragged.
         if ((m_mode == Pressed || m_mode == Moving) && p == m_position)
             state |= m_buttonState;
-        DrawButton(dc, column, {left, 0, right, kHeight}, state);
+        DrawButton(dc, column, {left, 0, right, m_control.GetHeaderHeight()}, state);
     }
     const int last = m_control.PrevVisibleColumn(count);
     if (last >= 0)
@@ -72,7 +72,7 @@ void CHeaderDisplay::Paint(IDrawContext& dc, const Rect& clip) {
     else
         right = std::max(right, 0);
     if (right < clip.right)
-        dc.DrawFrameControl({right, 0, clip.right + 4, kHeight}, DFC_BUTTON,
+        dc.DrawFrameControl({right, 0, clip.right + 4, m_control.GetHeaderHeight()}, DFC_BUTTON,
                             DFCS_BUTTONPUSH | style);
     dc.RestoreDC(saved);
     if (m_mode == Moving && m_dragImage)
@@ -120,7 +120,8 @@ void CHeaderDisplay::DrawDragImage(IDrawContext& dc) {
     const CColDisplay& col = m_control.Col(m_column);
     const int left = m_dragX - m_dragHotX;
     const int saved = dc.SaveDC();
-    dc.FillSolidRect({left, 0, left + col.m_width, kHeight}, RGB(128, 128, 128));
+    dc.FillSolidRect({left, 0, left + col.m_width, m_control.GetHeaderHeight()},
+                     RGB(128, 128, 128));
     dc.SelectFont(m_control.GetLook().m_font);
     dc.SetTextColor(RGB(0, 0, 0));
     dc.SetBkMode(TRANSPARENT);
@@ -162,7 +163,7 @@ void CHeaderDisplay::OnLButtonDown(unsigned, Point p) {
 }
 
 bool CHeaderDisplay::OverPressedTitle(Point p) const {
-    return p.y >= 0 && p.y < kHeight && m_control.ColumnAtX(p.x) == m_column;
+    return p.y >= 0 && p.y < m_control.GetHeaderHeight() && m_control.ColumnAtX(p.x) == m_column;
 }
 
 void CHeaderDisplay::SetPushed(bool pushed) {

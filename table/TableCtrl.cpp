@@ -13,7 +13,6 @@ using namespace Platform;
 namespace {
 // Placeholder style bits that belong to the list view, not to the control window.
 constexpr unsigned kListViewBits = 0x33FB;
-constexpr int kHeaderHeight = CHeaderDisplay::kHeight;
 } // namespace
 
 CTableCtrl::CTableCtrl()
@@ -236,8 +235,8 @@ void CTableCtrl::AutoSizeRows() {
             col.m_output->End();
         }
         if (col.m_input && col.m_editable) {
-            width = std::max(width, col.m_input->GetEditorWidth());
-            m_textHeight = std::max(m_textHeight, col.m_input->GetEditorHeight());
+            width = std::max(width, m_designScale.X(col.m_input->GetEditorWidth()));
+            m_textHeight = std::max(m_textHeight, m_designScale.Y(col.m_input->GetEditorHeight()));
         }
         col.m_minimumFloor = m_vertGrid + m_leftMargin + m_rightMargin + width;
         col.m_maximumCeiling = 4096;
@@ -245,6 +244,19 @@ void CTableCtrl::AutoSizeRows() {
         SetColumnWidth(c, col.m_width);
     }
     m_rowHeight = m_horzGrid + m_textHeight + m_topMargin + m_bottomMargin;
+}
+
+void CTableCtrl::SetDesignScale(const Platform::CDesignScale& scale) {
+    m_designScale = scale;
+    AutoSizeRows();
+    if (IsWindow()) {
+        const Rect client = GetClientRect();
+        OnSize(client.Width(), client.Height());
+    }
+}
+
+int CTableCtrl::GetHeaderHeight() const {
+    return m_designScale.Y(CHeaderDisplay::kHeight);
 }
 
 void CTableCtrl::AutoSizeColumns(bool withTitle) {
@@ -265,7 +277,7 @@ void CTableCtrl::AutoSizeColumn(int column, bool withTitle) {
         col.m_output->End();
     }
     if (col.m_editable && col.m_input)
-        width += 16;
+        width += m_designScale.X(16);
     if (m_footerShown && col.m_footerShown && dc && col.m_output &&
         m_footerTable.GetRowCount() > 0) {
         col.m_output->Begin(*dc);
@@ -520,7 +532,7 @@ void CTableCtrl::EnsureVisible(int row, int column) {
 
 CCtrlLayout CTableCtrl::ComputeLayout(int width, int height) const {
     CCtrlLayout l;
-    l.m_headerHeight = m_headerShown ? kHeaderHeight : 0;
+    l.m_headerHeight = m_headerShown ? GetHeaderHeight() : 0;
     l.m_footerHeight = m_footerShown ? m_rowHeight + 2 : 0;
     l.m_bodyHeight = height - l.m_footerHeight - l.m_headerHeight;
     l.m_width = width;
@@ -608,6 +620,15 @@ void CTableCtrl::Redraw(bool keepSortKeys) {
         m_header.GetSortKeys().RemoveAll();
     m_edit.UpdateEditorPos();
     RedrawWindow(nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void CTableCtrl::RedrawLater() {
+    const Rect client = GetClientRect();
+    ApplyLayout(client.Width(), client.Height());
+    m_edit.UpdateEditorPos();
+    // New rows change the body and the scroll bars, which repaint themselves; the header and
+    // footer stay as they were.
+    m_body.Invalidate();
 }
 
 // ---- scrolling ----------------------------------------------------------------------------

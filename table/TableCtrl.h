@@ -6,6 +6,7 @@
 // columns (SetColumnCount + SetColumn, or AddColumn), calls Build, fills rows and calls Redraw.
 #pragma once
 
+#include "platform/DialogUnits.h"
 #include "platform/ScrollBar.h"
 #include "platform/ToolTip.h"
 #include "platform/Window.h"
@@ -112,6 +113,9 @@ public:
 
     // CTableCtrlInterface
     void Redraw(bool keepSortKeys) override;
+    // After rows came in: as Redraw(true) for the body, painted with the next pass of the event
+    // loop together with everything else invalidated until then.
+    void RedrawLater();
     CRow* Build(int keyColumn) override;
     void Reserved4(int) override {}
     void Reserved5(int) override {}
@@ -178,6 +182,11 @@ public:
 
     // Geometry, in pixels. Positions index the display order.
     int GetRowHeight() const { return m_rowHeight; }
+    // Fixed sizes of the header and the editors follow the dialog font; row heights and
+    // column widths are measured anyway.
+    void SetDesignScale(const Platform::CDesignScale& scale);
+    const Platform::CDesignScale& GetDesignScale() const { return m_designScale; }
+    int GetHeaderHeight() const;
     int GetHorzPos() const { return m_horzPos; }
     int GetVertPos() const { return m_vertPos; }
     int GetHorzPage() const { return m_horzPage; }
@@ -295,6 +304,7 @@ private:
     int m_gridWidth = 1;
     int m_textHeight = 0;
     int m_rowHeight = 2;
+    Platform::CDesignScale m_designScale;
     int m_horzGrid = 0;
     int m_vertGrid = 1;
     bool m_leparello = true;

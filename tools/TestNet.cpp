@@ -13,6 +13,7 @@
 #include <cstring>
 #include <random>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -65,21 +66,107 @@ void SendTo(int fd, std::string_view data, std::uint32_t address, std::uint16_t 
     sendto(fd, data.data(), data.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
 }
 
-// Replies a parser must survive without crashing or looping; picked by the server's index.
-std::string MalformedReply(int index) {
-    static const std::string kReplies[] = {
-        std::string(kMarker) + "statusResponse without any line feed \\sv_hostname\\x",
-        std::string(kMarker) + "statusResponse\n\\sv_hostname\\^",
-        std::string(kMarker) + "statusResponse\n\\sv_hostname\\\"open quote\\mapname\n1 2 \"^",
-        std::string(kMarker) + "statusResponse\n\\onlykey\n-\n 99999999999 -",
-        std::string("\0\0\0\n\\a\\b\n", 10),
-        std::string(kMarker) + "statusResponse\n" + std::string(3000, '\\') + "\n" +
-            std::string(2000, '^'),
-    };
-    return kReplies[static_cast<std::size_t>(index) % std::size(kReplies)];
+// Master-reply datagrams listing servers at 127.1.x.y, which are loopback addresses where no
+// server of this network listens; counter numbers them across datagrams.
+std::string UnknownServers(std::uint32_t& counter, std::size_t entries = kMaxMasterEntries) {
+    std::string reply = std::string(kMarker) + "getserversResponse";
+    for (std::size_t i = 0; i < entries; ++i, ++counter) {
+        std::uint32_t address = htonl(0x7F010000u + (counter / 65535) % 65536);
+        std::uint16_t port = htons(static_cast<std::uint16_t>(counter % 65535 + 1));
+        reply += '\\';
+        reply.append(reinterpret_cast<const char*>(&address), 4);
+        reply.append(reinterpret_cast<const char*>(&port), 2);
+    }
+    return reply + "\\EOT";
+}
+
+std::uint64_t Asker(const sockaddr_in& from) {
+    return (std::uint64_t{from.sin_addr.s_addr} << 16) | from.sin_port;
+}
+
+void SendToAsker(int fd, std::string_view data, std::uint64_t asker) {
+    SendTo(fd, data, static_cast<std::uint32_t>(asker >> 16),
+           static_cast<std::uint16_t>(asker & 0xFFFF));
+}
+
+// Sends count copies of data in as few calls as the system allows: a flood must be able to
+// outpace a reader that takes one datagram per call.
+void SendCopies(int fd, std::string_view data, std::uint64_t asker, std::size_t count) {
+    constexpr std::size_t kBatch = 256;
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_addr.s_addr = static_cast<std::uint32_t>(asker >> 16);
+    to.sin_port = static_cast<std::uint16_t>(asker & 0xFFFF);
+    iovec part{const_cast<char*>(data.data()), data.size()};
+    mmsghdr messages[kBatch] = {};
+    for (mmsghdr& message : messages) {
+        message.msg_hdr.msg_name = &to;
+        message.msg_hdr.msg_namelen = sizeof to;
+        message.msg_hdr.msg_iov = &part;
+        message.msg_hdr.msg_iovlen = 1;
+    }
+    while (count > 0) {
+        const unsigned batch = static_cast<unsigned>(std::min(count, kBatch));
+        if (sendmmsg(fd, messages, batch, 0) <= 0)
+            return; // a full buffer: the rest of this round is dropped, as on a real link
+        count -= batch;
+    }
 }
 
 } // namespace
+
+std::string CTestNet::MalformedReply(int index) {
+    const std::string header = std::string(kMarker) + "statusResponse\n";
+    std::string pairs;
+    for (int i = 0; i < 16000; ++i)
+        pairs += "\\a\\b";
+    const std::string replies[] = {
+        header.substr(0, header.size() - 1) + " without any line feed \\sv_hostname\\x",
+        header + "\\sv_hostname\\^",
+        header + "\\sv_hostname\\\"open quote\\mapname\n1 2 \"^",
+        header + "\\onlykey\n-\n 99999999999 -",
+        std::string("\0\0\0\n\\a\\b\n", 10),
+        header + std::string(3000, '\\') + "\n" + std::string(2000, '^'),
+        // Floods: a line feed is a player, a pair a variable; 64 KB of either.
+        header + "\\sv_hostname\\line flood\n" + std::string(64000, '\n'),
+        header + pairs + "\n1 2 \"after the pairs\"\n",
+    };
+    return replies[static_cast<std::size_t>(index) % std::size(replies)];
+}
+
+std::string CTestNet::BuildInfoReply(const CTestServer& server, const std::string& challenge) {
+    std::string reply = std::string(kMarker) + "infoResponse\n";
+    auto variable = [&reply](const std::string& key, const std::string& value) {
+        reply += '\\' + key + '\\' + value;
+    };
+    if (challenge.find_first_of("\\;\"") == std::string::npos)
+        variable("challenge", challenge);
+    variable("protocol", std::to_string(server.protocol));
+    variable("hostname", server.name);
+    variable("mapname", server.map);
+    variable("clients", std::to_string(server.players.size()));
+    variable("sv_maxclients", std::to_string(server.maxClients));
+    variable("gametype", std::to_string(server.gameType));
+    variable("needpass", "0");
+    return reply;
+}
+
+bool CTestNet::ReadRequest(std::string_view datagram, bool& info, std::string& challenge) {
+    if (!datagram.starts_with(kMarker))
+        return false;
+    datagram.remove_prefix(kMarker.size());
+    datagram = datagram.substr(0, datagram.find('\0'));
+    constexpr std::string_view kBlanks = " \t\r\n";
+    const std::string_view command = datagram.substr(0, datagram.find_first_of(kBlanks));
+    if (command != "getstatus" && command != "getinfo")
+        return false;
+    info = command == "getinfo";
+    std::string_view rest = datagram.substr(command.size());
+    const std::size_t start = std::min(rest.find_first_not_of(kBlanks), rest.size());
+    rest.remove_prefix(start);
+    challenge = std::string(rest.substr(0, rest.find_first_of(kBlanks)));
+    return true;
+}
 
 std::string CTestNet::BuildStatusReply(const CTestServer& server) {
     std::string reply = std::string(kMarker) + "statusResponse\n";
@@ -124,6 +211,7 @@ void CTestNet::Start() {
             setsockopt(m_sockets.back(), SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
         }
         m_wrongPortSocket = BindLoopback(0);
+        m_floodSocket = BindLoopback(0);
         if (pipe2(m_wake, O_CLOEXEC | O_NONBLOCK) != 0)
             throw std::runtime_error("pipe failed");
         m_epoll = epoll_create1(EPOLL_CLOEXEC);
@@ -148,9 +236,17 @@ void CTestNet::Start() {
     }
     m_askers.assign(m_config.servers.size(), {});
     m_thread = std::thread(&CTestNet::Run, this);
+    if (m_config.floodPps > 0 || m_config.masterStreamMs > 0) {
+        m_stopFlood = false;
+        m_floodThread = std::thread(&CTestNet::Flood, this);
+    }
 }
 
 void CTestNet::Stop() {
+    if (m_floodThread.joinable()) {
+        m_stopFlood = true;
+        m_floodThread.join();
+    }
     if (m_thread.joinable()) {
         char stop = 1;
         [[maybe_unused]] ssize_t written = write(m_wake[1], &stop, 1);
@@ -159,8 +255,8 @@ void CTestNet::Stop() {
     for (int fd : m_sockets)
         close(fd);
     m_sockets.clear();
-    for (int& fd : {std::ref(m_wrongPortSocket), std::ref(m_wake[0]), std::ref(m_wake[1]),
-                    std::ref(m_epoll), std::ref(m_timer)}) {
+    for (int& fd : {std::ref(m_wrongPortSocket), std::ref(m_floodSocket), std::ref(m_wake[0]),
+                    std::ref(m_wake[1]), std::ref(m_epoll), std::ref(m_timer)}) {
         if (fd >= 0)
             close(fd);
         fd = -1;
@@ -175,6 +271,11 @@ std::vector<CTestNet::CRequest> CTestNet::GetRequests() const {
 std::vector<std::chrono::nanoseconds> CTestNet::GetReplyLateness() const {
     std::lock_guard lock(m_mutex);
     return m_lateness;
+}
+
+std::vector<CTestNet::CReply> CTestNet::TakeReplies() {
+    std::lock_guard lock(m_mutex);
+    return std::exchange(m_replies, {});
 }
 
 void CTestNet::Run() {
@@ -217,7 +318,9 @@ void CTestNet::Run() {
             std::pop_heap(pending.begin(), pending.end(), later);
             SendReply(pending.back());
             std::lock_guard lock(m_mutex);
-            m_lateness.push_back(Clock::now() - pending.back().due);
+            const auto lateness = Clock::now() - pending.back().due;
+            m_lateness.push_back(lateness);
+            m_replies.push_back({pending.back().server, lateness});
             pending.pop_back();
         }
     }
@@ -233,11 +336,44 @@ void CTestNet::OnMasterRequest() {
                          .starts_with(std::string(kMarker) + "getservers "))
         return;
     int count = ++m_masterRequests;
+    m_floodTarget = Asker(from);
     if (m_config.masterSilent || count < m_config.masterAnswerProbe)
         return;
 
     for (const std::string& reply : BuildMasterReplies(m_config, m_ports))
         SendTo(m_sockets[0], reply, from.sin_addr.s_addr, from.sin_port);
+    m_streamTarget = Asker(from);
+}
+
+void CTestNet::Flood() {
+    using namespace std::chrono_literals;
+    std::uint32_t counter = 0;
+    const std::string flood = UnknownServers(counter, 1);
+    Clock::time_point next = Clock::now();
+    Clock::time_point nextStream = next;
+    std::uint64_t streamingTo = 0;
+    double owed = 0;
+    while (!m_stopFlood) {
+        next += 1ms;
+        std::this_thread::sleep_until(next);
+        // A flooder that fell behind starts afresh instead of sending a burst to catch up.
+        if (Clock::now() > next + 10ms)
+            next = Clock::now();
+        if (std::uint64_t target = m_floodTarget.load(); target != 0 && m_config.floodPps > 0) {
+            owed += m_config.floodPps / 1000.0;
+            SendCopies(m_floodSocket, flood, target, static_cast<std::size_t>(owed));
+            owed -= static_cast<std::size_t>(owed);
+        }
+        const auto period = std::chrono::milliseconds(m_config.masterStreamMs);
+        if (std::uint64_t asker = m_streamTarget.load(); asker != streamingTo) {
+            streamingTo = asker; // the stream to a new asker starts one period after its answer
+            nextStream = Clock::now() + period;
+        }
+        if (streamingTo != 0 && period.count() > 0 && Clock::now() >= nextStream) {
+            SendToAsker(m_sockets[0], UnknownServers(counter), streamingTo);
+            nextStream += period;
+        }
+    }
 }
 
 std::vector<std::string> CTestNet::BuildMasterReplies(const CTestNetConfig& config,
@@ -287,8 +423,9 @@ void CTestNet::OnStatusRequest(int index, std::vector<CPending>& pending) {
         ssize_t got = recvmsg(m_sockets[static_cast<std::size_t>(index) + 1], &message, 0);
         if (got < 0)
             return;
-        if (!std::string_view(buffer, static_cast<std::size_t>(got))
-                 .starts_with(std::string(kMarker) + "getstatus"))
+        bool info = false;
+        std::string challenge;
+        if (!ReadRequest(std::string_view(buffer, static_cast<std::size_t>(got)), info, challenge))
             continue;
 
         Clock::time_point arrived = Clock::now();
@@ -305,10 +442,11 @@ void CTestNet::OnStatusRequest(int index, std::vector<CPending>& pending) {
         }
         {
             std::lock_guard lock(m_mutex);
-            m_requests.push_back({arrived, index});
+            m_requests.push_back({arrived, index, info});
         }
         const CTestServer& server = m_config.servers[static_cast<std::size_t>(index)];
-        std::uint64_t asker = (std::uint64_t{from.sin_addr.s_addr} << 16) | from.sin_port;
+        std::uint64_t asker = Asker(from);
+        m_floodTarget = asker;
         int count = ++m_askers[static_cast<std::size_t>(index)][asker];
         if (server.behaviour == CTestServer::EBehaviour::Silent ||
             (server.behaviour == CTestServer::EBehaviour::ResendOnly && count != 2))
@@ -318,7 +456,7 @@ void CTestNet::OnStatusRequest(int index, std::vector<CPending>& pending) {
                          ? std::uniform_int_distribution<int>(0, server.jitterMs)(random)
                          : 0;
         pending.push_back({arrived + std::chrono::milliseconds(server.delayMs + jitter), index,
-                           from.sin_addr.s_addr, from.sin_port});
+                           from.sin_addr.s_addr, from.sin_port, info, std::move(challenge)});
     }
 }
 
@@ -330,10 +468,13 @@ void CTestNet::SendReply(const CPending& pending) {
                MalformedReply(pending.server), pending.address, pending.port);
         break;
     case CTestServer::EBehaviour::WrongPort:
-        SendTo(m_wrongPortSocket, BuildStatusReply(server), pending.address, pending.port);
+        SendTo(m_wrongPortSocket,
+               pending.info ? BuildInfoReply(server, pending.challenge) : BuildStatusReply(server),
+               pending.address, pending.port);
         break;
     default:
-        SendTo(m_sockets[static_cast<std::size_t>(pending.server) + 1], BuildStatusReply(server),
+        SendTo(m_sockets[static_cast<std::size_t>(pending.server) + 1],
+               pending.info ? BuildInfoReply(server, pending.challenge) : BuildStatusReply(server),
                pending.address, pending.port);
         break;
     }

@@ -10,6 +10,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -33,6 +34,7 @@ struct CTestServer {
     std::string map = "ffa_bespin";
     int gameType = 0;
     int maxClients = 16;
+    int protocol = 16; // what its getinfo answer gives
     std::vector<CTestPlayer> players;
     std::vector<std::pair<std::string, std::string>> variables; // after the four usual ones
     EBehaviour behaviour = EBehaviour::Answer;
@@ -49,13 +51,25 @@ struct CTestNetConfig {
     int masterDatagrams = 1;   // the list is spread over at least this many datagrams
     int masterAnswerProbe = 1; // the master ignores the requests before this one
     bool masterSilent = false;
+    // After answering, the master goes on sending lists of servers that do not exist, one
+    // datagram every this many milliseconds, and never goes quiet (0: it does not).
+    int masterStreamMs = 0;
+    // A third party sends this many datagrams a second, from a socket of its own, to whoever
+    // asked the master or a server last (0: none). Each lists servers that do not exist.
+    int floodPps = 0;
 };
 
 class CTestNet {
 public:
     struct CRequest {
         std::chrono::steady_clock::time_point at;
-        int server; // index into the configured servers
+        int server;        // index into the configured servers
+        bool info = false; // getinfo; otherwise getstatus
+    };
+    // A reply that left, and how late against its delay.
+    struct CReply {
+        int server;
+        std::chrono::nanoseconds lateness;
     };
 
     explicit CTestNet(CTestNetConfig config);
@@ -78,9 +92,19 @@ public:
     // How late each reply left against its delay, so that a measured ping error can be split
     // into this network's lateness and the asker's.
     std::vector<std::chrono::nanoseconds> GetReplyLateness() const;
+    // The replies sent since the last call, with the server of each.
+    std::vector<CReply> TakeReplies();
 
+    // A reply the parser has to survive, as malformed servers send it; picked by their index.
+    static std::string MalformedReply(int index);
     // The status reply a server sends, as it goes on the wire.
     static std::string BuildStatusReply(const CTestServer& server);
+    // The answer to getinfo, as real servers send it; the challenge is echoed when it can stand
+    // in an info string.
+    static std::string BuildInfoReply(const CTestServer& server, const std::string& challenge);
+    // A request a server answers: getstatus (any argument ignored) or getinfo with its
+    // challenge. False for anything else.
+    static bool ReadRequest(std::string_view datagram, bool& info, std::string& challenge);
     // The master's answer, one datagram per element, listing the servers at these ports.
     static std::vector<std::string> BuildMasterReplies(const CTestNetConfig& config,
                                                        const std::vector<std::uint16_t>& ports);
@@ -91,9 +115,13 @@ private:
         int server;
         std::uint32_t address; // network order
         std::uint16_t port;    // network order
+        bool info;             // answers getinfo, with this challenge
+        std::string challenge;
     };
 
     void Run();
+    // The master's stream and the third party's flood, on a thread of their own.
+    void Flood();
     void OnMasterRequest();
     void OnStatusRequest(int index, std::vector<CPending>& pending);
     void SendReply(const CPending& pending);
@@ -107,9 +135,16 @@ private:
     int m_epoll = -1;
     int m_timer = -1;
     std::thread m_thread;
+    std::thread m_floodThread;
+    std::atomic<bool> m_stopFlood{false};
+    int m_floodSocket = -1;
+    // Address (network order) << 16 | port (network order); 0 while nobody has asked.
+    std::atomic<std::uint64_t> m_floodTarget{0};
+    std::atomic<std::uint64_t> m_streamTarget{0};
     std::atomic<int> m_masterRequests{0};
     std::vector<std::map<std::uint64_t, int>> m_askers; // per server: requests per sender
     mutable std::mutex m_mutex;
     std::vector<CRequest> m_requests;
     std::vector<std::chrono::nanoseconds> m_lateness;
+    std::vector<CReply> m_replies;
 };

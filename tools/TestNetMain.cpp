@@ -1,6 +1,8 @@
 // vantrel-testnet: a loopback master server and game servers for trying the query engine.
 #include "tools/TestNet.h"
 
+#include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -18,7 +20,11 @@ const char* const kUsage =
     "         [--gametype G] [--max-clients M] [--var KEY=VALUE]... [--player NAME,FRAGS,PING]...\n"
     "         [--silent LIST] [--resend-only LIST] [--wrong-port LIST] [--malformed LIST]\n"
     "         [--list-twice LIST] [--master-datagrams K] [--master-answer-probe N]\n"
+    "         [--flood PPS]\n"
     "  LIST: server indexes from 0, as 1,4,7-9. In --name, %d is the server's index.\n"
+    "  --flood: a third party sends PPS datagrams a second to whoever asked last.\n"
+    "  SIGUSR1 prints a line \"reply PORT NANOSECONDS\" for each reply sent since the last\n"
+    "  one, with how late it left against its delay, then \"replies end\".\n"
     "  Without --player, every server gets --players-per-server generated players whose\n"
     "  names carry colour codes and quotes; --player lists every server's players instead.\n";
 
@@ -126,6 +132,8 @@ int main(int argc, char** argv) {
                 listTwice = Indexes(value);
             else if (flag == "--master-datagrams")
                 config.masterDatagrams = Number(value, 1, 1000);
+            else if (flag == "--flood")
+                config.floodPps = Number(value, 0, 10000000);
             else if (flag == "--master-answer-probe")
                 config.masterAnswerProbe = Number(value, 1, 1000);
             else
@@ -169,6 +177,7 @@ int main(int argc, char** argv) {
     sigaddset(&signals, SIGINT);
     sigaddset(&signals, SIGTERM);
     sigaddset(&signals, SIGHUP);
+    sigaddset(&signals, SIGUSR1);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
     CTestNet net(std::move(config));
@@ -185,8 +194,20 @@ int main(int argc, char** argv) {
     std::printf(", stopping after %d s\n", seconds);
     std::fflush(stdout);
 
-    timespec timeout{seconds, 0};
-    sigtimedwait(&signals, nullptr, &timeout);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    for (;;) {
+        const auto left =
+            std::chrono::ceil<std::chrono::seconds>(end - std::chrono::steady_clock::now());
+        timespec timeout{static_cast<time_t>(std::max<std::chrono::seconds::rep>(left.count(), 0)),
+                         0};
+        if (left.count() <= 0 || sigtimedwait(&signals, nullptr, &timeout) != SIGUSR1)
+            break;
+        for (const CTestNet::CReply& reply : net.TakeReplies())
+            std::printf("reply %u %lld\n", net.GetServerPort(reply.server),
+                        static_cast<long long>(reply.lateness.count()));
+        std::printf("replies end\n");
+        std::fflush(stdout);
+    }
     net.Stop();
     return 0;
 }

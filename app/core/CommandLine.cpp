@@ -31,6 +31,10 @@ std::optional<CCommandLine> ParseCommandLine(const std::vector<std::string>& arg
     CCommandLine options;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string name = arguments[i];
+        if (name == "--data-home") {
+            options.m_dataHome = true;
+            continue;
+        }
         std::optional<std::string> value;
         if (std::size_t equals = name.find('='); name.rfind("--", 0) == 0 && equals != name.npos) {
             value = name.substr(equals + 1);

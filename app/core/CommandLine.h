@@ -12,9 +12,11 @@ struct CCommandLine {
     std::optional<std::uint32_t> m_startupQuery; // --startup-query nothing|favorites|master
     std::optional<int> m_view;                   // --view players|servers
     std::optional<std::string> m_screenshot;     // --screenshot FILE
+    bool m_dataHome = false;                     // --data-home: run in DataHomeFolder()
 };
 
-// `arguments` without the program name; "--name value" and "--name=value" both work. On a bad
+// `arguments` without the program name; "--name value" and "--name=value" both work, and
+// "--data-home" takes no value. On a bad
 // command line returns nullopt and sets `error` to a one-line message.
 std::optional<CCommandLine> ParseCommandLine(const std::vector<std::string>& arguments,
                                              std::string& error);

@@ -13,12 +13,6 @@ extern char** environ;
 
 namespace {
 
-bool EndsWithExe(std::string_view path) {
-    constexpr std::string_view kExe = ".exe";
-    return path.size() > kExe.size() &&
-           Platform::CompareNoCase(path.substr(path.size() - kExe.size()), kExe) == 0;
-}
-
 bool IsExecutableFile(const std::string& path) {
     struct stat info {};
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
@@ -40,7 +34,47 @@ std::string AbsolutePath(const std::string& path) {
     return std::string(buffer) + '/' + path;
 }
 
+std::string OwnFolder() {
+    char buffer[4096];
+    ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer);
+    if (length <= 0 || static_cast<std::size_t>(length) >= sizeof buffer)
+        return std::string();
+    return GameFolder(std::string_view(buffer, static_cast<std::size_t>(length)));
+}
+
 } // namespace
+
+std::string WineMissingMessage(std::string_view executable) {
+    return "Wine is needed to start a Windows game: " + std::string(executable);
+}
+
+bool IsWindowsGame(std::string_view executable) {
+    constexpr std::string_view kExe = ".exe";
+    return executable.size() > kExe.size() &&
+           Platform::CompareNoCase(executable.substr(executable.size() - kExe.size()), kExe) == 0;
+}
+
+std::string WindowsPath(std::string_view unixPath) {
+    std::string path = "Z:";
+    for (char c : unixPath)
+        path += c == '/' ? '\\' : c;
+    return path;
+}
+
+std::string GameCommandLine(std::string_view path, std::string_view command) {
+    std::string line = "\"";
+    line += path;
+    line += '"';
+    line += command;
+    return line;
+}
+
+std::string WineLauncherPath() {
+    constexpr const char* kLauncher = "/vantrel-winexec.exe";
+    if (const char* dir = std::getenv("VANTREL_LIBEXEC_DIR"); dir != nullptr && *dir != '\0')
+        return dir + std::string(kLauncher);
+    return OwnFolder() + "/../libexec/vantrel" + kLauncher;
+}
 
 std::string GameFolder(std::string_view executable) {
     std::size_t slash = executable.rfind('/');
@@ -69,12 +103,10 @@ std::string FindInPath(std::string_view program) {
     }
 }
 
-std::vector<std::string> GameArguments(const std::string& executable, const std::string& command) {
-    if (EndsWithExe(executable)) {
-        std::string wine = FindInPath("wine");
-        if (!wine.empty())
-            return {wine, executable, command};
-    }
+std::vector<std::string> GameArguments(const std::string& executable, const std::string& command,
+                                       const std::string& wine, const std::string& launcher) {
+    if (IsWindowsGame(executable))
+        return {wine, launcher, GameCommandLine(WindowsPath(executable), command)};
     return {executable, command};
 }
 
@@ -82,16 +114,24 @@ int StartGame(const std::string& executable, const std::string& command) {
     if (executable.empty())
         return ENOENT;
     const std::string program = AbsolutePath(executable);
-    std::vector<std::string> arguments = GameArguments(program, command);
-    // Wine starts for any file name and fails only later, when the browser may already have
-    // closed as after a join; so the file must be there before wine is asked to run it.
-    if (arguments.front() != program) {
+    std::string wine;
+    std::string launcher;
+    if (IsWindowsGame(program)) {
+        // Wine starts for any file name and fails only later, when the browser may already
+        // have closed as after a join; so the file must be there before wine is asked to run it.
         struct stat info {};
         if (stat(program.c_str(), &info) != 0)
             return errno;
         if (!S_ISREG(info.st_mode))
             return EACCES;
+        wine = FindInPath("wine");
+        if (wine.empty())
+            return kWineMissing;
+        launcher = WineLauncherPath();
+        if (stat(launcher.c_str(), &info) != 0)
+            return errno;
     }
+    std::vector<std::string> arguments = GameArguments(program, command, wine, launcher);
     std::vector<char*> argv;
     for (std::string& argument : arguments)
         argv.push_back(argument.data());

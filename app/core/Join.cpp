@@ -14,7 +14,9 @@ EJoinResult JoinServer(CRegistryKey& key, const CJoinRequest& request, CJoinDial
         return EJoinResult::Cancelled;
 
     std::string command = BuildConnectCommand(request.m_address, *password);
-    while (StartGame(executable, command) != 0) {
+    for (int error; (error = StartGame(executable, command)) != 0;) {
+        if (error == kWineMissing)
+            dialogs.ShowError(WineMissingMessage(executable));
         std::optional<std::string> chosen = dialogs.ChooseGameExecutable();
         if (!chosen)
             return EJoinResult::Cancelled;

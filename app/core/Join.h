@@ -18,6 +18,8 @@ public:
     // The "Open" dialog for the executable (initial name kGameFileName, filter
     // kGameFileFilter, read-only box hidden): the chosen full path, or nullopt when cancelled.
     virtual std::optional<std::string> ChooseGameExecutable() = 0;
+    // Why the start failed, when the user cannot see it from the chooser alone.
+    virtual void ShowError(const std::string& message) = 0;
 };
 
 struct CJoinRequest {

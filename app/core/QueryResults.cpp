@@ -31,13 +31,10 @@ CQueryResults::CUpdate CQueryResults::OnServerFinished(const CServerRecord& reco
         AddRecordToTables(m_servers, m_allPlayers, record, m_keys.KeyOf(&record));
         // Copies of the keys: sorting a control may replace the keys it was handed.
         if (view == kPlayerView) {
-            if (NeedsResort(view, m_allPlayers.GetRowCount())) {
+            if (NeedsResort(view, m_allPlayers.GetRowCount()))
                 m_allPlayers.Sort(Tavex::CSortKeys(allPlayersKeys));
-                update.m_allPlayersSorted = true;
-            }
         } else if (NeedsResort(view, m_servers.GetRowCount())) {
             m_servers.Sort(Tavex::CSortKeys(serverKeys));
-            update.m_serversSorted = true;
         }
     }
 
@@ -45,8 +42,6 @@ CQueryResults::CUpdate CQueryResults::OnServerFinished(const CServerRecord& reco
         update.m_complete = true;
         m_servers.Sort(Tavex::CSortKeys(serverKeys));
         m_allPlayers.Sort(Tavex::CSortKeys(allPlayersKeys));
-        update.m_serversSorted = true;
-        update.m_allPlayersSorted = true;
     }
     return update;
 }

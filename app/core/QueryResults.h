@@ -19,11 +19,9 @@ class CQueryResults {
 public:
     // What one finished server changed, for the window to show and redraw.
     struct CUpdate {
-        bool m_counterChanged = false;   // "Servers to Query:" and the progress bar moved
-        bool m_shown = false;            // the server passed the filter; "Servers:" and "Players:"
-        bool m_serversSorted = false;    // the server table was re-sorted
-        bool m_allPlayersSorted = false; // the all-players table was re-sorted
-        bool m_complete = false;         // the last server: both tables got their final sort
+        bool m_counterChanged = false; // "Servers to Query:" and the progress bar moved
+        bool m_shown = false;          // the server passed the filter; "Servers:" and "Players:"
+        bool m_complete = false;       // the last server: both tables got their final sort
     };
 
     CQueryResults(Tavex::CTableInterface& servers, Tavex::CTableInterface& allPlayers);

@@ -49,12 +49,6 @@ std::optional<int> CSearchHistory::AddIfNew(std::string_view text) {
     return Add(std::string(text));
 }
 
-void CSearchHistory::Delete(int index) {
-    if (index < 0 || index >= static_cast<int>(m_items.size()))
-        return;
-    m_items.erase(m_items.begin() + index);
-}
-
 std::string DeleteQuestion(std::string_view item) {
     return "Are you sure to delete '" + std::string(item) + "'?";
 }

@@ -25,8 +25,6 @@ public:
     int Add(std::string text);
     // Adds `text` unless an item equals it with case ignored; the index to select if added.
     std::optional<int> AddIfNew(std::string_view text);
-    // Out-of-range indexes (no selection) change nothing.
-    void Delete(int index);
 
     const std::vector<std::string>& Items() const { return m_items; }
 

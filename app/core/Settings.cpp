@@ -1,6 +1,7 @@
 #include "app/core/Settings.h"
 
 #include "net/RegistryKey.h"
+#include "table/LayoutRecord.h"
 
 #include <algorithm>
 #include <array>
@@ -96,25 +97,14 @@ void SaveGamePath(CRegistryKey& key, const std::string& path) {
 }
 
 void ReadTableLayout(const CRegistryKey& key, const char* name, std::vector<std::uint16_t>& words) {
-    std::vector<std::uint8_t> bytes(words.size() * 2);
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        bytes[2 * i] = static_cast<std::uint8_t>(words[i]);
-        bytes[2 * i + 1] = static_cast<std::uint8_t>(words[i] >> 8);
-    }
-    if (!key.ReadBinary(name, bytes.data(), bytes.size()))
-        return;
-    for (std::size_t i = 0; i < words.size(); ++i)
-        words[i] = static_cast<std::uint16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+    std::vector<std::uint8_t> bytes = Tavex::LayoutToBytes(words);
+    if (key.ReadBinary(name, bytes.data(), bytes.size()))
+        Tavex::OverlayLayoutBytes(words, bytes);
 }
 
 void WriteTableLayout(CRegistryKey& key, const char* name,
                       const std::vector<std::uint16_t>& words) {
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(words.size() * 2);
-    for (std::uint16_t word : words) {
-        bytes.push_back(static_cast<std::uint8_t>(word));
-        bytes.push_back(static_cast<std::uint8_t>(word >> 8));
-    }
+    const std::vector<std::uint8_t> bytes = Tavex::LayoutToBytes(words);
     key.WriteBinary(name, bytes.data(), bytes.size());
 }
 

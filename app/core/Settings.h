@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/core/CommandLine.h"
+#include "resources/MasterServer.h"
 
 #include <cstdint>
 #include <optional>
@@ -34,11 +35,6 @@ inline constexpr const char* kPlayerOnServerLayoutValue = "Tavex_PlayerOnServer"
 inline constexpr const char* kFavoritesLayoutValue = "Tavex_Favorites";
 inline constexpr const char* kLastPosFavoritesValue = "LastPosFavorites";
 
-// The master server asked when nothing else is set, and the master dialog's label naming it.
-inline constexpr const char* kDefaultMaster = "master.jk2mv.org:28060";
-inline constexpr const char* kMasterDialogLabel =
-    "Enter the address of the master server. Default = master.jk2mv.org:28060";
-
 // The protocol numbers behind the Version list's two lines, "1.0" and "1.04".
 inline constexpr std::uint32_t kFirstVersion = 15;
 // The Speed list: "Modem", "ISDN", "ISDN128", "DSL", "DSL*2", "DSL*4".
@@ -65,8 +61,8 @@ struct CSettings {
     std::uint32_t m_version = kFirstVersion;
     bool m_includeEmpty = false;
     bool m_includeFull = true;
-    std::string m_master = kDefaultMaster; // host:port text
-    std::string m_lastPlayers;             // the search history's setting text
+    std::string m_master = Res::kDefaultMaster; // host:port text
+    std::string m_lastPlayers;                  // the search history's setting text
     std::string m_password;
     // The window's rectangle and splitter; on writing, none while the window is minimised,
     // which keeps the stored ones.

@@ -3,6 +3,7 @@
 // Reports the whole run and the slowest single message, in wall and thread CPU time.
 #include "app/MainDialog.h"
 #include "bench/app/BenchServers.h"
+#include "bench/app/WindowBenchMain.h"
 #include "platform/qt/QtPlatform.h"
 #include "query/ServerRecord.h"
 
@@ -63,20 +64,5 @@ BENCHMARK(BM_MainWindowFinishedServers)
 } // namespace
 
 int main(int argc, char** argv) {
-    // The window writes its settings when it closes: keep them away from the user's.
-    std::string dir = (std::filesystem::temp_directory_path() / "vantrel-bench-XXXXXX").string();
-    if (!mkdtemp(dir.data()))
-        return 1;
-    setenv("VANTREL_CONFIG_DIR", dir.c_str(), 1);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    PlatformQt::QtPlatform platform;
-    g_platform = &platform;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
-    return 0;
+    return RunWindowBenchmarks(argc, argv, g_platform);
 }

@@ -1,6 +1,7 @@
 #include "platform/qt/QtDrawContext.h"
 
 #include "platform/qt/Cp1252.h"
+#include "platform/qt/QtTextCache.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -129,7 +130,7 @@ const QFont& QtDrawContext::CurrentFont() const {
     font.setItalic(f.italic);
     font.setUnderline(f.underline);
     m_fontCache.emplace(FontCache{f, font, QFontMetrics(font, m_painter.device()),
-                                  QFontMetricsF(font, m_painter.device())});
+                                  QFontMetricsF(font, m_painter.device()), font.key()});
     return m_fontCache->font;
 }
 
@@ -209,6 +210,8 @@ int QtDrawContext::DrawText(std::string_view text, Rect& rect, unsigned format) 
         rect.bottom = rect.top + size.cy;
         return size.cy;
     }
+    if (DrawShapedLine(shown, rect, format))
+        return fm.height();
     if ((format & DT_END_ELLIPSIS) && (single || !(format & DT_WORDBREAK)))
         shown = fm.elidedText(shown, Qt::ElideRight, std::max(rect.Width(), 0),
                               flags & Qt::TextShowMnemonic);
@@ -232,6 +235,43 @@ int QtDrawContext::DrawText(std::string_view text, Rect& rect, unsigned format) 
     if (clip)
         m_painter.restore();
     return height;
+}
+
+bool QtDrawContext::DrawShapedLine(const QString& text, const Rect& rect, unsigned format) {
+    const unsigned plain = DT_SINGLELINE | DT_NOPREFIX;
+    if ((format & plain) != plain || (format & DT_EXPANDTABS) || m_state.bkMode == OPAQUE)
+        return false;
+    const QFont& font = CurrentFont();
+    const QFontMetrics& fm = Metrics();
+    const QtTextCache::Shaped* shaped = &TextCache().Get(text, font, m_fontCache->key);
+    if (shaped->width > rect.Width() && (format & DT_END_ELLIPSIS)) {
+        const QString elided = fm.elidedText(text, Qt::ElideRight, std::max(rect.Width(), 0));
+        shaped = &TextCache().Get(elided, font, m_fontCache->key);
+    }
+    // Placed as Qt's own single-line layout places it.
+    qreal x = rect.left;
+    if (format & DT_CENTER)
+        x += (rect.Width() - shaped->width) / 2;
+    else if (format & DT_RIGHT)
+        x = rect.right - shaped->width;
+    int y = rect.top;
+    if (format & DT_VCENTER)
+        y += (rect.Height() - fm.height()) / 2;
+    else if (format & DT_BOTTOM)
+        y = rect.bottom - fm.height();
+    const bool clip =
+        !(format & DT_NOCLIP) && (shaped->width > rect.Width() || fm.height() > rect.Height() ||
+                                  y < rect.top || x < rect.left);
+    if (clip) {
+        m_painter.save();
+        m_painter.setClipRect(ToQRect(rect), Qt::IntersectClip);
+    }
+    m_painter.setFont(font);
+    m_painter.setPen(ToQColor(m_state.textColour));
+    m_painter.drawStaticText(QPointF(x, y), shaped->text);
+    if (clip)
+        m_painter.restore();
+    return true;
 }
 
 void QtDrawContext::TextOut(int x, int y, std::string_view text) {

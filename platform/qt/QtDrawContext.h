@@ -77,7 +77,11 @@ private:
         QFontMetrics metrics;
         // Widths in fractions of a pixel: text laid out with them fits its measured extent.
         QFontMetricsF exactMetrics;
+        QString key; // tells the font apart in the shaped-text cache
     };
+    // Draws a single line of plain text from the shaped-text cache; false when the format
+    // asks for more than that.
+    bool DrawShapedLine(const QString& text, const Platform::Rect& rect, unsigned format);
     mutable std::optional<FontCache> m_fontCache;
 };
 

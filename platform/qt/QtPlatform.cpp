@@ -55,7 +55,7 @@ std::unique_ptr<IWindowPeer> QtPlatform::CreatePeer(CWnd& owner, CWnd* parent, W
     }
     if (!parent && (style & WS_POPUP))
         widget->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
+    SetGeometry(widget, rect);
     widget->setFocusPolicy(focus);
     widget->setEnabled(!(style & WS_DISABLED));
     auto peer = std::make_unique<QtWindowPeer>(*this, owner, widget);
@@ -244,10 +244,18 @@ void QtPlatform::MessageBeep(unsigned) {
     QApplication::beep();
 }
 
-QImage& QtPlatform::PaintBuffer(QSize size) {
-    if (m_paintBuffer.width() < size.width() || m_paintBuffer.height() < size.height())
-        m_paintBuffer = QtDrawContext::ScreenImage(std::max(size.width(), m_paintBuffer.width()),
-                                                   std::max(size.height(), m_paintBuffer.height()));
+QImage& QtPlatform::PaintBuffer(QSize size, qreal devicePixelRatio) {
+    // Drawn at the screen's own resolution, so text and lines stay sharp on scaled screens while
+    // every caller keeps measuring in logical pixels.
+    const QSize device = (QSizeF(size) * devicePixelRatio).toSize();
+    if (m_paintBuffer.devicePixelRatio() != devicePixelRatio ||
+        m_paintBuffer.width() < device.width() || m_paintBuffer.height() < device.height()) {
+        const bool same = m_paintBuffer.devicePixelRatio() == devicePixelRatio;
+        m_paintBuffer = QtDrawContext::ScreenImage(
+            std::max(device.width(), same ? m_paintBuffer.width() : 0),
+            std::max(device.height(), same ? m_paintBuffer.height() : 0));
+        m_paintBuffer.setDevicePixelRatio(devicePixelRatio);
+    }
     return m_paintBuffer;
 }
 

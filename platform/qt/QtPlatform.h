@@ -61,7 +61,7 @@ public:
     QWidget* Widget(const Platform::CWnd& wnd) const;
 
     // Painting: the off-screen image shared by all windows, grown to at least the size.
-    QImage& PaintBuffer(QSize size);
+    QImage& PaintBuffer(QSize size, qreal devicePixelRatio);
     // The last window that had the focus, for the old-window argument of OnSetFocus.
     Platform::CWnd* m_lastFocus = nullptr;
     // Peers add and remove themselves.

@@ -17,6 +17,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProgressBar>
+#include <QScreen>
 #include <QTextDocument>
 #include <QToolTip>
 #include <QWheelEvent>
@@ -136,6 +137,25 @@ unsigned MouseKeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers
     return flags;
 }
 
+void SetGeometry(QWidget* widget, const Rect& rect) {
+    Rect placed = rect;
+    const bool popup = (widget->windowFlags() & Qt::WindowType_Mask) == Qt::Tool ||
+                       (widget->windowFlags() & Qt::WindowType_Mask) == Qt::Popup ||
+                       (widget->windowFlags() & Qt::WindowType_Mask) == Qt::ToolTip;
+    if (widget->isWindow() && !popup) {
+        const QPoint centre((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        QScreen* screen = QGuiApplication::screenAt(centre);
+        if (screen == nullptr)
+            screen = QGuiApplication::primaryScreen();
+        if (screen != nullptr) {
+            const QRect area = screen->availableGeometry();
+            placed = rect.FittedInto(
+                {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()});
+        }
+    }
+    widget->setGeometry(placed.left, placed.top, placed.Width(), placed.Height());
+}
+
 CWnd* OwnerOf(const QWidget* widget) {
     auto* peer = dynamic_cast<const PeerWidget*>(widget);
     return peer ? peer->m_owner : nullptr;
@@ -210,7 +230,8 @@ void WindowWidget::paintEvent(QPaintEvent* e) {
     m_pending -= e->region();
     if (!m_owner || clip.isEmpty())
         return;
-    QImage& buffer = m_platform.PaintBuffer(clip.size());
+    const qreal ratio = devicePixelRatioF();
+    QImage& buffer = m_platform.PaintBuffer(clip.size(), ratio);
     {
         QPainter painter(&buffer);
         painter.translate(-clip.topLeft());
@@ -222,7 +243,7 @@ void WindowWidget::paintEvent(QPaintEvent* e) {
         m_owner->OnPaint(dc, r);
     }
     QPainter screen(this);
-    screen.drawImage(clip.topLeft(), buffer, QRect(QPoint(0, 0), clip.size()));
+    screen.drawImage(clip.topLeft(), buffer, QRectF(QPointF(0, 0), QSizeF(clip.size()) * ratio));
 }
 
 void WindowWidget::resizeEvent(QResizeEvent* e) {
@@ -265,10 +286,11 @@ void WindowWidget::mouseMoveEvent(QMouseEvent* e) {
 void WindowWidget::wheelEvent(QWheelEvent* e) {
     // Accepted here in any case: the window base hands unhandled turns to the parent itself.
     e->accept();
-    if (!m_owner)
+    const int delta = m_wheel.Add(e->angleDelta().y());
+    if (!m_owner || delta == 0)
         return;
     HandlerScope running;
-    m_owner->OnMouseWheel(MouseKeyFlags(e->buttons(), e->modifiers()), e->angleDelta().y(),
+    m_owner->OnMouseWheel(MouseKeyFlags(e->buttons(), e->modifiers()), delta,
                           ToPoint(e->globalPosition().toPoint()));
 }
 
@@ -394,10 +416,11 @@ void ScrollBarWidget::Report(unsigned code, int pos) {
 
 void ScrollBarWidget::wheelEvent(QWheelEvent* e) {
     e->accept();
-    if (!m_owner)
+    const int delta = m_wheel.Add(e->angleDelta().y());
+    if (!m_owner || delta == 0)
         return;
     HandlerScope running;
-    m_owner->OnMouseWheel(MouseKeyFlags(e->buttons(), e->modifiers()), e->angleDelta().y(),
+    m_owner->OnMouseWheel(MouseKeyFlags(e->buttons(), e->modifiers()), delta,
                           ToPoint(e->globalPosition().toPoint()));
 }
 
@@ -422,7 +445,7 @@ QtWindowPeer::~QtWindowPeer() {
 }
 
 void QtWindowPeer::Move(const Rect& rect, bool repaint) {
-    m_widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
+    SetGeometry(m_widget, rect);
     if (repaint)
         m_widget->update();
     // Qt reports sizes of hidden widgets only when they show; Win32 callers expect it now.

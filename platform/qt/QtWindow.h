@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/ScrollBar.h"
+#include "platform/WheelAccumulator.h"
 #include "platform/Window.h"
 #include "platform/WindowPeer.h"
 
@@ -67,6 +68,7 @@ protected:
 private:
     QtPlatform& m_platform;
     std::map<unsigned, int> m_timers; // our identifier -> Qt's
+    Platform::CWheelAccumulator m_wheel;
 };
 
 class ScrollBarWidget : public QScrollBar, public PeerWidget {
@@ -80,6 +82,7 @@ protected:
 private:
     void Report(unsigned code, int pos);
     int m_pos = 0; // the position the owner set last
+    Platform::CWheelAccumulator m_wheel;
 };
 
 class QtWindowPeer : public Platform::IWindowPeer {
@@ -121,6 +124,10 @@ private:
     PeerWidget* m_peer;
 };
 
+// Gives the widget the rectangle; a top-level window other than a popup is fitted into its
+// screen's available area, shrunk where it is larger, as a window restored from another
+// screen or opened at a template size meant for a larger one would be partly out of reach.
+void SetGeometry(QWidget* widget, const Platform::Rect& rect);
 // The window a widget stands for; nullptr for other widgets.
 Platform::CWnd* OwnerOf(const QWidget* widget);
 // The virtual-key code of a Qt key; 0 for keys without one.

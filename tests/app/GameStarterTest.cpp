@@ -40,30 +40,50 @@ TEST(GameStarterTest, StartsTheGameInItsFolderWithTheCommandAsOneArgument) {
     EXPECT_EQ(fs::current_path(), dir.Path());
 }
 
-TEST(GameStarterTest, ExeFilesRunThroughWineWhenInstalled) {
+TEST(GameStarterTest, ExeFilesRunThroughWineWithTheWholeCommandLine) {
     CTempWorkDir dir;
     fs::create_directories("bin");
     fs::create_directories("game");
+    fs::create_directories("libexec");
     const fs::path game = dir.Path() / "game/JK2MP.EXE";
     WriteStandInGame(game, dir.Path() / "direct");
     WriteStandInGame(dir.Path() / "bin/wine", dir.Path() / "wine");
+    CTempWorkDir::WriteFile("libexec/vantrel-winexec.exe", "MZ");
+    setenv("VANTREL_LIBEXEC_DIR", (dir.Path() / "libexec").c_str(), 1);
+    const std::string line = "\"" + WindowsPath(game.string()) + "\"connect 1.2.3.4:5";
 
     {
         CPathOverride path((dir.Path() / "bin").string());
-        EXPECT_EQ(GameArguments(game.string(), "connect 1.2.3.4:5"),
-                  (std::vector<std::string>{(dir.Path() / "bin/wine").string(), game.string(),
-                                            "connect 1.2.3.4:5"}));
         EXPECT_EQ(StartGame(game.string(), "connect 1.2.3.4:5"), 0);
         EXPECT_EQ(AwaitStandInRecord(dir.Path() / "wine"),
-                  (dir.Path() / "game").string() + "\n" + game.string() + std::string(1, '\0') +
-                      "connect 1.2.3.4:5" + std::string(1, '\0'));
+                  (dir.Path() / "game").string() + "\n" +
+                      (dir.Path() / "libexec/vantrel-winexec.exe").string() + std::string(1, '\0') +
+                      line + std::string(1, '\0'));
+        // Without its launcher wine would hand the game a re-quoted line: no start at all.
+        fs::remove(dir.Path() / "libexec/vantrel-winexec.exe");
+        EXPECT_EQ(StartGame(game.string(), "connect 1.2.3.4:5"), ENOENT);
     }
-    // Without wine the file is started as it is.
+    // Without wine a Windows game cannot start, and the caller says why.
     CPathOverride path((dir.Path() / "game").string());
     EXPECT_EQ(FindInPath("wine"), "");
-    EXPECT_EQ(StartGame(game.string(), "connect 1.2.3.4:5"), 0);
-    EXPECT_EQ(AwaitStandInRecord(dir.Path() / "direct"),
-              (dir.Path() / "game").string() + "\nconnect 1.2.3.4:5" + std::string(1, '\0'));
+    EXPECT_EQ(StartGame(game.string(), "connect 1.2.3.4:5"), kWineMissing);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_FALSE(fs::exists(dir.Path() / "direct"));
+    unsetenv("VANTREL_LIBEXEC_DIR");
+}
+
+TEST(GameStarterTest, CommandLinesAsTheGameReceivesThem) {
+    EXPECT_EQ(WindowsPath("/home/me/Games/jk2mp.exe"), "Z:\\home\\me\\Games\\jk2mp.exe");
+    EXPECT_EQ(GameCommandLine("C:\\Games\\GameData\\jk2mp.exe", "connect 10.0.0.5:27960"),
+              "\"C:\\Games\\GameData\\jk2mp.exe\"connect 10.0.0.5:27960");
+    EXPECT_EQ(GameArguments("/g/jk2mp", "connect 1.2.3.4:5", "/usr/bin/wine", "/l/w.exe"),
+              (std::vector<std::string>{"/g/jk2mp", "connect 1.2.3.4:5"}));
+    EXPECT_EQ(GameArguments("/g/jk2mp.Exe", "connect 1.2.3.4:5", "/usr/bin/wine", "/l/w.exe"),
+              (std::vector<std::string>{"/usr/bin/wine", "/l/w.exe",
+                                        "\"Z:\\g\\jk2mp.Exe\"connect 1.2.3.4:5"}));
+    EXPECT_TRUE(IsWindowsGame("a.EXE"));
+    EXPECT_FALSE(IsWindowsGame(".exe"));
+    EXPECT_FALSE(IsWindowsGame("jk2mp.x86_64"));
 }
 
 TEST(GameStarterTest, FailuresAreReportedForAnotherChoice) {

@@ -27,7 +27,9 @@ public:
         m_files.pop_front();
         return file;
     }
+    void ShowError(const std::string& message) override { m_errors.push_back(message); }
 
+    std::vector<std::string> m_errors;
     EPasswordAnswer m_answer = EPasswordAnswer::Yes;
     std::deque<std::optional<std::string>> m_files;
     std::vector<std::string> m_questions;
@@ -105,4 +107,20 @@ TEST_F(JoinTest, CancelledFileDialogEndsTheJoinAndKeepsThePath) {
     ChooseGameExecutable(m_key, m_dialogs);
     EXPECT_EQ(LoadGamePath(m_key), m_game.string());
     EXPECT_FALSE(fs::exists(m_dir.Path() / "record"));
+}
+
+TEST_F(JoinTest, AWindowsGameWithoutWineSaysSoBeforeAskingAgain) {
+    const std::string windowsGame = (m_dir.Path() / "game/jk2mp.exe").string();
+    CTempWorkDir::WriteFile(windowsGame, "MZ");
+    SaveGamePath(m_key, windowsGame);
+    const std::string oldPath = std::getenv("PATH");
+    setenv("PATH", (m_dir.Path() / "game").c_str(), 1);
+    m_dialogs.m_files = {m_game.string()};
+    EXPECT_EQ(JoinServer(m_key, {"10.0.0.5:27960", "", ""}, m_dialogs), EJoinResult::Started);
+    setenv("PATH", oldPath.c_str(), 1);
+    EXPECT_EQ(m_dialogs.m_errors,
+              std::vector<std::string>{"Wine is needed to start a Windows game: " + windowsGame});
+    EXPECT_EQ(m_dialogs.m_fileDialogs, 1);
+    EXPECT_EQ(Record(), Expected("connect 10.0.0.5:27960"));
+    EXPECT_EQ(LoadGamePath(m_key), m_game.string());
 }

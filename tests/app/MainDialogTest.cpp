@@ -8,6 +8,7 @@
 #include "app/core/SearchHistory.h"
 #include "app/core/Settings.h"
 #include "net/RegistryKey.h"
+#include "net/SockUDP.h"
 #include "platform/Controls.h"
 #include "resources/ResourceIds.h"
 #include "table/Cells.h"
@@ -258,6 +259,11 @@ TEST_F(MainDialogTest, CounterAndProgressMoveOnlyOnEvenCountsAndTheEndSortsAndRe
         std::vector<int> positions;
         for (auto& [address, record] : list) {
             d.OnServerDone(0, &record);
+            // Results show with the next frame, the last one at once.
+            if (&record != &std::prev(list.end())->second) {
+                EXPECT_EQ(Text(d, Res::IDC_SERVERS_TO_QUERY), shown.empty() ? "7" : shown.back());
+                m_platform.Advance(40);
+            }
             shown.push_back(Text(d, Res::IDC_SERVERS_TO_QUERY));
             positions.push_back(d.Control(Res::IDC_PROGRESS).GetPos());
         }
@@ -270,6 +276,40 @@ TEST_F(MainDialogTest, CounterAndProgressMoveOnlyOnEvenCountsAndTheEndSortsAndRe
         d.OnServerDone(5, &list.begin()->second);
         EXPECT_EQ(d.ServerTable().GetRowCount(), rows);
     });
+}
+
+TEST_F(MainDialogTest, RowsOrderAndCountersAtTheEndDoNotDependOnHowFramesFell) {
+    // The same run presented after every result, after every few, and only at its end.
+    std::vector<std::vector<std::string>> ends;
+    for (int every : {1, 3, 1000}) {
+        CMainDialog dialog;
+        OpenMain(dialog, [&](CMainDialog& d) {
+            CServerList& list = d.Engine().GetServerList();
+            for (int port = 1; port <= 40; ++port)
+                AddServer(list, port, port % 4, 16, "S" + std::to_string(port % 7)).m_ping =
+                    port % 5;
+            StartByHand(d);
+            int done = 0;
+            for (auto& [address, record] : list) {
+                d.OnServerDone(0, &record);
+                if (++done % every == 0)
+                    m_platform.Advance(40);
+            }
+            std::vector<std::string> end{Text(d, Res::IDC_SERVERS_TO_QUERY),
+                                         Text(d, Res::IDC_SERVER_COUNT),
+                                         Text(d, Res::IDC_PLAYER_COUNT),
+                                         std::to_string(d.Control(Res::IDC_PROGRESS).GetPos())};
+            for (Tavex::CTableCtrl* table : {&d.ServerTable(), &d.AllPlayersTable()})
+                for (int row = 0; row < table->GetRowCount(); ++row)
+                    end.push_back(table->GetCellText(row, 0) + "|" + table->GetCellText(row, 2));
+            ends.push_back(end);
+        });
+    }
+    ASSERT_EQ(ends.size(), 3u);
+    EXPECT_EQ(ends[0], ends[1]);
+    EXPECT_EQ(ends[0], ends[2]);
+    EXPECT_EQ(ends[0][0], "0");
+    EXPECT_EQ(ends[0][1], "30"); // empty servers are left out by default
 }
 
 TEST_F(MainDialogTest, SelectingAServerFillsItsPlayersAndNoneEmptiesThem) {
@@ -551,7 +591,7 @@ TEST_F(MainDialogTest, JoinButtonAsksForTheGameUntilItStartsAndTheChooserOnlySto
         EXPECT_TRUE(m_platform.messageBoxes.empty());
         ASSERT_EQ(m_platform.openFileRequests.size(), 2u);
         EXPECT_EQ(m_platform.openFileRequests[0].fileName, "jk2mp.exe");
-        EXPECT_EQ(m_platform.openFileRequests[0].filter, "*.exe|*.exe||");
+        EXPECT_EQ(m_platform.openFileRequests[0].filter, "Game (*.exe)|*.exe|All files (*)|*||");
         EXPECT_EQ(m_platform.openFileRequests[0].flags, OFN_HIDEREADONLY);
         EXPECT_EQ(LoadGamePath(d.SettingsKey()), game.string());
         EXPECT_TRUE(d.IsWindow());
@@ -794,11 +834,28 @@ TEST_F(MainDialogTest, AMasterQueryThatFailsBeforeTheListIsEmptiedKeepsTheTables
         m_platform.ClickButton(*d.GetDlgItem(Res::IDC_QUERY_MASTER));
         ASSERT_EQ(m_platform.messageBoxes.size(), 1u);
         EXPECT_EQ(m_platform.messageBoxes[0].type, MB_OK | MB_ICONSTOP);
+        EXPECT_EQ(m_platform.messageBoxes[0].waitCursorDepth, 0); // back before the box
 
         QCoreApplication::sendPostedEvents();
         EXPECT_EQ(d.ServerTable().GetRowCount(), 1);
         EXPECT_EQ(d.AllPlayersTable().GetRowCount(), 2);
         EXPECT_EQ(Text(d, Res::IDC_SERVER_COUNT), "1");
+    });
+}
+
+TEST_F(MainDialogTest, AMasterThatDoesNotAnswerIsReportedWithoutTheWaitCursor) {
+    CSockUDP silent; // a master that hears the probes and never answers
+    silent.Open(CSockAddr("127.0.0.1:0"));
+    CMainDialog dialog;
+    OpenMain(dialog, [&](CMainDialog& d) {
+        d.Engine().SetMasterAddress(silent.GetLocalAddress());
+        d.Engine().SetMasterWaits(50, 25);
+        m_platform.ClickButton(*d.GetDlgItem(Res::IDC_QUERY_MASTER));
+        ASSERT_EQ(m_platform.messageBoxes.size(), 1u);
+        EXPECT_EQ(m_platform.messageBoxes[0].text, "No response from master server.");
+        EXPECT_EQ(m_platform.messageBoxes[0].waitCursorDepth, 0);
+        EXPECT_GT(m_platform.waitCursors, 0);
+        EXPECT_TRUE(d.GetDlgItem(Res::IDC_QUERY_MASTER)->IsWindowEnabled());
     });
 }
 

@@ -1,6 +1,7 @@
 #include "app/core/QueryResults.h"
 
 #include "app/core/MainView.h"
+#include "platform/Text.h"
 #include "query/ServerRecord.h"
 #include "table/Cells.h"
 #include "table/SortKeys.h"
@@ -123,25 +124,45 @@ TEST_F(QueryResultsTest, FullServerFilter) {
 }
 
 TEST_F(QueryResultsTest, OnlyTheVisibleTableIsSortedWhileResultsStreamIn) {
+    // Servers come in with falling pings and names that stop sorting by arrival at "P10_0", so
+    // the order the tables show after each result tells whether they were sorted then.
     AddServers(std::vector<int>(30, 1));
-    m_results.Start(m_list, true, true);
-    std::vector<CQueryResults::CUpdate> updates = FinishAll(kServerView);
-    // Server view: the server table after each of the first 24 servers, then at 25, 30.
-    std::vector<int> sortedAt;
-    for (std::size_t i = 0; i < updates.size(); ++i) {
-        if (updates[i].m_serversSorted)
-            sortedAt.push_back(static_cast<int>(i) + 1);
-        EXPECT_EQ(updates[i].m_allPlayersSorted, i + 1 == updates.size());
-    }
-    EXPECT_EQ(sortedAt.size(), 26u);
-    EXPECT_EQ(sortedAt[24], 25);
+    const auto run = [&](int view) {
+        std::vector<std::pair<bool, bool>> ordered; // servers by ping, players by name
+        m_results.Start(m_list, true, true);
+        for (auto& [address, record] : m_list) {
+            m_results.OnServerFinished(record, view, m_serverKeys, m_playerKeys);
+            const std::vector<int> pings = Ints(m_servers, ServerColumn::kPing);
+            std::vector<std::string> names;
+            for (int row = 0; row < m_allPlayers.GetRowCount(); ++row)
+                names.push_back(m_allPlayers.GetCell(row, AllPlayersColumn::kPlayer)->GetString());
+            ordered.emplace_back(std::is_sorted(pings.begin(), pings.end()),
+                                 std::is_sorted(names.begin(), names.end(),
+                                                [](const std::string& a, const std::string& b) {
+                                                    return Platform::CompareNoCase(a, b) < 0;
+                                                }));
+        }
+        return ordered;
+    };
 
-    // Player view: the all-players table instead.
-    m_results.Start(m_list, true, true);
-    updates = FinishAll(kPlayerView);
-    EXPECT_TRUE(updates[26].m_allPlayersSorted == false && updates[29].m_allPlayersSorted);
-    EXPECT_FALSE(updates[0].m_serversSorted);
-    EXPECT_TRUE(updates[0].m_allPlayersSorted);
-    // The final sort orders the hidden server table as well.
+    // Server view: the server table after each of the first 24 servers, then at 25 and 30; the
+    // all-players table only at the end.
+    std::vector<std::pair<bool, bool>> ordered = run(kServerView);
+    ASSERT_EQ(ordered.size(), 30u);
+    for (std::size_t i = 0; i < ordered.size(); ++i) {
+        const int count = static_cast<int>(i) + 1;
+        EXPECT_EQ(ordered[i].first, count <= 25 || count == 30) << count;
+        if (count > 10) {
+            EXPECT_EQ(ordered[i].second, count == 30) << count;
+        }
+    }
+
+    // Player view: the all-players table instead, and the hidden server table at the end.
+    ordered = run(kPlayerView);
+    EXPECT_FALSE(ordered[26].second);
+    EXPECT_TRUE(ordered[29].second);
+    EXPECT_FALSE(ordered[1].first);
+    EXPECT_FALSE(ordered[28].first);
+    EXPECT_TRUE(ordered[29].first);
     EXPECT_EQ(Ints(m_servers, ServerColumn::kPing).front(), 71);
 }

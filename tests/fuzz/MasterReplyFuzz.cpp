@@ -17,6 +17,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t listed = list.Size();
     if (ParseMasterReply(datagram, list) != entries || list.Size() != listed)
         __builtin_trap();
+    // A list at its limit takes no new server, however the datagram goes on.
+    if (listed > 0) {
+        CServerList capped;
+        const std::size_t limit = data[size - 1] % listed;
+        ParseMasterReply(datagram, capped, limit);
+        if (capped.Size() != limit)
+            __builtin_trap();
+    }
     for (const auto& [address, record] : list)
         if (record.m_name != address.Format() || record.m_state != 0)
             __builtin_trap();

@@ -23,7 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         lineFeeds += c == '\n';
     if (lineFeeds == 0 && (!record.m_variables.empty() || !record.m_players.empty()))
         __builtin_trap();
-    if (record.m_players.size() > lineFeeds)
+    if (record.m_players.size() > lineFeeds ||
+        record.m_players.size() > CServerRecord::kMaxPlayers ||
+        record.m_variables.size() > CServerRecord::kMaxVariables)
         __builtin_trap();
     for (const CServerVariable& variable : record.m_variables)
         if (!Clean(variable.key) || !Clean(variable.value))

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/resolver/HostsFileResolver.h"
+
+#include <arpa/inet.h>
 #include <sys/socket.h>
 
 #include <map>
@@ -75,6 +78,33 @@ TEST(SockAddrTest, UnusableTextGivesTheNoneAddress) {
     CSockAddr addr("10.0.0.1:1");
     addr.Parse("still-nothing.invalid");
     EXPECT_EQ(addr.Format(), "255.255.255.255:1");
+}
+
+TEST(SockAddrTest, NamesGoThroughTheInstalledResolverAndDottedAddressesNever) {
+    static int asked = 0;
+    asked = 0;
+    const HostResolver previous = SetHostResolver([](const std::string& name, in_addr& address) {
+        ++asked;
+        return name == "master.example" && inet_pton(AF_INET, "10.9.8.7", &address) == 1;
+    });
+    EXPECT_EQ(At("master.example:28060").Format(), "10.9.8.7:28060");
+    EXPECT_EQ(At("other.example[5").Format(), "255.255.255.255:5");
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(At("10.1.1.1:2").Format(), "10.1.1.1:2");
+    EXPECT_EQ(asked, 2);
+    SetHostResolver(previous);
+}
+
+TEST(SockAddrTest, TestsResolveFromTheHostsFileAlone) {
+    // Every test program has this stand-in in place of the name servers.
+    const HostResolver standIn = SetHostResolver(nullptr);
+    SetHostResolver(standIn);
+    EXPECT_EQ(standIn, &TestSupport::ResolveFromHostsFile);
+    in_addr address{};
+    ASSERT_TRUE(TestSupport::ResolveFromHostsFile("LocalHost", address));
+    EXPECT_EQ(address.s_addr, htonl(INADDR_LOOPBACK));
+    EXPECT_FALSE(TestSupport::ResolveFromHostsFile("nosuchhost.invalid", address));
+    EXPECT_FALSE(TestSupport::ResolveFromHostsFile("", address));
 }
 
 TEST(SockAddrTest, BytesWrittenDirectlyAreTheAddress) {

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -140,4 +142,39 @@ TEST(SockUDPTest, OpenFailuresThrowTheirSocketError) {
     // The failed open is undone by Close; the object stays usable.
     second.Close();
     EXPECT_NO_THROW(second.Open(CSockAddr("127.0.0.1:0")));
+}
+
+TEST(SockUDPTest, ArrivalTimeIsTheSystemsStampOrTheTimeOfReading) {
+    using namespace std::chrono_literals;
+    using Clock = std::chrono::steady_clock;
+    Loopback stamped;
+    stamped.receiver.EnableArrivalTimes();
+    Loopback plain;
+
+    const Clock::time_point sent = Clock::now();
+    stamped.Send("a");
+    plain.Send("b");
+    std::this_thread::sleep_for(50ms); // both datagrams wait to be read
+
+    std::string text;
+    CSockAddr from;
+    Clock::time_point arrived;
+    ASSERT_EQ(stamped.receiver.Receive(text, from, arrived), 0);
+    EXPECT_EQ(text, "a");
+    EXPECT_EQ(from, stamped.sender.GetLocalAddress());
+    EXPECT_GE(arrived, sent - 1ms);
+    EXPECT_LT(arrived - sent, 20ms);
+    EXPECT_GE(Clock::now() - arrived, 50ms);
+
+    // Without stamps the datagram counts as arriving when it is read.
+    ASSERT_EQ(plain.receiver.Receive(text, from, arrived), 0);
+    EXPECT_EQ(text, "b");
+    EXPECT_GE(arrived - sent, 50ms);
+    EXPECT_LT(Clock::now() - arrived, 20ms);
+
+    // Nothing to read: an error, and the time of the attempt.
+    EXPECT_EQ(plain.receiver.Receive(text, from, arrived), WSAEWOULDBLOCK);
+    EXPECT_LT(Clock::now() - arrived, 20ms);
+    CSockUDP closed;
+    EXPECT_THROW(closed.EnableArrivalTimes(), CSockErr);
 }

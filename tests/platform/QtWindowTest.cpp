@@ -154,6 +154,28 @@ TEST(QtWindowTest, MouseKeysWheelAndMenuReachTheHandlers) {
                           "b menu -1 -1", "b menu 400 300"}));
 }
 
+TEST(QtWindowTest, SmoothWheelTurnsAddUpToWholeNotchesPerWindow) {
+    Windows w;
+    auto turn = [&](CWnd& wnd, int delta) {
+        QWheelEvent wheel({3, 3}, w.W(wnd)->mapToGlobal(QPoint(3, 3)), {}, {0, delta}, Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w.W(wnd), &wheel);
+    };
+    // A touchpad's quarter notches make one notch; half a notch and back again makes none.
+    for (int i = 0; i < 4; ++i)
+        turn(w.a, 30);
+    turn(w.a, 60);
+    turn(w.a, -60);
+    EXPECT_EQ(w.log, (Log{"a wheel 120 0"}));
+    // Each window keeps its own rest, and a full notch arrives as it is.
+    turn(w.a, -90);
+    turn(w.b, -60);
+    turn(w.b, -120);
+    turn(w.a, -30);
+    turn(w.a, 250);
+    EXPECT_EQ(w.log, (Log{"a wheel 120 0", "b wheel -120 0", "a wheel -120 0", "a wheel 240 0"}));
+}
+
 TEST(QtWindowTest, TabMovesTheFocusUnlessTheWindowWantsIt) {
     Windows w;
     Probe c(w.log, "c"), d(w.log, "d");

@@ -55,6 +55,24 @@ TEST(ProtocolTest, MasterReplyListsEachServerOnce) {
     EXPECT_NE(list.Find(CSockAddr("10.0.0.0:80")), nullptr);
 }
 
+TEST(ProtocolTest, MasterReplyStopsAtTheListLimitButStillRefreshesListedServers) {
+    CServerList list;
+    std::string three = kHeader + Entry(10, 0, 0, 1, 0, 1) + Entry(10, 0, 0, 2, 0, 1) +
+                        Entry(10, 0, 0, 3, 0, 1) + "\\EOT";
+    EXPECT_EQ(ParseMasterReply(three, list, 2), 2);
+    EXPECT_EQ(list.Size(), 2u);
+    EXPECT_EQ(list.Find(CSockAddr("10.0.0.3:1")), nullptr);
+
+    // A full list still takes servers it already holds, up to the first new one.
+    list.Find(CSockAddr("10.0.0.2:1"))->m_name = "old";
+    std::string again = kHeader + Entry(10, 0, 0, 2, 0, 1) + Entry(10, 0, 0, 4, 0, 1) +
+                        Entry(10, 0, 0, 1, 0, 1) + "\\EOT";
+    EXPECT_EQ(ParseMasterReply(again, list, 2), 1);
+    EXPECT_EQ(list.Find(CSockAddr("10.0.0.2:1"))->m_name, "10.0.0.2:1");
+    EXPECT_EQ(list.Size(), 2u);
+    EXPECT_EQ(kMaxListedServers, 50000u);
+}
+
 TEST(ProtocolTest, MasterReplyEndsAtMarkerZeroOrCutEntry) {
     CServerList list;
     // No backslash, or the end marker right after the header: nothing.

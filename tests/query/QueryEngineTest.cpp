@@ -1,5 +1,6 @@
 #include "query/QueryEngine.h"
 
+#include "query/Protocol.h"
 #include "query/QueryWindow.h"
 #include "tools/TestNet.h"
 
@@ -8,7 +9,10 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
+#include <memory>
 #include <mutex>
+#include <stdexcept>
 
 namespace {
 
@@ -30,11 +34,21 @@ public:
     void ShowMessage(const std::string& text, bool) override {
         std::lock_guard lock(m_mutex);
         messages.push_back(text);
+        cursorAtMessages.push_back(cursorDepth);
+    }
+    std::uint32_t WaitDuringMasterExchange(std::initializer_list<CWaitable*> objects,
+                                           std::uint32_t timeoutMs) override {
+        ++exchangeWaits;
+        if (onExchangeWait)
+            onExchangeWait();
+        return WaitForMultipleObjects(objects, timeoutMs);
     }
     void OnQueryStarted(unsigned run, std::size_t servers) override {
         started.push_back({run, servers});
     }
     void PostServerDone(unsigned run, CServerRecord* record) override {
+        if (onPost) // on the worker's thread, which waits meanwhile
+            onPost(record);
         std::lock_guard lock(m_mutex);
         posted.push_back({run, record});
         m_changed.notify_all();
@@ -53,6 +67,10 @@ public:
     int cursorDepth = 0;
     std::vector<std::pair<unsigned, std::size_t>> started;
     std::vector<std::string> messages;
+    std::vector<int> cursorAtMessages;
+    int exchangeWaits = 0;
+    std::function<void()> onExchangeWait;
+    std::function<void(CServerRecord*)> onPost;
 
 private:
     std::mutex m_mutex;
@@ -138,7 +156,9 @@ TEST(QueryEngineTest, EachServerIsPostedOnceWithItsOutcome) {
     const CServerRecord* answered = record(0);
     EXPECT_EQ(answered->m_state, 999);
     EXPECT_EQ(answered->m_name, "Red Server");
-    EXPECT_GE(answered->m_ping, 30);
+    // The reply waited 30 ms; the send is stamped only once sendto returned, a moment after
+    // the request left, and the ping is truncated to whole milliseconds.
+    EXPECT_GE(answered->m_ping, 29);
     EXPECT_LT(answered->m_ping, 1200); // answered the first request
     ASSERT_EQ(answered->m_players.size(), 2u);
     EXPECT_EQ(answered->m_players[0].name, "Luke");
@@ -307,6 +327,7 @@ TEST(QueryEngineTest, SilentMasterKeepsTheOldList) {
     EXPECT_EQ(engine.QueryMaster(), CQueryEngine::EMasterResult::NoResponse);
     EXPECT_EQ(net.GetMasterRequests(), 3);
     EXPECT_EQ(window.messages, std::vector<std::string>{"No response from master server."});
+    EXPECT_EQ(window.cursorAtMessages, std::vector<int>{0}); // restored before the box
     EXPECT_EQ(window.cursorDepth, 0);
     EXPECT_EQ(engine.GetServerList().Size(), 1u);
     EXPECT_TRUE(window.started.empty());
@@ -322,10 +343,10 @@ public:
     int failAt = 2;
 
 protected:
-    int ReceiveMasterReply(CSockUDP& socket, std::string& datagram) override {
+    int ReceiveMasterReply(CSockUDP& socket, std::string& datagram, CSockAddr& sender) override {
         if (++m_reads >= failAt)
             return 10054;
-        return CQueryEngine::ReceiveMasterReply(socket, datagram);
+        return CQueryEngine::ReceiveMasterReply(socket, datagram, sender);
     }
 
 private:
@@ -360,6 +381,7 @@ TEST(QueryEngineTest, MasterReadFailureKeepsWhatWasReadAndEndsTheOldRun) {
     // and results of the old run, whose records are gone, are no longer current
     EXPECT_EQ(window.messages,
               std::vector<std::string>{"Socket Error 10054 : Connection reset by peer"});
+    EXPECT_EQ(window.cursorAtMessages, std::vector<int>{0});
     EXPECT_EQ(window.cursorDepth, 0);
     EXPECT_EQ(engine.GetServerList().Size(), 2u);
     EXPECT_NE(engine.GetServerList().Find(AddressOf(net.GetServerPort(0))), nullptr);
@@ -367,4 +389,322 @@ TEST(QueryEngineTest, MasterReadFailureKeepsWhatWasReadAndEndsTheOldRun) {
     EXPECT_EQ(window.started.size(), 1u);
     EXPECT_FALSE(engine.IsRunning());
     EXPECT_FALSE(engine.IsCurrentRun(oldRun));
+}
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::chrono::milliseconds Since(Clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+}
+
+std::size_t Dispatched(const CServerList& list) {
+    return static_cast<std::size_t>(std::count_if(
+        list.begin(), list.end(), [](const auto& entry) { return entry.second.m_state != 0; }));
+}
+
+} // namespace
+
+TEST(QueryEngineTest, ThirdPartyFloodingTheMasterSocketAddsNothingAndHoldsNothingUp) {
+    // Given a master of three servers and a third party flooding whoever asks it with lists of
+    // servers that do not exist
+    CTestNetConfig config;
+    for (int i = 0; i < 3; ++i)
+        config.servers.push_back(Server("m" + std::to_string(i)));
+    config.floodPps = 20000;
+    CTestNet net(config);
+    net.Start();
+    CFakeWindow window;
+    CQueryEngine engine(window);
+    engine.SetMasterAddress(AddressOf(net.GetMasterPort()));
+    engine.SetMasterWaits(200, 100, 3000);
+
+    // When the master is queried
+    const Clock::time_point start = Clock::now();
+    EXPECT_EQ(engine.QueryMaster(), CQueryEngine::EMasterResult::Started);
+
+    // Then only the master's servers are listed, and the read ended once the master was quiet
+    // for twice the wait, not at the read limit the flood would otherwise keep it going to
+    EXPECT_LT(Since(start), 2000ms);
+    EXPECT_GT(window.exchangeWaits, 1);
+    ASSERT_EQ(engine.GetServerList().Size(), 3u);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_NE(engine.GetServerList().Find(AddressOf(net.GetServerPort(i))), nullptr);
+    ASSERT_TRUE(window.WaitForPosts(3));
+    EXPECT_TRUE(WaitUntilStopped(engine));
+}
+
+TEST(QueryEngineTest, MasterReadWaitsTwiceTheProbesWaitAndEndsAtItsLimit) {
+    // Given a master that, after its answer, sends one more list every 400 ms for ever
+    CTestNetConfig config;
+    config.servers = {Server("real")};
+    config.masterStreamMs = 400;
+    CTestNet net(config);
+    net.Start();
+    CFakeWindow window;
+    CQueryEngine engine(window);
+    engine.SetMasterAddress(AddressOf(net.GetMasterPort()));
+    engine.SetMasterWaits(300, 100, 1500);
+
+    const Clock::time_point start = Clock::now();
+    EXPECT_EQ(engine.QueryMaster(), CQueryEngine::EMasterResult::Started);
+    const auto took = Since(start);
+    EXPECT_TRUE(engine.StopQuery(5000));
+
+    // Then each list came within the 600 ms allowed after the first probe's 300 ms wait, so
+    // the read went on until its limit, and took the master's further lists
+    EXPECT_GE(took, 1500ms);
+    EXPECT_LT(took, 2500ms);
+    EXPECT_GE(engine.GetServerList().Size(), 1u + 3 * 200);
+    EXPECT_NE(engine.GetServerList().Find(AddressOf(net.GetServerPort(0))), nullptr);
+}
+
+TEST(QueryEngineTest, MasterListEndsAtFiftyThousandServers) {
+    CTestNetConfig config;
+    config.masterStreamMs = 1; // 200 servers a millisecond
+    CTestNet net(config);
+    net.Start();
+    CFakeWindow window;
+    CQueryEngine engine(window);
+    engine.SetMasterAddress(AddressOf(net.GetMasterPort()));
+    engine.SetMasterWaits(300, 100);
+
+    const Clock::time_point start = Clock::now();
+    EXPECT_EQ(engine.QueryMaster(), CQueryEngine::EMasterResult::Started);
+    EXPECT_LT(Since(start), 10s); // well before the 15 s read limit
+    EXPECT_TRUE(engine.StopQuery(5000));
+    EXPECT_EQ(engine.GetServerList().Size(), kMaxListedServers);
+}
+
+TEST(QueryEngineTest, CancelEndsTheExchangeWithoutAQueryAndRefusesReentry) {
+    CTestNetConfig config;
+    config.servers = {Server("s")};
+    config.masterAnswerProbe = 3; // the exchange is in its probes for a while
+    CTestNet net(config);
+    net.Start();
+    CFakeWindow window;
+    CQueryEngine engine(window);
+    engine.SetMasterAddress(AddressOf(net.GetMasterPort()));
+    engine.SetMasterWaits(300, 100);
+    std::vector<CQueryEngine::EMasterResult> nested;
+    bool prepared = true;
+    window.onExchangeWait = [&] {
+        if (window.exchangeWaits != 1)
+            return;
+        // The window's events run during the waits: a second query is refused, then "Close"
+        nested.push_back(engine.QueryMaster());
+        prepared = engine.PrepareQuery();
+        engine.CancelMasterQuery();
+    };
+
+    const Clock::time_point start = Clock::now();
+    EXPECT_EQ(engine.QueryMaster(), CQueryEngine::EMasterResult::Cancelled);
+    EXPECT_LT(Since(start), 250ms);
+    EXPECT_EQ(nested, std::vector{CQueryEngine::EMasterResult::Busy});
+    EXPECT_FALSE(prepared);
+    EXPECT_FALSE(engine.IsMasterExchange());
+    EXPECT_TRUE(window.messages.empty());
+    EXPECT_TRUE(window.started.empty());
+    EXPECT_EQ(window.cursorDepth, 0);
+    // A cancel outside an exchange does not end the next one.
+    engine.CancelMasterQuery();
+    window.onExchangeWait = nullptr;
+    EXPECT_EQ(engine.QueryMaster(), CQueryEngine::EMasterResult::Started);
+    EXPECT_TRUE(engine.StopQuery(5000));
+}
+
+TEST(QueryEngineTest, SpeedGivesTwoToItsIndexRequestsPerTickAndIsdnOutOfRange) {
+    for (auto [speed, limit] :
+         {std::pair{0, 1}, {1, 2}, {2, 4}, {3, 8}, {4, 16}, {5, 32}, {-1, 2}, {6, 2}, {1000, 2}})
+        EXPECT_EQ(CQueryEngine::LimitOfSpeed(speed), limit) << speed;
+
+    // And the worker keeps to it: the first tick sends exactly that many requests.
+    for (auto [speed, limit] : {std::pair{3, 8u}, {5, 32u}, {7, 2u}}) {
+        CTestNetConfig config;
+        for (int i = 0; i < 40; ++i)
+            config.servers.push_back(Server("silent", EBehaviour::Silent));
+        CTestNet net(config);
+        net.Start();
+        CFakeWindow window;
+        window.speed = speed;
+        CQueryEngine engine(window);
+        ListAll(engine, net);
+        engine.StartQuery();
+        for (int i = 0; i < 200 && net.GetRequests().size() <= limit; ++i)
+            std::this_thread::sleep_for(5ms);
+        EXPECT_TRUE(engine.StopQuery(5000));
+        auto requests = net.GetRequests();
+        ASSERT_GT(requests.size(), limit) << speed;
+        std::size_t firstTick = 0;
+        while (firstTick < requests.size() && requests[firstTick].at - requests[0].at < 100ms)
+            ++firstTick;
+        EXPECT_EQ(firstTick, limit) << speed;
+    }
+}
+
+namespace {
+
+// Servers for watching the worker's wait order: A answers at once, B after 300 ms, the rest
+// never. At two requests a tick A and B go out in the first tick and A is posted in the second,
+// whose post the window holds up for 450 ms: meanwhile B's reply arrives and the next tick
+// falls due. The servers take ports whose low bytes count up from 1, so that the list, which
+// the port's low byte orders first, holds them in this order.
+std::unique_ptr<CTestNet> HeldUpPostNet() {
+    CTestNetConfig config;
+    config.servers = {Server("A"), Server("B", EBehaviour::Answer, 300)};
+    for (int i = 0; i < 6; ++i)
+        config.servers.push_back(Server("silent", EBehaviour::Silent));
+    for (int high = 150; high < 250; ++high) {
+        config.masterPort = static_cast<std::uint16_t>(high * 256);
+        auto net = std::make_unique<CTestNet>(config);
+        try {
+            net->Start();
+            return net;
+        } catch (const std::runtime_error&) {
+            // one of these ports is taken: the next block
+        }
+    }
+    throw std::runtime_error("no free block of ports");
+}
+
+} // namespace
+
+TEST(QueryEngineTest, StopWinsOverAWaitingReplyAndADueTick) {
+    std::unique_ptr<CTestNet> held = HeldUpPostNet();
+    CTestNet& net = *held;
+    CFakeWindow window;
+    window.speed = 1;
+    CQueryEngine engine(window);
+    ListAll(engine, net);
+    window.onPost = [&](CServerRecord*) {
+        std::this_thread::sleep_for(450ms);
+        engine.RequestStop();
+    };
+
+    engine.StartQuery();
+    ASSERT_TRUE(window.WaitForPosts(1));
+    EXPECT_TRUE(engine.StopQuery(5000));
+
+    // The held-up tick dispatched two more; then the stop came first: B's reply was not
+    // taken, and no tick dispatched further servers.
+    ASSERT_EQ(window.Posted().size(), 1u);
+    EXPECT_EQ(window.Posted()[0].second->m_name, "A");
+    EXPECT_EQ(engine.GetServerList().Find(AddressOf(net.GetServerPort(1)))->m_state, 1);
+    EXPECT_EQ(Dispatched(engine.GetServerList()), 4u);
+}
+
+TEST(QueryEngineTest, AWaitingReplyIsTakenBeforeTheDueTickThatPostsIt) {
+    std::unique_ptr<CTestNet> held = HeldUpPostNet();
+    CTestNet& net = *held;
+    CFakeWindow window;
+    window.speed = 1;
+    CQueryEngine engine(window);
+    ListAll(engine, net);
+    std::size_t dispatchedWhenBWasPosted = 0;
+    window.onPost = [&](CServerRecord* record) {
+        if (record->m_name == "A")
+            std::this_thread::sleep_for(450ms);
+        else if (record->m_name == "B") // the worker's own thread: the list is its to read
+            dispatchedWhenBWasPosted = Dispatched(engine.GetServerList());
+    };
+
+    engine.StartQuery();
+    ASSERT_TRUE(window.WaitForPosts(2));
+    EXPECT_TRUE(engine.StopQuery(5000));
+
+    // B is posted by the very tick that was due when its reply was waiting, before that tick
+    // dispatches the next two servers, with the ping of its reply's arrival: the 350 ms it
+    // waited for the worker are not B's.
+    const CServerRecord* b = window.Posted()[1].second;
+    EXPECT_EQ(b->m_name, "B");
+    EXPECT_EQ(dispatchedWhenBWasPosted, 4u);
+    EXPECT_GE(b->m_ping, 300);
+    EXPECT_LT(b->m_ping, 340);
+}
+
+TEST(QueryEngineTest, MalformedFloodsAreCutAtTheCapsAndStillAnswered) {
+    CTestNetConfig config;
+    for (int i = 0; i < 8; ++i)
+        config.servers.push_back(Server("broken", EBehaviour::Malformed));
+    CTestNet net(config);
+    net.Start();
+    CFakeWindow window;
+    CQueryEngine engine(window);
+    ListAll(engine, net);
+
+    engine.StartQuery();
+    ASSERT_TRUE(window.WaitForPosts(8));
+    EXPECT_TRUE(WaitUntilStopped(engine));
+    for (auto [run, record] : window.Posted())
+        EXPECT_EQ(record->m_state, 999);
+    const CServerRecord* lines = engine.GetServerList().Find(AddressOf(net.GetServerPort(6)));
+    EXPECT_EQ(lines->m_name, "line flood");
+    EXPECT_EQ(lines->m_players.size(), CServerRecord::kMaxPlayers);
+    const CServerRecord* pairs = engine.GetServerList().Find(AddressOf(net.GetServerPort(7)));
+    EXPECT_EQ(pairs->m_variables.size(), CServerRecord::kMaxVariables);
+    EXPECT_TRUE(pairs->m_players.empty());
+}
+
+// Under ThreadSanitizer every datagram costs the worker many times its usual time, and a flood
+// of the normal build's rate would take most of a core from it; a lighter one still tests the
+// same path.
+#if defined(__SANITIZE_THREAD__)
+constexpr int kWorkerFloodPps = 5000;
+#else
+constexpr int kWorkerFloodPps = 20000;
+#endif
+
+TEST(QueryEngineTest, FloodAtTheWorkersSocketDoesNotSlowTheRun) {
+    // Given 1,000 servers at 32 a tick: 32 ticks dispatch them all, the 33rd posts the last
+    // answers and the 34th, at 6.6 s, finds the run complete
+    CTestNetConfig config;
+    config.servers.resize(1000);
+    config.floodPps = kWorkerFloodPps;
+    CTestNet net(config);
+    net.Start();
+    CFakeWindow window;
+    CQueryEngine engine(window);
+    ListAll(engine, net);
+
+    const Clock::time_point start = Clock::now();
+    engine.StartQuery();
+    ASSERT_TRUE(window.WaitForPosts(1000, 20s));
+
+    ASSERT_TRUE(WaitUntilStopped(engine));
+    const auto took = Since(start);
+
+    // Then the run keeps to its pacing within 5 %, every server answered
+    EXPECT_LT(took, 6930ms);
+    for (auto [run, record] : window.Posted())
+        EXPECT_EQ(record->m_state, 999);
+}
+
+TEST(QueryEngineTest, TicksKeepTheirTimeWhileTheWorkersSocketIsFlooded) {
+    // Given 160 silent servers at 32 a tick, and a third party sending tiny datagrams to the
+    // worker's socket as fast as it can
+    CTestNetConfig config;
+    for (int i = 0; i < 160; ++i)
+        config.servers.push_back(Server("silent", EBehaviour::Silent));
+    config.floodPps = 2000000;
+    CTestNet net(config);
+    net.Start();
+    CFakeWindow window;
+    CQueryEngine engine(window);
+    ListAll(engine, net);
+
+    const std::int64_t start =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch())
+            .count();
+    engine.StartQuery();
+    std::this_thread::sleep_for(1100ms); // before the first resend falls due
+    EXPECT_TRUE(engine.StopQuery(5000));
+
+    // Then the five ticks at 0 to 800 ms dispatched them all, each within 5 % of its time
+    std::int64_t last = 0;
+    for (const auto& [address, record] : engine.GetServerList()) {
+        EXPECT_EQ(record.m_state, 1);
+        last = std::max(last, record.m_sentAt - start);
+    }
+    EXPECT_LT(last, 840'000'000);
 }

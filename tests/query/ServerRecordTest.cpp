@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <thread>
 
 namespace {
 
@@ -153,6 +154,85 @@ TEST(ServerRecordTest, IncompleteRepliesParseAsFarAsTheyGo) {
     CServerRecord junk = Parsed("h\nx\\a\\b\n1 2 \"p\"\n");
     EXPECT_TRUE(junk.m_variables.empty());
     EXPECT_TRUE(junk.m_players.empty());
+}
+
+TEST(ServerRecordTest, PingRunsFromTheSendToWhenTheReplyArrived) {
+    using Clock = std::chrono::steady_clock;
+    CSockUDP server;
+    server.Open(CSockAddr("127.0.0.1:0"));
+    server.EnableArrivalTimes();
+    CSockUDP client;
+    client.Open(CSockAddr("127.0.0.1:0"));
+    client.EnableArrivalTimes();
+    CServerRecord record(server.GetLocalAddress());
+
+    // The server answers at once; the reply then waits 60 ms before it is read.
+    ASSERT_TRUE(record.TrySend(client));
+    ASSERT_EQ(WaitForSingleObject(server.GetEvent(), 5000), WAIT_OBJECT_0);
+    std::string request;
+    CSockAddr asker;
+    ASSERT_EQ(server.Receive(request, asker), 0);
+    ASSERT_EQ(server.Send("h\n\\sv_hostname\\quick\n", asker), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    std::string reply;
+    CSockAddr from;
+    Clock::time_point arrived;
+    ASSERT_EQ(client.Receive(reply, from, arrived), 0);
+    record.OnReply(reply, arrived);
+    EXPECT_EQ(record.m_name, "quick");
+    EXPECT_LT(record.m_ping, 20); // the 60 ms of waiting are not the server's
+
+    // Without a stamp the reply counts from when it is taken; one stamped before the clock
+    // was read after the send gives 0, never a negative ping.
+    CServerRecord late(server.GetLocalAddress());
+    ASSERT_TRUE(late.TrySend(client));
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    late.OnReply("h\n");
+    EXPECT_GE(late.m_ping, 60);
+    CServerRecord early(server.GetLocalAddress());
+    ASSERT_TRUE(early.TrySend(client));
+    early.OnReply("h\n", Clock::now() - std::chrono::milliseconds(5));
+    EXPECT_EQ(early.m_ping, 0);
+}
+
+TEST(ServerRecordTest, FloodedRepliesStopAtTheirCapsAndStillAnswer) {
+    // A 64 KB reply of line feeds: 256 players, the rest ignored.
+    CSockUDP client;
+    client.Open();
+    CServerRecord lines(CSockAddr("127.0.0.1:9"));
+    ASSERT_TRUE(lines.TrySend(client));
+    lines.OnReply("h\n\\sv_hostname\\flood\n" + std::string(64000, '\n'));
+    EXPECT_EQ(lines.m_state, 999);
+    EXPECT_EQ(lines.m_name, "flood");
+    EXPECT_EQ(lines.m_players.size(), CServerRecord::kMaxPlayers);
+
+    // Exactly at the cap every player is kept.
+    std::string full = "h\n\n";
+    for (int i = 0; i < 256; ++i)
+        full += std::to_string(i) + " 1 \"p" + std::to_string(i) + "\"\n";
+    CServerRecord all = Parsed(full);
+    ASSERT_EQ(all.m_players.size(), 256u);
+    EXPECT_EQ(all.m_players[255].name, "p255");
+    EXPECT_EQ(all.m_players[255].frags, 255);
+
+    // \a\b pairs: 1024 variables, and the players after them are ignored with the rest.
+    std::string pairs = "h\n";
+    for (int i = 0; i < 16000; ++i)
+        pairs += "\\a\\b";
+    CServerRecord many = Parsed(pairs + "\\mapname\\late\n1 2 \"p\"\n");
+    EXPECT_EQ(many.m_variables.size(), CServerRecord::kMaxVariables);
+    EXPECT_EQ(many.m_variables.back().key, "a");
+    EXPECT_TRUE(many.m_map.empty());
+    EXPECT_TRUE(many.m_players.empty());
+
+    // 1024 variables exactly still reach the players.
+    std::string limit = "h\n\\mapname\\m";
+    for (int i = 1; i < 1024; ++i)
+        limit += "\\a\\b";
+    CServerRecord atLimit = Parsed(limit + "\n1 2 \"p\"\n");
+    EXPECT_EQ(atLimit.m_variables.size(), 1024u);
+    EXPECT_EQ(atLimit.m_map, "m");
+    EXPECT_EQ(atLimit.m_players.size(), 1u);
 }
 
 TEST(ServerRecordTest, GameTypeNamesFollowTheNameText) {

@@ -279,7 +279,7 @@ std::optional<std::string> FakePlatform::ClipboardText() {
 
 int FakePlatform::MessageBox(CWnd* owner, const std::string& text, const std::string& caption,
                              unsigned type) {
-    messageBoxes.push_back({owner, text, caption, type});
+    messageBoxes.push_back({owner, text, caption, type, waitCursorDepth});
     return messageBoxAnswer;
 }
 

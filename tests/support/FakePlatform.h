@@ -144,6 +144,7 @@ public:
         std::string text;
         std::string caption;
         unsigned type;
+        int waitCursorDepth; // as the box opened
     };
 
     FakeMenuFactory menus;

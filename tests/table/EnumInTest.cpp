@@ -204,6 +204,16 @@ TEST_F(EnumInTest, TypedPrefixesPickRowsAndAreForgottenAfterTwoSeconds) {
     EXPECT_EQ(ctrl->GetCell(0, 1)->GetInt(), 3);
 }
 
+TEST_F(EnumInTest, TypedPrefixesFoldTheCaseOfAccentedLetters) {
+    MakeWith("Alpha\n\xC9" "cole\n\xE4rger");
+    ClickKind(0, 40);
+    platform.Char(0xE9); // é finds École
+    EXPECT_EQ(editor->GetText(), "\xC9" "cole");
+    platform.Advance(2000);
+    platform.Char(0xC4); // Ä finds ärger
+    EXPECT_EQ(editor->GetText(), "\xE4rger");
+}
+
 TEST(ComboTableTest, TellsItsParentOfDroppingPickingAndClosing) {
     TestSupport::FakePlatform platform;
     ComboParent parent;

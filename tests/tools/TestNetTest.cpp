@@ -3,7 +3,13 @@
 #include "query/Protocol.h"
 #include "query/ServerRecord.h"
 
+#include "net/SockUDP.h"
+
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
 
 namespace {
 
@@ -51,4 +57,126 @@ TEST(TestNetTest, MasterListIsSpreadOverTheDatagramsAskedFor) {
     EXPECT_EQ(ParseMasterReply(replies[2], last), 1);
     EXPECT_NE(first.Find(CSockAddr("127.0.0.1:1002")), nullptr);
     EXPECT_NE(last.Find(CSockAddr("127.0.0.1:1002")), nullptr);
+}
+
+TEST(TestNetTest, RequestsAreGetstatusWithAnyArgumentOrGetinfoWithItsChallenge) {
+    bool info = true;
+    std::string challenge = "old";
+    EXPECT_TRUE(CTestNet::ReadRequest(std::string(kStatusRequest), info, challenge));
+    EXPECT_FALSE(info);
+    EXPECT_TRUE(CTestNet::ReadRequest("\xFF\xFF\xFF\xFFgetstatus 4711\n", info, challenge));
+    EXPECT_FALSE(info);
+    EXPECT_TRUE(CTestNet::ReadRequest("\xFF\xFF\xFF\xFFgetinfo  xxx123 more", info, challenge));
+    EXPECT_TRUE(info);
+    EXPECT_EQ(challenge, "xxx123");
+    EXPECT_TRUE(
+        CTestNet::ReadRequest(std::string("\xFF\xFF\xFF\xFFgetinfo\0x", 13), info, challenge));
+    EXPECT_EQ(challenge, "");
+    for (const char* other :
+         {"\xFF\xFF\xFF\xFFgetinfox", "\xFF\xFF\xFF\xFFgetservers 16", "getinfo 1", "\xFF\xFF\xFF"})
+        EXPECT_FALSE(CTestNet::ReadRequest(other, info, challenge)) << other;
+
+    CTestServer server;
+    server.name = "^1Red";
+    server.players.resize(3);
+    EXPECT_EQ(CTestNet::BuildInfoReply(server, "c1"),
+              "\xFF\xFF\xFF\xFFinfoResponse\n\\challenge\\c1\\protocol\\16\\hostname\\^1Red"
+              "\\mapname\\ffa_bespin\\clients\\3\\sv_maxclients\\16\\gametype\\0\\needpass\\0");
+    // A challenge that would break the info string is not echoed.
+    EXPECT_EQ(CTestNet::BuildInfoReply(server, "a\\b").find("challenge"), std::string::npos);
+}
+
+namespace {
+
+// Sends one request to a server of the network and returns its answer, empty after waitMs.
+std::string Ask(const CTestNet& net, int server, const std::string& request, int waitMs = 2000) {
+    CSockUDP socket;
+    socket.Open(CSockAddr("127.0.0.1:0"));
+    int length = static_cast<int>(request.size());
+    socket.Send(request.data(), length,
+                CSockAddr("127.0.0.1:" + std::to_string(net.GetServerPort(server))));
+    if (WaitForSingleObject(socket.GetEvent(), static_cast<std::uint32_t>(waitMs)) != WAIT_OBJECT_0)
+        return std::string();
+    std::string reply;
+    CSockAddr from;
+    socket.Receive(reply, from);
+    return reply;
+}
+
+} // namespace
+
+TEST(TestNetTest, ServersAnswerGetinfoWithTheChallengeAndKeepTheirModes) {
+    CTestNetConfig config;
+    config.servers.resize(3);
+    config.servers[0].name = "Alpha";
+    config.servers[0].players = {{"Abe", 3, 40}};
+    config.servers[0].delayMs = 60;
+    config.servers[1].behaviour = CTestServer::EBehaviour::Silent;
+    config.servers[2].behaviour = CTestServer::EBehaviour::Malformed;
+    CTestNet net(config);
+    net.Start();
+
+    const auto start = std::chrono::steady_clock::now();
+    const std::string info = Ask(net, 0, "\xFF\xFF\xFF\xFFgetinfo 98765");
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(60));
+    EXPECT_EQ(info, CTestNet::BuildInfoReply(config.servers[0], "98765"));
+    EXPECT_NE(info.find("\\challenge\\98765\\"), std::string::npos);
+    EXPECT_NE(info.find("\\clients\\1\\"), std::string::npos);
+    // The browser's own request is answered as before, and an argument changes nothing.
+    EXPECT_EQ(Ask(net, 0, std::string(kStatusRequest)),
+              CTestNet::BuildStatusReply(config.servers[0]));
+    EXPECT_EQ(Ask(net, 0, "\xFF\xFF\xFF\xFFgetstatus 12\n"),
+              CTestNet::BuildStatusReply(config.servers[0]));
+
+    EXPECT_EQ(Ask(net, 1, "\xFF\xFF\xFF\xFFgetinfo 1", 300), "");
+    EXPECT_EQ(Ask(net, 2, "\xFF\xFF\xFF\xFFgetinfo 1"), CTestNet::MalformedReply(2));
+    auto requests = net.GetRequests();
+    ASSERT_EQ(requests.size(), 5u);
+    EXPECT_TRUE(requests[0].info);
+    EXPECT_FALSE(requests[1].info);
+}
+
+TEST(TestNetTest, QuakestatListsEveryServerWithItsPlayers) {
+    // Given three servers of two players each behind the network's master
+    CTestNetConfig config;
+    for (int i = 0; i < 3; ++i) {
+        CTestServer server;
+        server.name = "Srv " + std::to_string(i);
+        server.players = {{"Abe" + std::to_string(i), 3, 40}, {"Bob Z", 1, 60}};
+        config.servers.push_back(server);
+    }
+    CTestNet net(config);
+    net.Start();
+    auto run = [](const std::string& arguments) {
+        std::string output;
+        FILE* pipe = popen(("quakestat " + arguments + " -R -P -raw ,").c_str(), "r");
+        if (pipe == nullptr)
+            return output;
+        char buffer[512];
+        while (std::fgets(buffer, sizeof buffer, pipe))
+            output += buffer;
+        EXPECT_EQ(pclose(pipe), 0) << "quakestat " << arguments;
+        return output;
+    };
+    auto expectServer = [&](const std::string& output, int i) {
+        const std::string address = "127.0.0.1:" + std::to_string(net.GetServerPort(i));
+        const std::string name = "Srv " + std::to_string(i);
+        EXPECT_NE(output.find("JK2S," + address + "," + name + ",ffa_bespin,16,2,"),
+                  std::string::npos)
+            << output;
+        EXPECT_NE(output.find("\nAbe" + std::to_string(i) + ",3,40\nBob Z,1,60\n"),
+                  std::string::npos)
+            << output;
+    };
+
+    // Then the master lists all three, each with its players
+    const std::string master = "127.0.0.1:" + std::to_string(net.GetMasterPort());
+    const std::string listed = run("-jk2m " + master);
+    EXPECT_NE(listed.find("JK2M," + master + ",3\n"), std::string::npos) << listed;
+    for (int i = 0; i < 3; ++i)
+        expectServer(listed, i);
+
+    // And each answers when asked by itself
+    for (int i = 0; i < 3; ++i)
+        expectServer(run("-jk2s 127.0.0.1:" + std::to_string(net.GetServerPort(i))), i);
 }

@@ -9,6 +9,7 @@
 #include "app/core/Settings.h"
 #include "net/RegistryKey.h"
 #include "platform/qt/QtPlatform.h"
+#include "resources/ResourceIds.h"
 #include "tools/SoakInput.h"
 #include "tools/TestNet.h"
 
@@ -50,6 +51,7 @@ constexpr std::int64_t kSettleMs = 3000;
 std::uint32_t g_seed = 1;
 long g_events = 2000;
 std::atomic<long> g_event{0};
+bool g_trace = false;
 std::atomic<std::int64_t> g_lastProgressMs{0};
 std::mutex g_lastMutex;
 std::string g_last = "start";
@@ -232,7 +234,7 @@ void FilterQtMessages(QtMsgType type, const QMessageLogContext&, const QString& 
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: vantrel-soak [--seed N] [--events N] [--keep]\n");
+    std::fprintf(stderr, "usage: vantrel-soak [--seed N] [--events N] [--keep] [--trace]\n");
     return 2;
 }
 
@@ -244,6 +246,8 @@ int main(int argc, char** argv) {
         const std::string option = argv[i];
         if (option == "--keep") {
             keep = true;
+        } else if (option == "--trace") {
+            g_trace = true;
         } else if ((option == "--seed" || option == "--events") && i + 1 < argc) {
             char* end = nullptr;
             const long value = std::strtol(argv[++i], &end, 10);
@@ -317,7 +321,11 @@ int main(int argc, char** argv) {
         // A new main window first gets its start-up query's results, so that the input meets
         // filled tables and not only empty ones (a window seldom lives many events).
         const std::int64_t age = NowMs() - openedAt;
-        if (main && age < kSettleMs && (age < 300 || shown->Engine().IsRunning())) {
+        // The master exchange keeps the window's controls disabled until the list is in.
+        const bool querying =
+            main && (shown->Engine().IsRunning() ||
+                     !shown->GetDlgItem(Res::IDC_QUERY_MASTER)->IsWindowEnabled());
+        if (main && age < kSettleMs && (age < 300 || querying)) {
             Progress("waiting for the start-up query");
             QTimer::singleShot(10, step);
             return;
@@ -332,7 +340,10 @@ int main(int argc, char** argv) {
             ++reached[title.isEmpty() ? top->metaObject()->className() : title.toStdString()];
         }
         ++g_event;
-        Progress(input.Send(main));
+        std::string what = input.Send(main);
+        if (g_trace)
+            std::fprintf(stderr, "vantrel-soak: %ld %s\n", g_event.load(), what.c_str());
+        Progress(std::move(what));
     };
 
     int windows = 0;

@@ -24,6 +24,7 @@
 #include <functional>
 
 using namespace Platform;
+using TestSupport::AwaitTrue;
 
 namespace {
 
@@ -49,17 +50,6 @@ QWidget* AwaitWindow(const QString& caption) {
         QApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     return nullptr;
-}
-
-bool AwaitTrue(const std::function<bool()>& done, int milliseconds) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > milliseconds)
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
 }
 
 } // namespace

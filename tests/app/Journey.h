@@ -33,16 +33,7 @@ inline QWidget* TopWindow() {
     return QApplication::activeModalWidget();
 }
 
-inline bool AwaitTrue(const std::function<bool()>& done, int milliseconds = 5000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > milliseconds)
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
+using TestSupport::AwaitTrue;
 
 // Plays the next window that opens above the present one with `user`, from inside its own
 // loop. Destroyed before it opened, it reports the window that never came.

@@ -19,6 +19,8 @@
 
 #include <functional>
 
+using TestSupport::AwaitTrue;
+
 namespace {
 
 // Counts the paint events a window gets while the master exchange runs.
@@ -37,17 +39,6 @@ protected:
 private:
     CQueryEngine& m_engine;
 };
-
-bool AwaitTrue(const std::function<bool()>& done, int milliseconds) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > milliseconds)
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
 
 CTestServer Server(const std::string& name) {
     CTestServer server;

@@ -27,4 +27,15 @@ void ProcessEventsFor(int milliseconds) {
         QApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
+bool AwaitTrue(const std::function<bool()>& done, int milliseconds) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > milliseconds)
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
 } // namespace TestSupport

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+#include <functional>
+
 namespace TestSupport {
 
 // Made on first use and never destroyed: at exit Qt's own globals may already be gone.
@@ -11,5 +13,8 @@ QApplication& TestApp();
 
 // Runs the event loop for about the given time.
 void ProcessEventsFor(int milliseconds);
+
+// Runs the event loop until `done` holds (true) or the time is up (false).
+bool AwaitTrue(const std::function<bool()>& done, int milliseconds = 5000);
 
 } // namespace TestSupport

@@ -1,6 +1,7 @@
 #include "net/SockUDP.h"
 
 #include "net/SockErr.h"
+#include "tests/support/ArrivalStamps.h"
 
 #include <gtest/gtest.h>
 
@@ -150,23 +151,16 @@ TEST(SockUDPTest, ArrivalTimeIsTheSystemsStampOrTheTimeOfReading) {
     Loopback stamped;
     stamped.receiver.EnableArrivalTimes();
     Loopback plain;
-    std::string text;
-    CSockAddr from;
-    Clock::time_point arrived;
-    // The system turns its stamping on a moment after the first socket asks for it; until then
-    // it stamps a datagram when it is read. Wait until a datagram keeps its arrival time.
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        stamped.Send("w");
-        std::this_thread::sleep_for(10ms);
-        ASSERT_EQ(stamped.receiver.Receive(text, from, arrived), 0);
-        if (Clock::now() - arrived >= 5ms)
-            break;
-    }
+    ASSERT_TRUE(TestSupport::AwaitArrivalStamps(stamped.receiver));
 
     const Clock::time_point sent = Clock::now();
     stamped.Send("a");
     plain.Send("b");
     std::this_thread::sleep_for(50ms); // both datagrams wait to be read
+
+    std::string text;
+    CSockAddr from;
+    Clock::time_point arrived;
 
     ASSERT_EQ(stamped.receiver.Receive(text, from, arrived), 0);
     EXPECT_EQ(text, "a");

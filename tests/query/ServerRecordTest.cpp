@@ -2,6 +2,7 @@
 
 #include "net/SockUDP.h"
 #include "query/Protocol.h"
+#include "tests/support/ArrivalStamps.h"
 
 #include <gtest/gtest.h>
 
@@ -164,6 +165,7 @@ TEST(ServerRecordTest, PingRunsFromTheSendToWhenTheReplyArrived) {
     CSockUDP client;
     client.Open(CSockAddr("127.0.0.1:0"));
     client.EnableArrivalTimes();
+    ASSERT_TRUE(TestSupport::AwaitArrivalStamps(client));
     CServerRecord record(server.GetLocalAddress());
 
     // The server answers at once; the reply then waits 60 ms before it is read.

@@ -22,7 +22,9 @@
 #include <QMessageBox>
 #include <QTabBar>
 
+#include <filesystem>
 #include <fstream>
+#include <optional>
 
 using namespace Journey;
 using namespace Platform;
@@ -204,8 +206,15 @@ TEST_F(MainWindowJourneyTest, KeysInTheSearchFieldNeverLoopAndSearchFindsAPlayer
         EXPECT_EQ(all.GetCellText(all.GetCurrentRow(), AllPlayersColumn::kPlayer), "Fay");
         QListWidget* history = field->findChild<QListWidget*>();
         ASSERT_EQ(history->count(), 2);
-        QTest::mouseClick(history->viewport(), Qt::LeftButton, Qt::NoModifier,
-                          history->visualItemRect(history->item(0)).center());
+        const auto item = [&](int row) { return history->visualItemRect(history->item(row)).center(); };
+        QTest::mouseClick(history->viewport(), Qt::LeftButton, Qt::NoModifier, item(0));
+        EXPECT_EQ(all.GetCellText(all.GetCurrentRow(), AllPlayersColumn::kPlayer), "Eve");
+        // A double-click searches as its first click did, and the field shows the item.
+        QTest::mouseDClick(history->viewport(), Qt::LeftButton, Qt::NoModifier, item(1));
+        EXPECT_EQ(all.GetCellText(all.GetCurrentRow(), AllPlayersColumn::kPlayer), "Fay");
+        EXPECT_EQ(line->text(), "fay");
+        EXPECT_EQ(history->count(), 2);
+        QTest::mouseClick(history->viewport(), Qt::LeftButton, Qt::NoModifier, item(0));
         EXPECT_EQ(all.GetCellText(all.GetCurrentRow(), AllPlayersColumn::kPlayer), "Eve");
         // "Del" asks; "No" keeps the item, "Yes" removes it.
         {
@@ -371,4 +380,114 @@ TEST_F(MainWindowJourneyTest, TypingInTheListsAndPasswordFieldAndEnterSearches) 
     });
     EXPECT_EQ(Key().ReadString(kPasswordValue, ""), "S3cr#t!");
     EXPECT_EQ(Key().ReadNumber(kVersionValue, 0), VersionOfSelection(0));
+}
+
+TEST_F(MainWindowJourneyTest, JoinTakesTheCurrentRowOfTheTableShown) {
+    const std::filesystem::path game = m_dir.Path() / "game.sh";
+    const std::filesystem::path record = m_dir.Path() / "game-args";
+    WriteStandInGame(game, record);
+    Key().WriteString(kGamePathValue, game.string());
+    Key().WriteNumber(kAutoCloseValue, 0);
+    const auto joined = [&] {
+        std::string args = AwaitStandInRecord(record);
+        std::filesystem::remove(record);
+        return args;
+    };
+    const auto connects = [&](int server) {
+        return "127.0.0.1:" + std::to_string(m_net->GetServerPort(server)) + '\0';
+    };
+    Open([&](QWidget& window) {
+        QueryMaster();
+        // The player view joins the server of the player chosen: Fay plays on Gamma.
+        Tavex::CTableCtrl& all = m_dialog->AllPlayersTable();
+        CTableUser(m_platform, all)
+            .ClickCell(all.FindRowByPrefix(AllPlayersColumn::kPlayer, "Fay", -1),
+                       AllPlayersColumn::kPlayer);
+        Click(FindButton(window, "Join"));
+        std::string args = joined();
+        EXPECT_NE(args.find(connects(2)), std::string::npos) << args;
+        // The server view joins its own current row, whatever the player view holds.
+        ClickTab(1);
+        CTableUser(m_platform, m_dialog->ServerTable())
+            .ClickCell(ServerRow("Beta"), ServerColumn::kPing);
+        Click(FindButton(window, "Join"));
+        args = joined();
+        EXPECT_NE(args.find(connects(1)), std::string::npos) << args;
+        // Without "Close after joining" the window stays for the next choice.
+        EXPECT_TRUE(window.isVisible());
+        Click(FindButton(window, "Close"));
+    });
+}
+
+TEST_F(MainWindowJourneyTest, ResizingAndTheSplitterPlaceTheControlsAndAreKeptForNextTime) {
+    // Within the offscreen screen, which a window is fitted into when it opens.
+    const QSize growth(50, 100);
+    QSize created;
+    int splitX = 0;
+    Open([&](QWidget& window) {
+        ClickTab(1);
+        created = window.size();
+        const auto place = [&](unsigned id) {
+            QWidget* widget = W(id);
+            return QRect(widget->mapTo(&window, QPoint(0, 0)), widget->size());
+        };
+        const QRect servers = place(Res::IDC_SERVERS);
+        const QRect players = place(Res::IDC_PLAYERS_ON_SERVER);
+        const QRect join = place(Res::IDC_JOIN);
+        const QRect queryMaster = place(Res::IDC_QUERY_MASTER);
+
+        // Larger: the tables grow, the buttons keep their distance to the right and bottom
+        // edges.
+        window.resize(created + growth);
+        ASSERT_TRUE(AwaitTrue([&] { return place(Res::IDC_JOIN) != join; }));
+        EXPECT_EQ(place(Res::IDC_JOIN), join.translated(growth.width(), growth.height()));
+        EXPECT_EQ(place(Res::IDC_QUERY_MASTER), queryMaster.translated(growth.width(), 0));
+        EXPECT_EQ(place(Res::IDC_PLAYERS_ON_SERVER).right(), players.right() + growth.width());
+        EXPECT_EQ(place(Res::IDC_SERVERS).bottom(), servers.bottom() + growth.height());
+        EXPECT_GT(place(Res::IDC_SERVERS).width(), servers.width());
+
+        // The bar follows the pointer, and stops at 65 % of the width however far it goes.
+        QWidget* bar = W(Res::IDC_SPLITTER);
+        // The pointer moves over the screen while the bar moves under it.
+        const auto drag = [&](int dx) {
+            const QPoint from = bar->mapToGlobal(Centre(*bar));
+            QTest::mousePress(bar, Qt::LeftButton, Qt::NoModifier, bar->mapFromGlobal(from));
+            for (int step = 1; step <= 8; ++step)
+                QTest::mouseMove(bar, bar->mapFromGlobal(from + QPoint(dx * step / 8, 0)));
+            QTest::mouseRelease(bar, Qt::LeftButton, Qt::NoModifier,
+                                bar->mapFromGlobal(from + QPoint(dx, 0)));
+        };
+        const QRect wideServers = place(Res::IDC_SERVERS);
+        const QRect widePlayers = place(Res::IDC_PLAYERS_ON_SERVER);
+        drag(-60);
+        EXPECT_NEAR(place(Res::IDC_SERVERS).right(), wideServers.right() - 60, 1);
+        EXPECT_NEAR(place(Res::IDC_PLAYERS_ON_SERVER).left(), widePlayers.left() - 60, 1);
+        EXPECT_EQ(place(Res::IDC_PLAYERS_ON_SERVER).right(), widePlayers.right());
+        drag(window.width());
+        const int clientWidth = bar->parentWidget()->width();
+        EXPECT_EQ(bar->mapTo(bar->parentWidget(), QPoint(0, 0)).x(), clientWidth * 65 / 100);
+        drag(-40);
+
+        // Smaller than at its start the window does not go.
+        window.resize(100, 100);
+        QTest::qWait(50);
+        EXPECT_EQ(window.size(), created);
+        window.resize(created + growth);
+        ASSERT_TRUE(AwaitTrue([&] { return window.size() == created + growth; }));
+        ASSERT_TRUE(AwaitTrue([&] { return place(Res::IDC_JOIN) == join.translated(growth.width(), growth.height()); }));
+        splitX = bar->mapTo(&window, QPoint(0, 0)).x();
+        Click(FindButton(window, "Close"));
+    });
+    const std::optional<CWindowRect> stored = LoadMainSettings(Key()).m_lastPos;
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(stored->Width(), created.width() + growth.width());
+    // The next window opens at that size with the bar where it was left, to the whole percent
+    // of the width that is stored.
+    Open([&](QWidget& window) {
+        EXPECT_EQ(window.size(), created + growth);
+        QWidget* bar = W(Res::IDC_SPLITTER);
+        EXPECT_NEAR(bar->mapTo(&window, QPoint(0, 0)).x(), splitX,
+                    bar->parentWidget()->width() / 100 + 1);
+        Click(FindButton(window, "Close"));
+    });
 }

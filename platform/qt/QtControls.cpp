@@ -128,6 +128,10 @@ class TabControl : public QWidget, public PeerWidget {
 public:
     explicit TabControl(QWidget* parent) : QWidget(parent), m_bar(new QTabBar(this)) {
         m_bar->setDrawBase(false);
+        // One stop for Tab, as on Windows: the control holds the focus, the row shows it and
+        // takes the arrow keys.
+        m_bar->setFocusPolicy(Qt::NoFocus);
+        m_bar->setFocusProxy(this);
         QObject::connect(m_bar, &QTabBar::currentChanged, this, [this] {
             if (!m_owner)
                 return;
@@ -142,6 +146,16 @@ public:
 protected:
     void resizeEvent(QResizeEvent*) override {
         m_bar->setGeometry(0, 0, width(), m_bar->sizeHint().height());
+    }
+    // Straight to the row; a key it ignores goes on to the dialog, not back here.
+    void keyPressEvent(QKeyEvent* e) override { static_cast<QObject*>(m_bar)->event(e); }
+    void focusInEvent(QFocusEvent* e) override {
+        QWidget::focusInEvent(e);
+        m_bar->update();
+    }
+    void focusOutEvent(QFocusEvent* e) override {
+        QWidget::focusOutEvent(e);
+        m_bar->update();
     }
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);

@@ -531,7 +531,14 @@ void QtWindowPeer::PlaceAfter(IWindowPeer* sibling) {
         return;
     }
     m_widget->stackUnder(other->m_widget);
-    QWidget::setTabOrder(other->m_widget, m_widget);
+    // Tab follows the same order. Qt links a widget only after one that takes the focus (a
+    // placeholder does not), so the link is the nearest such widget before the sibling.
+    QWidget* link = other->m_widget;
+    const QWidget* window = m_widget->window();
+    while (link != window && link->focusPolicy() == Qt::NoFocus)
+        link = link->previousInFocusChain();
+    if (link != window)
+        QWidget::setTabOrder(link, m_widget);
 }
 
 void QtWindowPeer::Invalidate(const Rect* rect) {

@@ -17,37 +17,10 @@ namespace {
 
 class DialogJourneyTest : public CMainWindowJourney {
 protected:
-    // The widgets that Tab visits from the focused one, until it comes round again.
-    static std::vector<QWidget*> TabRound(QWidget& window) {
-        std::vector<QWidget*> visited;
-        QWidget* first = QApplication::focusWidget();
-        for (int i = 0; i < 30; ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QWidget* now = QApplication::focusWidget();
-            EXPECT_TRUE(now && window.isAncestorOf(now));
-            if (now == first || !now)
-                break;
-            visited.push_back(now);
-        }
-        return visited;
-    }
-
     std::string Address(int server) const {
         return "127.0.0.1:" + std::to_string(m_net->GetServerPort(server));
     }
 };
-
-std::string Texts(const std::vector<QWidget*>& widgets) {
-    std::string texts;
-    for (QWidget* widget : widgets) {
-        if (auto* button = qobject_cast<QAbstractButton*>(widget))
-            texts += button->text().remove(QLatin1Char('&')).toStdString();
-        else
-            texts += widget->metaObject()->className();
-        texts += ';';
-    }
-    return texts;
-}
 
 } // namespace
 

@@ -23,6 +23,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace Journey {
 
@@ -123,6 +124,34 @@ inline std::string MenuTexts(QWidget& menuWidget) {
         else
             texts += (action->isEnabled() ? "" : "~") +
                      action->text().remove(QLatin1Char('&')).toStdString();
+    }
+    return texts;
+}
+
+// The widgets that Tab visits from the focused one, until it comes round again.
+inline std::vector<QWidget*> TabRound(QWidget& window) {
+    std::vector<QWidget*> visited;
+    QWidget* first = QApplication::focusWidget();
+    for (int i = 0; i < 40; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* now = QApplication::focusWidget();
+        EXPECT_TRUE(now && window.isAncestorOf(now));
+        if (now == first || !now)
+            break;
+        visited.push_back(now);
+    }
+    return visited;
+}
+
+// A button's text, else the widget's class, each followed by ";".
+inline std::string Texts(const std::vector<QWidget*>& widgets) {
+    std::string texts;
+    for (QWidget* widget : widgets) {
+        if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            texts += button->text().remove(QLatin1Char('&')).toStdString();
+        else
+            texts += widget->metaObject()->className();
+        texts += ';';
     }
     return texts;
 }

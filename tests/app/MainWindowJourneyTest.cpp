@@ -491,3 +491,32 @@ TEST_F(MainWindowJourneyTest, ResizingAndTheSplitterPlaceTheControlsAndAreKeptFo
         Click(FindButton(window, "Close"));
     });
 }
+
+TEST_F(MainWindowJourneyTest, TabVisitsEveryControlOnceAndTheArrowsTurnTheTabs) {
+    // The controls Tab visits, by their identifiers.
+    const auto round = [&](QWidget& window) {
+        std::string ids;
+        for (QWidget* focused : TabRound(window))
+            for (const auto& [wnd, widget] : m_platform.m_widgets)
+                if (wnd->GetParent() == m_dialog && (widget == focused || widget->isAncestorOf(focused)))
+                    ids += std::to_string(wnd->GetDlgCtrlID()) + ";";
+        return ids;
+    };
+    Open([&](QWidget& window) {
+        Click(W(Res::IDC_PASSWORD));
+        const std::string buttons = "1018;1046;1049;2;1033;1020;";
+        const std::string options = "1036;1024;1022;1047;1004;1045;1042;1044;1010;1019;1032;";
+        EXPECT_EQ(round(window), buttons + "1023;1011;" + options);
+        // On the tabs, Right shows the server list, whose two tables and splitter come next.
+        for (int i = 0; i < 7; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), W(Res::IDC_VIEW_TABS));
+        QTest::keyClick(W(Res::IDC_VIEW_TABS), Qt::Key_Right);
+        EXPECT_TRUE(W(Res::IDC_SERVERS)->isVisible());
+        EXPECT_EQ(round(window), "1012;1009;" + options + "1041;" + buttons);
+        QTest::keyClick(W(Res::IDC_VIEW_TABS), Qt::Key_Left);
+        EXPECT_TRUE(W(Res::IDC_ALL_PLAYERS)->isVisible());
+        Click(FindButton(window, "Close"));
+    });
+    EXPECT_EQ(Key().ReadNumber(kLastViewValue, 1), 0u);
+}

@@ -206,7 +206,9 @@ TEST_F(MainWindowJourneyTest, KeysInTheSearchFieldNeverLoopAndSearchFindsAPlayer
         EXPECT_EQ(all.GetCellText(all.GetCurrentRow(), AllPlayersColumn::kPlayer), "Fay");
         QListWidget* history = field->findChild<QListWidget*>();
         ASSERT_EQ(history->count(), 2);
-        const auto item = [&](int row) { return history->visualItemRect(history->item(row)).center(); };
+        const auto item = [&](int row) {
+            return history->visualItemRect(history->item(row)).center();
+        };
         QTest::mouseClick(history->viewport(), Qt::LeftButton, Qt::NoModifier, item(0));
         EXPECT_EQ(all.GetCellText(all.GetCurrentRow(), AllPlayersColumn::kPlayer), "Eve");
         // A double-click searches as its first click did, and the field shows the item.
@@ -474,7 +476,9 @@ TEST_F(MainWindowJourneyTest, ResizingAndTheSplitterPlaceTheControlsAndAreKeptFo
         EXPECT_EQ(window.size(), created);
         window.resize(created + growth);
         ASSERT_TRUE(AwaitTrue([&] { return window.size() == created + growth; }));
-        ASSERT_TRUE(AwaitTrue([&] { return place(Res::IDC_JOIN) == join.translated(growth.width(), growth.height()); }));
+        ASSERT_TRUE(AwaitTrue([&] {
+            return place(Res::IDC_JOIN) == join.translated(growth.width(), growth.height());
+        }));
         splitX = bar->mapTo(&window, QPoint(0, 0)).x();
         Click(FindButton(window, "Close"));
     });
@@ -498,7 +502,8 @@ TEST_F(MainWindowJourneyTest, TabVisitsEveryControlOnceAndTheArrowsTurnTheTabs) 
         std::string ids;
         for (QWidget* focused : TabRound(window))
             for (const auto& [wnd, widget] : m_platform.m_widgets)
-                if (wnd->GetParent() == m_dialog && (widget == focused || widget->isAncestorOf(focused)))
+                if (wnd->GetParent() == m_dialog &&
+                    (widget == focused || widget->isAncestorOf(focused)))
                     ids += std::to_string(wnd->GetDlgCtrlID()) + ";";
         return ids;
     };

@@ -19,7 +19,8 @@ inline bool AwaitArrivalStamps(CSockUDP& receiver) {
     sender.Open(CSockAddr("127.0.0.1:0"));
     const CSockAddr to = receiver.GetLocalAddress();
     for (int attempt = 0; attempt < 200; ++attempt) {
-        if (sender.Send("w", to) != 0 || WaitForSingleObject(receiver.GetEvent(), 5000) != WAIT_OBJECT_0)
+        if (sender.Send("w", to) != 0 ||
+            WaitForSingleObject(receiver.GetEvent(), 5000) != WAIT_OBJECT_0)
             return false;
         std::this_thread::sleep_for(10ms);
         std::string text;

@@ -36,6 +36,11 @@ public:
         m_run = run;
         m_toCome = servers;
     }
+    void OnQueryGrown(unsigned run, const std::vector<CServerRecord*>& added) override {
+        std::lock_guard lock(m_mutex);
+        if (run == m_run)
+            m_toCome += added.size();
+    }
     void PostServerDone(unsigned run, CServerRecord* record) override {
         std::lock_guard lock(m_mutex);
         if (run != m_run)
@@ -87,8 +92,16 @@ int main(int argc, char** argv) {
     CConsoleWindow window(options);
     CQueryEngine engine(window);
     if (options.favorites.empty()) {
-        engine.SetMasterAddress(CSockAddr(options.master));
-        if (engine.QueryMaster() != CQueryEngine::EMasterResult::Started)
+        engine.SetMasters(options.masters);
+        const CQueryEngine::EMasterResult result = engine.QueryMaster();
+        const CMasterReport& report = engine.GetMasterReport();
+        for (const std::string& master : report.m_unresolved)
+            std::fprintf(stderr, "vantrel-query: unknown master %s\n", master.c_str());
+        // With some masters answering, a silent one is named, and the query goes on.
+        if (!report.m_answered.empty())
+            for (const std::string& master : report.m_silent)
+                std::fprintf(stderr, "vantrel-query: no response from master %s\n", master.c_str());
+        if (result != CQueryEngine::EMasterResult::Started)
             return 1;
     } else {
         engine.PrepareQuery();

@@ -45,6 +45,8 @@ public:
         std::lock_guard lock(m_mutex);
         if (run != m_run)
             return;
+        if (m_done.empty())
+            m_first = std::chrono::steady_clock::now();
         m_done.push_back(record);
         --m_toCome;
         m_changed.notify_all();
@@ -63,6 +65,14 @@ public:
         }
     }
 
+    // Milliseconds from `start` to the first result, or -1 when none came.
+    long long MsToFirst(std::chrono::steady_clock::time_point start) {
+        std::lock_guard lock(m_mutex);
+        return m_done.empty() ? -1
+                              : std::chrono::duration_cast<std::chrono::milliseconds>(m_first - start)
+                                    .count();
+    }
+
     std::vector<const CServerRecord*> Done() {
         std::lock_guard lock(m_mutex);
         return m_done;
@@ -76,6 +86,7 @@ private:
     std::size_t m_toCome = 0;
     bool m_failed = false;
     std::vector<const CServerRecord*> m_done;
+    std::chrono::steady_clock::time_point m_first;
 };
 
 } // namespace
@@ -89,6 +100,7 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    const auto start = std::chrono::steady_clock::now();
     CConsoleWindow window(options);
     CQueryEngine engine(window);
     if (options.favorites.empty()) {
@@ -116,6 +128,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     engine.StopQuery(-1);
+    if (options.timing) {
+        const auto total = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - start);
+        std::fprintf(stderr, "vantrel-query: first result after %lld ms, complete after %lld ms\n",
+                     window.MsToFirst(start), static_cast<long long>(total.count()));
+    }
 
     std::vector<const CServerRecord*> shown;
     for (const CServerRecord* record : window.Done())

@@ -18,6 +18,7 @@ struct CQueryOptions {
     EFormat format = EFormat::Table;
     bool players = false;
     bool variables = false;
+    bool timing = false; // on stderr: when the first result came and when the last
 };
 
 extern const char* const kQueryUsage;

@@ -30,6 +30,7 @@ TEST(QueryOptionsTest, DefaultsAndEveryOption) {
     EXPECT_EQ(ParseQueryOptions({"--favorites", "f.dat"}).favorites, "f.dat");
     EXPECT_EQ(ParseQueryOptions({"--version", "1.0"}).versionIndex, 0);
     EXPECT_EQ(ParseQueryOptions({"--version", "all"}).versionIndex, 2);
+    EXPECT_TRUE(ParseQueryOptions({"--timing"}).timing);
     EXPECT_EQ(ParseQueryOptions({"--master", "a:1", "--master", "b:2"}).masters,
               (std::vector<std::string>{"a:1", "b:2"}));
 }

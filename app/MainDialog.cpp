@@ -1,5 +1,6 @@
 #include "app/MainDialog.h"
 
+#include "app/DesktopNotifier.h"
 #include "app/EventPump.h"
 #include "app/FavoritesDialog.h"
 #include "app/MasterServerDialog.h"
@@ -112,8 +113,11 @@ private:
 
 CMainDialog::CMainDialog(CCommandLine commandLine)
     : CDialog(Res::MainDialogTemplate()), m_commandLine(std::move(commandLine)),
-      m_gameTypes(kGameTypeNames), m_enumCol(m_gameTypes, 0), m_results(m_servers, m_allPlayers),
-      m_engine(*this) {}
+      m_gameTypes(kGameTypeNames), m_enumCol(m_gameTypes, 0),
+      m_notifier(std::make_unique<CDesktopNotifier>()), m_results(m_servers, m_allPlayers),
+      m_engine(*this) {
+    m_results.SetFriends(&m_friends.List());
+}
 
 CMainDialog::~CMainDialog() {
     m_engine.StopQuery(-1);
@@ -137,6 +141,7 @@ bool CMainDialog::OnInitDialog() {
     for (const char* line : Res::kSpeedLines)
         Control(Res::IDC_SPEED).AddString(line);
 
+    m_friends.Load();
     BuildTables();
     const Rect outer = GetWindowRect();
     m_minimumSize = {outer.Width(), outer.Height()};
@@ -371,6 +376,10 @@ long CMainDialog::OnNotify(NMHDR& hdr) {
         Join();
         return 0;
     }
+    if (hdr.idFrom == Res::IDC_ALL_PLAYERS)
+        return OnPlayerTableNotify(m_allPlayers, static_cast<Tavex::NMTABLE&>(hdr));
+    if (hdr.idFrom == Res::IDC_PLAYERS_ON_SERVER)
+        return OnPlayerTableNotify(m_playersOnServer, static_cast<Tavex::NMTABLE&>(hdr));
     if (hdr.idFrom != Res::IDC_SERVERS)
         return 0;
     auto& note = static_cast<Tavex::NMTABLE&>(hdr);
@@ -422,7 +431,7 @@ CServerRecord* CMainDialog::RecordOfRow(const Tavex::CTableCtrl& table, int row)
 
 void CMainDialog::ShowPlayersOfServerRow(int row) {
     const Tavex::CSortKeys keys(*m_playersOnServer.GetSortKeys());
-    FillPlayersOnServer(m_playersOnServer, RecordOfServerRow(row), keys);
+    FillPlayersOnServer(m_playersOnServer, RecordOfServerRow(row), keys, &m_friends.List());
     m_playersOnServer.Redraw(true);
 }
 
@@ -451,6 +460,44 @@ bool CMainDialog::OnServerMenuCommand(const Tavex::NMTABLE& note) {
         return true;
     }
     return false;
+}
+
+long CMainDialog::OnPlayerTableNotify(Tavex::CTableCtrl& table, Tavex::NMTABLE& note) {
+    // Both player tables name the player in their first column.
+    static_assert(AllPlayersColumn::kPlayer == PlayerOnServerColumn::kPlayer);
+    const bool onRow = table.IsValidRow(note.iRow);
+    const std::string player =
+        onRow ? table.GetCellText(note.iRow, AllPlayersColumn::kPlayer) : std::string();
+    if (note.code == Tavex::TVN_BODYMENU && note.menu) {
+        note.menu->InsertItems(0, PlayerMenuItems(onRow, m_friends.IsFriend(player)),
+                               kAddToFriendsCommand, MF_BYPOSITION);
+        return 0;
+    }
+    if (note.code != Tavex::TVN_BODYMENUCOMMAND ||
+        (note.command != kAddToFriendsCommand && note.command != kRemoveFromFriendsCommand))
+        return 0;
+    if (onRow)
+        ChangeFriend(player, note.command == kAddToFriendsCommand);
+    return 1;
+}
+
+void CMainDialog::ChangeFriend(const std::string& playerName, bool add) {
+    const int error = add ? m_friends.Add(playerName) : m_friends.Remove(playerName);
+    if (error != 0)
+        GetPlatform().MessageBox(this, FriendsFileError(m_friends.Path(), error),
+                                 "Vantrel Jedi Knight 2", MB_OK | MB_ICONSTOP);
+    // What another window changed in the file shows here too.
+    MarkFriends(m_servers, m_allPlayers, m_playersOnServer, m_friends.List());
+    for (Tavex::CTableCtrl* table : {&m_allPlayers, &m_servers, &m_playersOnServer})
+        table->RedrawLater();
+}
+
+void CMainDialog::AnnounceFriends() {
+    if (!m_notifier)
+        return;
+    for (const CFriendSighting& sighting :
+         m_friendWatch.OnResults(FindFriendsOnServers(m_engine.GetServerList(), m_friends.List())))
+        m_notifier->Notify(FriendOnlineText(sighting));
 }
 
 void CMainDialog::QueryMaster() {
@@ -655,6 +702,8 @@ std::uint32_t CMainDialog::WaitDuringMasterExchange(std::initializer_list<CWaita
 
 void CMainDialog::OnQueryStarted(unsigned run, std::size_t servers) {
     m_tableRun = run;
+    // Friends another window added or removed since show from this run on.
+    m_friends.Load();
     m_playersOnServer.DeleteAllRows();
     m_results.Start(m_engine.GetServerList(), m_engine.GetIncludeEmpty(), m_engine.GetIncludeFull(),
                     m_engine.IsListing());
@@ -684,6 +733,7 @@ void CMainDialog::OnListingComplete(unsigned run) {
         return;
     m_rowsChanged = true;
     PresentResults(true);
+    AnnounceFriends();
     if (m_screenshotPending)
         TakeScreenshotWhenDone();
 }
@@ -700,6 +750,8 @@ void CMainDialog::OnServerDone(unsigned run, CServerRecord* record) {
     m_rowsChanged = m_rowsChanged || update.m_shown || update.m_complete;
     if (update.m_counterChanged || update.m_shown || update.m_complete)
         PresentResults(update.m_complete);
+    if (update.m_complete)
+        AnnounceFriends();
     if (update.m_complete && m_screenshotPending)
         TakeScreenshotWhenDone();
 }

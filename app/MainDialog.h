@@ -7,6 +7,8 @@
 
 #include "app/WindowServices.h"
 #include "app/core/CommandLine.h"
+#include "app/core/FriendWatch.h"
+#include "app/core/Friends.h"
 #include "app/core/QueryResults.h"
 #include "app/core/SearchHistory.h"
 #include "app/core/Settings.h"
@@ -21,6 +23,7 @@
 #include "table/TableCtrl.h"
 #include "uictrl/HyperLink.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
@@ -78,6 +81,13 @@ public:
     void SearchPlayer(const std::string& text);
     // "Del": removes the selected history item after asking.
     void DeleteHistoryItem();
+    // "Add to friends" and "Remove from friends" for a player's name as a table shows it.
+    void ChangeFriend(const std::string& playerName, bool add);
+    // Where friends coming online are announced (the desktop's notifications by default).
+    void SetNotifier(std::unique_ptr<IDesktopNotifier> notifier) {
+        m_notifier = std::move(notifier);
+    }
+    const CFriendsStore& Friends() const { return m_friends; }
 
     int GetView() const { return m_view; }
     bool GetAutoClose() const { return m_autoClose; }
@@ -103,6 +113,9 @@ private:
     void WriteSettings();
     void OnServerMenu(Tavex::NMTABLE& note);
     bool OnServerMenuCommand(const Tavex::NMTABLE& note);
+    long OnPlayerTableNotify(Tavex::CTableCtrl& table, Tavex::NMTABLE& note);
+    // At the end of a complete run: friends who came online since the last one.
+    void AnnounceFriends();
     CServerRecord* RecordOfServerRow(int row) const;
     CServerRecord* RecordOfRow(const Tavex::CTableCtrl& table, int row) const;
     void ShowCounters();
@@ -143,6 +156,9 @@ private:
     // A worker that fails reports it from its own thread; the box must open on this one.
     std::thread::id m_windowThread = std::this_thread::get_id();
 
+    CFriendsStore m_friends;
+    CFriendWatch m_friendWatch;
+    std::unique_ptr<IDesktopNotifier> m_notifier;
     CQueryResults m_results;
     // The run the tables show; none once a failed master query or closing has emptied them, so
     // results of the run they stopped, still on their way, stay out.

@@ -28,6 +28,9 @@ public:
     const CCellData* GetCell(int column) const { return const_cast<CRow*>(this)->GetCell(column); }
     bool IsSelected() const { return m_selected != 0; }
     void SetSelected(bool selected) { m_selected = selected ? 1 : 0; }
+    // A row the application wants to stand out is drawn in the bold form of the table's font.
+    bool IsStrong() const { return m_strong != 0; }
+    void SetStrong(bool strong) { m_strong = strong ? 1 : 0; }
     int GetColumnCount() const { return m_layout->m_columnCount; }
     CTable* GetTable() const { return m_layout->m_table; }
 
@@ -38,6 +41,7 @@ private:
     const CRowLayout* m_layout;
     std::uint8_t m_selected = 0;
     std::uint8_t m_reserved = 0;
+    std::uint8_t m_strong = 0;
 };
 
 // Size of the row header rounded up so the first cell is aligned.

@@ -71,10 +71,18 @@ void CTableDisplay::PaintColumns(IDrawContext& dc, const Rect& clip, int first, 
         const CColDisplay& col = m_control.Col(column);
         if (col.m_output && first < end) {
             col.m_output->Begin(dc);
+            const Font normal = col.m_output->GetLook().m_font;
+            Font bold = normal;
+            bold.bold = true;
+            bool strong = false;
             int top = firstTop;
             for (int r = first; r < end; ++r, top += height) {
                 const Rect text{x + m_control.GetLeftMargin(), top + 1,
                                 x + col.m_width - m_control.GetRightMargin(), top + height - 1};
+                if (const bool wanted = table.GetRow(r)->IsStrong(); wanted != strong) {
+                    dc.SelectFont(wanted ? bold : normal);
+                    strong = wanted;
+                }
                 col.m_output->Draw(text, *table.GetCell(r, column), table.IsRowSelected(r));
             }
             col.m_output->End();

@@ -1,5 +1,6 @@
 #include "app/core/MainTables.h"
 
+#include "app/core/Friends.h"
 #include "app/core/PlayerSearch.h"
 #include "app/core/ServerFilter.h"
 #include "query/GameVersion.h"
@@ -39,7 +40,7 @@ CServerRecord* CRecordKeys::RecordOf(int key) const {
 }
 
 void AddRecordToTables(Tavex::CTableInterface& servers, Tavex::CTableInterface& allPlayers,
-                       const CServerRecord& record, int key) {
+                       const CServerRecord& record, int key, const CFriendList* friends) {
     const auto numPlayers = static_cast<std::int32_t>(record.m_players.size());
     const std::string players = PlayersText(numPlayers, record.m_maxClients);
 
@@ -54,6 +55,7 @@ void AddRecordToTables(Tavex::CTableInterface& servers, Tavex::CTableInterface& 
     row->GetCell(ServerColumn::kNumPlayers)->SetInt(numPlayers);
     row->GetCell(ServerColumn::kMaxPlayers)->SetInt(record.m_maxClients);
     row->GetCell(ServerColumn::kVersion)->SetString(VersionText(record));
+    row->GetCell(ServerColumn::kFriends)->SetInt(friends ? CountFriends(record, *friends) : 0);
 
     for (auto player = record.m_players.rbegin(); player != record.m_players.rend(); ++player) {
         row = allPlayers.AddRow();
@@ -66,11 +68,12 @@ void AddRecordToTables(Tavex::CTableInterface& servers, Tavex::CTableInterface& 
         row->GetCell(AllPlayersColumn::kServerPing)->SetInt(record.m_ping);
         row->GetCell(AllPlayersColumn::kPlayers)->SetString(players);
         row->GetCell(kRecordColumn)->SetInt(key);
+        row->SetStrong(friends && friends->Contains(player->name));
     }
 }
 
 void FillPlayersOnServer(Tavex::CTableInterface& table, const CServerRecord* record,
-                         const Tavex::CSortKeys& keys) {
+                         const Tavex::CSortKeys& keys, const CFriendList* friends) {
     table.DeleteAllRows();
     if (record == nullptr)
         return;
@@ -79,8 +82,38 @@ void FillPlayersOnServer(Tavex::CTableInterface& table, const CServerRecord* rec
         row->GetCell(PlayerOnServerColumn::kPlayer)->SetString(player->name);
         row->GetCell(PlayerOnServerColumn::kPing)->SetInt(player->ping);
         row->GetCell(PlayerOnServerColumn::kFrags)->SetInt(player->frags);
+        row->SetStrong(friends && friends->Contains(player->name));
     }
     table.Sort(keys);
+}
+
+int CountFriends(const CServerRecord& record, const CFriendList& friends) {
+    int count = 0;
+    for (const CPlayerInfo& player : record.m_players)
+        count += friends.Contains(player.name) ? 1 : 0;
+    return count;
+}
+
+void MarkFriends(Tavex::CTableInterface& servers, Tavex::CTableInterface& allPlayers,
+                 Tavex::CTableInterface& playersOnServer, const CFriendList& friends) {
+    const struct {
+        Tavex::CTableInterface& table;
+        int column;
+    } players[] = {{allPlayers, AllPlayersColumn::kPlayer},
+                   {playersOnServer, PlayerOnServerColumn::kPlayer}};
+    for (const auto& [table, column] : players)
+        for (int row = 0; row < table.GetRowCount(); ++row)
+            table.GetRow(row)->SetStrong(friends.Contains(table.GetCell(row, column)->GetString()));
+
+    std::unordered_map<int, int> perServer;
+    for (int row = 0; row < allPlayers.GetRowCount(); ++row)
+        if (allPlayers.GetRow(row)->IsStrong())
+            ++perServer[allPlayers.GetCell(row, kRecordColumn)->GetInt()];
+    for (int row = 0; row < servers.GetRowCount(); ++row) {
+        const auto found = perServer.find(servers.GetCell(row, kRecordColumn)->GetInt());
+        servers.GetCell(row, ServerColumn::kFriends)
+            ->SetInt(found == perServer.end() ? 0 : found->second);
+    }
 }
 
 int MoveSearchMatchesUp(Tavex::CTableInterface& allPlayers, const CPlayerSearch& search) {

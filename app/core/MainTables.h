@@ -14,6 +14,7 @@ class CSortKeys;
 class CTableInterface;
 } // namespace Tavex
 
+class CFriendList;
 class CServerList;
 class CServerRecord;
 struct CPlayerSearch;
@@ -36,7 +37,7 @@ inline constexpr int kPlayer = 0, kServerPing = 1, kPing = 2, kFrags = 3, kServe
 }
 namespace ServerColumn {
 inline constexpr int kServer = 0, kType = 1, kPing = 2, kPlayers = 3, kNumPlayers = 4,
-                     kMaxPlayers = 5, kMap = 6, kIp = 7, kVersion = 9;
+                     kMaxPlayers = 5, kMap = 6, kIp = 7, kVersion = 9, kFriends = 10;
 }
 namespace PlayerOnServerColumn {
 inline constexpr int kPlayer = 0, kPing = 1, kFrags = 2;
@@ -55,7 +56,7 @@ inline constexpr std::array<CColumnSpec, 9> kAllPlayersColumns = {{
 }};
 
 // Columns after the record column came later; a layout stored before them still applies.
-inline constexpr std::array<CColumnSpec, 10> kServerColumns = {{
+inline constexpr std::array<CColumnSpec, 11> kServerColumns = {{
     {"Server", EColumnKind::String, 120, false},
     {"Type", EColumnKind::GameType, 128, false},
     {"Ping", EColumnKind::Int, 40, false},
@@ -66,6 +67,7 @@ inline constexpr std::array<CColumnSpec, 10> kServerColumns = {{
     {"Ip", EColumnKind::String, 200, false},
     {"", EColumnKind::Int, 0, true},
     {"Version", EColumnKind::String, 48, false},
+    {"Friends", EColumnKind::Int, 44, false},
 }};
 
 inline constexpr std::array<CColumnSpec, 3> kPlayerOnServerColumns = {{
@@ -92,14 +94,24 @@ private:
 };
 
 // A shown record: one row of the server table, then one row of the all-players table per
-// player, from the last player to the first.
+// player, from the last player to the first. With friends, their rows are strong and the
+// server's "Friends" counts them.
 void AddRecordToTables(Tavex::CTableInterface& servers, Tavex::CTableInterface& allPlayers,
-                       const CServerRecord& record, int key);
+                       const CServerRecord& record, int key, const CFriendList* friends = nullptr);
 
 // The players-on-server table for a selected server (or none): emptied, then the record's
-// players from the last to the first, sorted with the table's own keys.
+// players from the last to the first, sorted with the table's own keys; friends strong.
 void FillPlayersOnServer(Tavex::CTableInterface& table, const CServerRecord* record,
-                         const Tavex::CSortKeys& keys);
+                         const Tavex::CSortKeys& keys, const CFriendList* friends = nullptr);
+
+// The friends among a record's players.
+int CountFriends(const CServerRecord& record, const CFriendList& friends);
+
+// After the friends changed: every player row strong or not by its "Player" name, and every
+// server row's "Friends" counted anew from the all-players rows of its record, which hold
+// every player of every shown server.
+void MarkFriends(Tavex::CTableInterface& servers, Tavex::CTableInterface& allPlayers,
+                 Tavex::CTableInterface& playersOnServer, const CFriendList& friends);
 
 // The search on the all-players table: sorted by "Player" ascending (the caller makes that its
 // sort keys too), then every match moved to the top. Returns the number of matches; the first

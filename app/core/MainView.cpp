@@ -24,3 +24,9 @@ std::string ServerMenuItems(bool onRow) {
     return onRow ? "Add to favorites;-;Show server info;-"
                  : "~Add to favorites;-;~Show server info;-";
 }
+
+std::string PlayerMenuItems(bool onRow, bool isFriend) {
+    std::string items = onRow && !isFriend ? "Add to friends;" : "~Add to friends;";
+    items += onRow && isFriend ? "Remove from friends;-" : "~Remove from friends;-";
+    return items;
+}

@@ -34,3 +34,9 @@ bool JoinsFromAllPlayers(int view);
 inline constexpr int kAddToFavoritesCommand = 57341;
 inline constexpr int kShowServerInfoCommand = 57343;
 std::string ServerMenuItems(bool onRow);
+
+// The player tables' items, before the table's own: "Add to friends" on a row whose player is
+// not a friend, "Remove from friends" on one who is; both disabled off the rows.
+inline constexpr int kAddToFriendsCommand = 1200;
+inline constexpr int kRemoveFromFriendsCommand = 1201;
+std::string PlayerMenuItems(bool onRow, bool isFriend);

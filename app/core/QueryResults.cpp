@@ -28,7 +28,7 @@ CQueryResults::CUpdate CQueryResults::OnServerFinished(const CServerRecord& reco
     const auto numPlayers = static_cast<std::int32_t>(record.m_players.size());
     if (IsServerShown(numPlayers, record.m_maxClients, m_includeEmpty, m_includeFull)) {
         update.m_shown = true;
-        AddRecordToTables(m_servers, m_allPlayers, record, m_keys.KeyOf(&record));
+        AddRecordToTables(m_servers, m_allPlayers, record, m_keys.KeyOf(&record), m_friends);
         // Copies of the keys: sorting a control may replace the keys it was handed.
         if (view == kPlayerView) {
             if (NeedsResort(view, m_allPlayers.GetRowCount()))

@@ -14,6 +14,7 @@ class CSortKeys;
 class CTableInterface;
 } // namespace Tavex
 
+class CFriendList;
 class CServerList;
 class CServerRecord;
 
@@ -45,6 +46,9 @@ public:
                              const Tavex::CSortKeys& serverKeys,
                              const Tavex::CSortKeys& allPlayersKeys);
 
+    // Friends' rows are marked as servers come in; the list must outlive the results.
+    void SetFriends(const CFriendList* friends) { m_friends = friends; }
+
     const CQueryProgress& Progress() const { return m_progress; }
     const CRecordKeys& Keys() const { return m_keys; }
 
@@ -57,4 +61,5 @@ private:
     CRecordKeys m_keys;
     bool m_includeEmpty = false;
     bool m_includeFull = true;
+    const CFriendList* m_friends = nullptr;
 };

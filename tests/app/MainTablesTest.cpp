@@ -1,5 +1,6 @@
 #include "app/core/MainTables.h"
 
+#include "app/core/Friends.h"
 #include "app/core/PlayerSearch.h"
 #include "query/ServerRecord.h"
 #include "table/Cells.h"
@@ -190,4 +191,45 @@ TEST_F(MainTablesTest, SearchSelectsThePlayerAndItsServer) {
     EXPECT_EQ(selection.m_allPlayersRow, 0);
     EXPECT_EQ(selection.m_serverRow, -1);
     EXPECT_EQ(selection.m_playerOnServerRow, -1);
+}
+
+TEST_F(MainTablesTest, FriendsAreStrongAndCountedPerServerAndFollowAChangeOfFriends) {
+    CFriendList friends;
+    friends.Add("abe");
+    CServerRecord red = Record("10.0.0.5:1", "Red", {{"Abe", 0, 0}, {"Bob", 0, 0}, {"ABE", 0, 0}});
+    CServerRecord blue = Record("10.0.0.6:1", "Blue", {{"Cy", 0, 0}});
+    AddRecordToTables(m_servers, m_allPlayers, red, 1, &friends);
+    AddRecordToTables(m_servers, m_allPlayers, blue, 2, &friends);
+    auto strong = [](CTable& table) {
+        std::vector<bool> marks;
+        for (int row = 0; row < table.GetRowCount(); ++row)
+            marks.push_back(table.GetRow(row)->IsStrong());
+        return marks;
+    };
+    auto counts = [&] {
+        return std::vector<int>{m_servers.GetCell(0, ServerColumn::kFriends)->GetInt(),
+                                m_servers.GetCell(1, ServerColumn::kFriends)->GetInt()};
+    };
+    EXPECT_EQ(kServerColumns[ServerColumn::kFriends].m_title, std::string("Friends"));
+    EXPECT_EQ(counts(), (std::vector<int>{2, 0}));
+    // Rows from the last player to the first: ABE, Bob, Abe, then Cy.
+    EXPECT_EQ(strong(m_allPlayers), (std::vector<bool>{true, false, true, false}));
+    FillPlayersOnServer(m_playersOnServer, &red, CSortKeys{}, &friends);
+    EXPECT_EQ(strong(m_playersOnServer), (std::vector<bool>{true, false, true}));
+
+    // Without a list nothing is marked.
+    CTable plain;
+    Build(plain, kPlayerOnServerColumns);
+    FillPlayersOnServer(plain, &red, CSortKeys{});
+    EXPECT_EQ(strong(plain), (std::vector<bool>{false, false, false}));
+
+    friends.Remove("Abe");
+    friends.Add("cy");
+    friends.Add("bob");
+    MarkFriends(m_servers, m_allPlayers, m_playersOnServer, friends);
+    EXPECT_EQ(counts(), (std::vector<int>{1, 1}));
+    EXPECT_EQ(strong(m_allPlayers), (std::vector<bool>{false, true, false, true}));
+    EXPECT_EQ(strong(m_playersOnServer), (std::vector<bool>{false, true, false}));
+    MarkFriends(m_servers, m_allPlayers, m_playersOnServer, CFriendList());
+    EXPECT_EQ(counts(), (std::vector<int>{0, 0}));
 }

@@ -12,3 +12,10 @@ TEST(MainViewTest, StoredViewsTheTabsCannotShowGiveThePlayerView) {
     EXPECT_FALSE(VisibilityOfView(kServerView).m_allPlayers);
     EXPECT_FALSE(JoinsFromAllPlayers(kServerView));
 }
+
+TEST(MainViewTest, PlayerMenuOffersTheOneFriendItemThatApplies) {
+    EXPECT_EQ(PlayerMenuItems(true, false), "Add to friends;~Remove from friends;-");
+    EXPECT_EQ(PlayerMenuItems(true, true), "~Add to friends;Remove from friends;-");
+    EXPECT_EQ(PlayerMenuItems(false, false), "~Add to friends;~Remove from friends;-");
+    EXPECT_EQ(PlayerMenuItems(false, true), "~Add to friends;~Remove from friends;-");
+}

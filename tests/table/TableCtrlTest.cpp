@@ -511,6 +511,30 @@ TEST_F(TableCtrlTest, BandsStayOnScreenRowsAndSelectedRowsUseSelectionColours) {
     EXPECT_TRUE(rowTwoText);
 }
 
+TEST_F(TableCtrlTest, StrongRowsAreDrawnBoldInEveryColumnAndTheOthersNot) {
+    Make(300, 188);
+    Rows(5, 80);
+    ctrl->GetRow(1)->SetStrong(true);
+    ctrl->GetRow(3)->SetStrong(true);
+    FakeDrawContext dc;
+    ctrl->GetBody().Invalidate();
+    platform.Paint(ctrl->GetBody(), dc);
+    int bold = 0, plain = 0;
+    for (const auto& op : dc.Ops()) {
+        if (op.kind != TestSupport::DrawOp::Kind::Text)
+            continue;
+        const int row = (op.rect.top - 1) / kRowHeight;
+        const bool strongRow = row == 1 || row == 3;
+        EXPECT_EQ(op.font.bold, strongRow) << op.text;
+        (op.font.bold ? bold : plain) += 1;
+    }
+    EXPECT_EQ(bold, 2 * 3);
+    EXPECT_EQ(plain, 3 * 3);
+    // The mark goes with the row through a sort and is gone from a row taken anew.
+    ctrl->DeleteRow(1);
+    EXPECT_FALSE(ctrl->AddRow()->IsStrong());
+}
+
 TEST_F(TableCtrlTest, ToolTipsShowCutTextsAndLetTheParentAnswer) {
     Make(300, 200);
     Fill({"short", "a rather long name"}, 60, 60, 60);

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <random>
@@ -518,20 +519,111 @@ void CTestNet::OnStatusRequest(int index, std::vector<CPending>& pending) {
 
 void CTestNet::SendReply(const CPending& pending) {
     const CTestServer& server = m_config.servers[static_cast<std::size_t>(pending.server)];
-    switch (server.behaviour) {
-    case CTestServer::EBehaviour::Malformed:
-        SendTo(m_sockets[static_cast<std::size_t>(pending.server) + 1],
-               MalformedReply(pending.server), pending.address, pending.port);
-        break;
-    case CTestServer::EBehaviour::WrongPort:
-        SendTo(m_wrongPortSocket,
-               pending.info ? BuildInfoReply(server, pending.challenge) : BuildStatusReply(server),
-               pending.address, pending.port);
-        break;
-    default:
-        SendTo(m_sockets[static_cast<std::size_t>(pending.server) + 1],
-               pending.info ? BuildInfoReply(server, pending.challenge) : BuildStatusReply(server),
-               pending.address, pending.port);
-        break;
+    std::string reply;
+    if (server.behaviour == CTestServer::EBehaviour::Malformed) {
+        reply = MalformedReply(pending.server);
+    } else {
+        std::lock_guard lock(m_stateMutex);
+        reply = pending.info ? BuildInfoReply(server, pending.challenge) : BuildStatusReply(server);
     }
+    SendTo(server.behaviour == CTestServer::EBehaviour::WrongPort
+               ? m_wrongPortSocket
+               : m_sockets[static_cast<std::size_t>(pending.server) + 1],
+           reply, pending.address, pending.port);
+}
+
+bool CTestNet::Join(int index, CTestPlayer player) {
+    if (index < 0 || static_cast<std::size_t>(index) >= m_config.servers.size())
+        return false;
+    std::lock_guard lock(m_stateMutex);
+    CTestServer& server = m_config.servers[static_cast<std::size_t>(index)];
+    if (static_cast<int>(server.players.size()) >= server.maxClients)
+        return false;
+    server.players.push_back(std::move(player));
+    return true;
+}
+
+bool CTestNet::Leave(int index, const std::string& name) {
+    if (index < 0 || static_cast<std::size_t>(index) >= m_config.servers.size())
+        return false;
+    std::lock_guard lock(m_stateMutex);
+    auto& players = m_config.servers[static_cast<std::size_t>(index)].players;
+    auto found = std::find_if(players.begin(), players.end(),
+                              [&](const CTestPlayer& player) { return player.name == name; });
+    if (found == players.end())
+        return false;
+    players.erase(found);
+    return true;
+}
+
+bool CTestNet::SetMap(int index, const std::string& map) {
+    if (index < 0 || static_cast<std::size_t>(index) >= m_config.servers.size())
+        return false;
+    std::lock_guard lock(m_stateMutex);
+    m_config.servers[static_cast<std::size_t>(index)].map = map;
+    return true;
+}
+
+bool CTestNet::FreeSlot(int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= m_config.servers.size())
+        return false;
+    std::lock_guard lock(m_stateMutex);
+    CTestServer& server = m_config.servers[static_cast<std::size_t>(index)];
+    if (server.players.empty() || static_cast<int>(server.players.size()) < server.maxClients)
+        return false;
+    server.players.pop_back();
+    return true;
+}
+
+CTestServer CTestNet::GetServer(int index) const {
+    std::lock_guard lock(m_stateMutex);
+    return m_config.servers.at(static_cast<std::size_t>(index));
+}
+
+std::string CTestNet::RunCommand(std::string_view line) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
+        line.remove_suffix(1);
+    auto word = [&line]() {
+        const std::size_t start = std::min(line.find_first_not_of(' '), line.size());
+        line.remove_prefix(start);
+        const std::size_t end = std::min(line.find(' '), line.size());
+        std::string_view taken = line.substr(0, end);
+        line.remove_prefix(end);
+        return std::string(taken);
+    };
+    const std::string command = word();
+    if (command.empty())
+        return "error: empty command";
+    if (command != "join" && command != "leave" && command != "map" && command != "free" &&
+        command != "show")
+        return "error: unknown command \"" + command + "\"";
+    const std::string number = word();
+    int index = -1;
+    const auto [end, failure] =
+        std::from_chars(number.data(), number.data() + number.size(), index);
+    if (number.empty() || failure != std::errc() || end != number.data() + number.size() ||
+        index < 0 || static_cast<std::size_t>(index) >= m_config.servers.size())
+        return "error: no server \"" + number + "\"";
+    // The rest after one blank, as it stands: names may begin with or hold blanks.
+    const std::string rest(line.empty() ? line : line.substr(1));
+    if (command == "join" || command == "leave" || command == "map") {
+        if (rest.empty())
+            return "error: " + command + " needs a " + (command == "map" ? "map" : "name");
+        if (rest.find_first_of("\"\\") != std::string::npos)
+            return "error: quotes and backslashes cannot be sent";
+    }
+    if (command == "join")
+        return Join(index, {rest, 0, 50}) ? "ok" : "error: server " + number + " is full";
+    if (command == "leave")
+        return Leave(index, rest) ? "ok" : "error: no player \"" + rest + "\" on " + number;
+    if (command == "map")
+        return SetMap(index, rest) ? "ok" : "error";
+    if (command == "free")
+        return FreeSlot(index) ? "ok" : "error: server " + number + " is not full";
+    const CTestServer server = GetServer(index); // "show"
+    std::string shown = "ok " + server.map + " " + std::to_string(server.players.size()) + "/" +
+                        std::to_string(server.maxClients) + " ";
+    for (std::size_t i = 0; i < server.players.size(); ++i)
+        shown += (i ? "," : "") + server.players[i].name;
+    return shown;
 }

@@ -1,7 +1,7 @@
 // A master server and any number of game servers on 127.0.0.1, answering the query protocol
 // with configurable contents, delays and misbehaviour; the peer of the query engine's tests.
 // Threading: Start and Stop on the owner's thread; the servers run on one thread of their own;
-// the request log may be read from any thread.
+// the request log may be read, and the servers' players and maps changed, from any thread.
 #pragma once
 
 #include <atomic>
@@ -116,6 +116,23 @@ public:
     // The replies sent since the last call, with the server of each.
     std::vector<CReply> TakeReplies();
 
+    // Changes while it runs, from any thread; the next reply of that server shows them. Each
+    // is false, changing nothing, for a server index out of range, a player joining a full
+    // server, a player who is not there (the first of that exact name leaves) or a free slot
+    // asked of a server that is not full.
+    bool Join(int server, CTestPlayer player);
+    bool Leave(int server, const std::string& name);
+    bool SetMap(int server, const std::string& map);
+    // A full server's last player leaves.
+    bool FreeSlot(int server);
+    // The same as lines of text: "join SERVER NAME", "leave SERVER NAME", "map SERVER MAP",
+    // "free SERVER", "show SERVER"; SERVER is an index from 0, NAME the rest of the line as it
+    // stands (colour codes too). Returns "ok" (show: "ok MAP PLAYERS/MAX NAME,...") or
+    // "error: " and why.
+    std::string RunCommand(std::string_view line);
+    // A server as it is now.
+    CTestServer GetServer(int server) const;
+
     // A reply the parser has to survive, as malformed servers send it; picked by their index.
     static std::string MalformedReply(int index);
     // The status reply a server sends, as it goes on the wire.
@@ -176,6 +193,8 @@ private:
     std::atomic<int> m_masterRequests{0};
     std::vector<std::map<std::uint64_t, int>> m_askers; // per server: requests per sender
     mutable std::mutex m_mutex;
+    // Guards what changes in m_config.servers while it runs: players and map.
+    mutable std::mutex m_stateMutex;
     std::vector<CRequest> m_requests;
     std::vector<std::chrono::nanoseconds> m_lateness;
     std::vector<CReply> m_replies;

@@ -2,6 +2,8 @@
 #include "tools/TestNet.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -11,7 +13,11 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include <poll.h>
+#include <unistd.h>
 
 namespace {
 
@@ -33,7 +39,15 @@ const char* const kUsage =
     "  SIGUSR1 prints a line \"reply PORT NANOSECONDS\" for each reply sent since the last\n"
     "  one, with how late it left against its delay, then \"replies end\".\n"
     "  Without --player, every server gets --players-per-server generated players whose\n"
-    "  names carry colour codes and quotes; --player lists every server's players instead.\n";
+    "  names carry colour codes and quotes; --player lists every server's players instead.\n"
+    "  Commands on standard input, one a line, change the servers while it runs; each is\n"
+    "  answered on standard output with \"ok\" or \"error: \" and why. SERVER is an index:\n"
+    "    join SERVER NAME   a player joins (frags 0, ping 50), unless the server is full\n"
+    "    leave SERVER NAME  the first player of exactly that name leaves\n"
+    "    map SERVER MAP     the server changes its map\n"
+    "    free SERVER        a full server's last player leaves, so a slot is free\n"
+    "    show SERVER        \"ok MAP PLAYERS/MAX NAME,...\"\n"
+    "  NAME and MAP are the rest of the line, colour codes included.\n";
 
 int Number(const char* text, int low, int high) {
     char* end = nullptr;
@@ -91,6 +105,34 @@ CTestMaster MoreMaster(const std::string& spec) {
         colon = next;
     }
     return master;
+}
+
+// Reads commands from standard input until it ends or `stop` is set; the poll's time-out lets
+// the program end without waiting for a line that never comes.
+void RunCommands(CTestNet& net, const std::atomic<bool>& stop) {
+    std::string pending;
+    char buffer[4096];
+    while (!stop.load()) {
+        pollfd input{STDIN_FILENO, POLLIN, 0};
+        const int ready = poll(&input, 1, 100);
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            continue;
+        const ssize_t got = read(STDIN_FILENO, buffer, sizeof buffer);
+        if (got <= 0)
+            return;
+        pending.append(buffer, static_cast<std::size_t>(got));
+        for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
+            const std::string line = pending.substr(0, end);
+            pending.erase(0, end + 1);
+            if (line.find_first_not_of(" \r") == std::string::npos)
+                continue;
+            const std::string answer = net.RunCommand(line);
+            std::printf("%s\n", answer.c_str());
+            std::fflush(stdout);
+        }
+    }
 }
 
 std::string ServerName(const std::string& pattern, int index) {
@@ -253,6 +295,10 @@ int main(int argc, char** argv) {
     std::printf(", stopping after %d s\n", seconds);
     std::fflush(stdout);
 
+    // Started in the background of a terminal, reading it would stop the whole program.
+    std::signal(SIGTTIN, SIG_IGN);
+    std::atomic<bool> stopCommands{false};
+    std::thread commands(RunCommands, std::ref(net), std::cref(stopCommands));
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     for (;;) {
         const auto left =
@@ -267,6 +313,8 @@ int main(int argc, char** argv) {
         std::printf("replies end\n");
         std::fflush(stdout);
     }
+    stopCommands = true;
+    commands.join();
     net.Stop();
     return 0;
 }

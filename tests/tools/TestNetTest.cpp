@@ -8,8 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <string>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -134,6 +138,104 @@ TEST(TestNetTest, ServersAnswerGetinfoWithTheChallengeAndKeepTheirModes) {
     ASSERT_EQ(requests.size(), 5u);
     EXPECT_TRUE(requests[0].info);
     EXPECT_FALSE(requests[1].info);
+}
+
+TEST(TestNetTest, PlayersMapsAndSlotsChangeWhileItRunsAndTheNextReplyShowsIt) {
+    CTestNetConfig config;
+    config.servers.resize(2);
+    config.servers[0].maxClients = 2;
+    config.servers[0].players = {{"Abe", 3, 40}};
+    CTestNet net(config);
+    net.Start();
+    auto status = [&] {
+        CServerRecord record;
+        const std::string reply = Ask(net, 0, std::string(kStatusRequest));
+        record.ParseStatus(reply.substr(std::min(reply.find('\n'), reply.size())));
+        std::string shown = record.m_map;
+        for (const CPlayerInfo& player : record.m_players)
+            shown += "," + player.name;
+        return shown;
+    };
+    EXPECT_EQ(status(), "ffa_bespin,Abe");
+    EXPECT_TRUE(net.Join(0, {"^1Kyle", 0, 50}));
+    EXPECT_EQ(status(), "ffa_bespin,Abe,Kyle");
+    EXPECT_FALSE(net.Join(0, {"Jan", 0, 50})) << "full";
+    EXPECT_TRUE(net.SetMap(0, "ffa_deathstar"));
+    EXPECT_TRUE(net.FreeSlot(0));
+    EXPECT_EQ(status(), "ffa_deathstar,Abe");
+    EXPECT_FALSE(net.FreeSlot(0)) << "a slot is free already";
+    EXPECT_FALSE(net.Leave(0, "abe")) << "names are exact";
+    EXPECT_TRUE(net.Leave(0, "Abe"));
+    EXPECT_EQ(status(), "ffa_deathstar");
+    EXPECT_FALSE(net.Join(2, {"Jan", 0, 50}));
+    EXPECT_FALSE(net.SetMap(-1, "x"));
+    EXPECT_EQ(net.GetServer(1).players.size(), 0u);
+
+    // The same as commands.
+    EXPECT_EQ(net.RunCommand("join 1  two blanks\r\n"), "ok");
+    EXPECT_EQ(net.GetServer(1).players.at(0).name, " two blanks");
+    EXPECT_EQ(net.RunCommand("map 1 mp/duel1"), "ok");
+    EXPECT_EQ(net.RunCommand("show 1"), "ok mp/duel1 1/16  two blanks");
+    EXPECT_EQ(net.RunCommand("leave 1  two blanks"), "ok");
+    EXPECT_EQ(net.RunCommand("free 1"), "error: server 1 is not full");
+    EXPECT_EQ(net.RunCommand("leave 1 Nobody"), "error: no player \"Nobody\" on 1");
+    EXPECT_EQ(net.RunCommand("join 2 Jan"), "error: no server \"2\"");
+    EXPECT_EQ(net.RunCommand("join x1 Jan"), "error: no server \"x1\"");
+    EXPECT_EQ(net.RunCommand("join 1"), "error: join needs a name");
+    EXPECT_EQ(net.RunCommand("join 1 a\"b"), "error: quotes and backslashes cannot be sent");
+    EXPECT_EQ(net.RunCommand("dance 1"), "error: unknown command \"dance\"");
+    EXPECT_EQ(net.RunCommand(""), "error: empty command");
+}
+
+TEST(TestNetTest, CommandsOnStandardInputChangeTheRunningProgramsServers) {
+    int in[2], out[2];
+    ASSERT_EQ(pipe(in), 0);
+    ASSERT_EQ(pipe(out), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(in[0], STDIN_FILENO);
+        dup2(out[1], STDOUT_FILENO);
+        for (int fd : {in[0], in[1], out[0], out[1]})
+            close(fd);
+        execl(VANTREL_TESTNET, VANTREL_TESTNET, "--servers", "2", "--players-per-server", "2",
+              "--max-clients", "2", "--seconds", "30", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(in[0]);
+    close(out[1]);
+    FILE* answers = fdopen(out[0], "r");
+    auto line = [&] {
+        char text[512] = {};
+        if (!std::fgets(text, sizeof text, answers))
+            return std::string("(ended)");
+        std::string read(text);
+        if (!read.empty() && read.back() == '\n')
+            read.pop_back();
+        return read;
+    };
+    auto send = [&](const std::string& command) {
+        const std::string text = command + "\n";
+        EXPECT_EQ(write(in[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
+        return line();
+    };
+    EXPECT_EQ(line().rfind("vantrel-testnet ready", 0), 0u);
+    EXPECT_EQ(send("join 1 Kyle"), "error: server 1 is full");
+    EXPECT_EQ(send("free 1"), "ok");
+    EXPECT_EQ(send("join 1 Kyle"), "ok");
+    EXPECT_EQ(send("map 0 ffa_yavin"), "ok");
+    EXPECT_EQ(send("show 0").rfind("ok ffa_yavin 2/2 ", 0), 0u);
+    const std::string shown = send("show 1");
+    EXPECT_EQ(shown.substr(shown.rfind(',') + 1), "Kyle") << shown;
+    EXPECT_EQ(send("hello"), "error: unknown command \"hello\"");
+    // The end of the input stops nothing: the servers answer until they are told to end.
+    close(in[1]);
+    usleep(200 * 1000);
+    EXPECT_EQ(waitpid(child, nullptr, WNOHANG), 0);
+    kill(child, SIGTERM);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    std::fclose(answers);
 }
 
 TEST(TestNetTest, QuakestatListsEveryServerWithItsPlayers) {

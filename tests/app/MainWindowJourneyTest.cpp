@@ -22,6 +22,8 @@
 #include <QMessageBox>
 #include <QTabBar>
 
+#include <QImage>
+
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -527,4 +529,134 @@ TEST_F(MainWindowJourneyTest, TabVisitsEveryControlOnceAndTheArrowsTurnTheTabs) 
         Click(FindButton(window, "Close"));
     });
     EXPECT_EQ(Key().ReadNumber(kLastViewValue, 1), 0u);
+}
+
+namespace {
+
+// Keeps what the window would show on the desktop.
+class CNoticeLog : public IDesktopNotifier {
+public:
+    explicit CNoticeLog(std::vector<std::string>& notices) : m_notices(notices) {}
+    void Notify(const std::string& text) override { m_notices.push_back(text); }
+
+private:
+    std::vector<std::string>& m_notices;
+};
+
+// Whether a row of a table looks bold now: its picture against one of the row as drawn
+// plainly before.
+QImage RowPicture(CTableUser& user, const Tavex::CTableCtrl& table, int row, int column) {
+    const QPoint at = user.CellPoint(row, column);
+    const int height = table.GetRowHeight();
+    return user.Body()->grab(QRect(0, at.y() - height / 2 + 1, 200, height - 2)).toImage();
+}
+
+} // namespace
+
+TEST_F(MainWindowJourneyTest, FriendsAreAddedAndRemovedInBothPlayerTablesMenusAndShowBold) {
+    Open([&](QWidget& window) {
+        QueryMaster();
+        Tavex::CTableCtrl& table = m_dialog->AllPlayersTable();
+        CTableUser all(m_platform, table);
+        auto row = [&](Tavex::CTableCtrl& in, const char* name) {
+            return in.FindRowByPrefix(AllPlayersColumn::kPlayer, name, -1);
+        };
+        auto strong = [&](Tavex::CTableCtrl& in) {
+            std::vector<std::string> names;
+            for (int r = 0; r < in.GetRowCount(); ++r)
+                if (in.GetRow(r)->IsStrong())
+                    names.push_back(in.GetCellText(r, AllPlayersColumn::kPlayer));
+            return names;
+        };
+        const QImage plainDee =
+            RowPicture(all, table, row(table, "Dee"), AllPlayersColumn::kPlayer);
+        const QImage plainEve =
+            RowPicture(all, table, row(table, "Eve"), AllPlayersColumn::kPlayer);
+        {
+            std::string texts;
+            CExpectWindow menu([&](QWidget& shown) {
+                texts = MenuTexts(shown);
+                ChooseMenuItem(shown, "Add to friends");
+            });
+            all.RightClickCell(row(table, "Dee"), AllPlayersColumn::kMap);
+            EXPECT_EQ(texts.rfind("Add to friends;~Remove from friends;-;Copy cell", 0), 0u)
+                << texts;
+        }
+        EXPECT_EQ(CTempWorkDir::ReadFile(m_dir.Path() / "friends.dat"), "Dee\n");
+        EXPECT_EQ(strong(table), std::vector<std::string>{"Dee"});
+        QApplication::processEvents();
+        EXPECT_NE(RowPicture(all, table, row(table, "Dee"), AllPlayersColumn::kPlayer), plainDee)
+            << "drawn bold";
+        EXPECT_EQ(RowPicture(all, table, row(table, "Eve"), AllPlayersColumn::kPlayer), plainEve);
+        {
+            // Off the rows both items are there, disabled.
+            std::string texts;
+            CExpectWindow menu([&](QWidget& shown) {
+                texts = MenuTexts(shown);
+                shown.close();
+            });
+            all.RightClick(all.Body(), {10, all.Body()->height() - 5});
+            EXPECT_EQ(texts.rfind("~Add to friends;~Remove from friends;-;", 0), 0u) << texts;
+        }
+
+        // The server view counts Dee on Beta and shows Dee bold among Beta's players.
+        ClickTab(1);
+        Tavex::CTableCtrl& servers = m_dialog->ServerTable();
+        auto friendsOn = [&](const char* server) {
+            return servers.GetCellText(ServerRow(server), ServerColumn::kFriends);
+        };
+        EXPECT_EQ(servers.GetColumnTitle(ServerColumn::kFriends), "Friends");
+        EXPECT_TRUE(servers.IsColumnVisible(ServerColumn::kFriends));
+        EXPECT_EQ(friendsOn("Alpha") + friendsOn("Beta") + friendsOn("Gamma"), "010");
+        CTableUser serverUser(m_platform, servers);
+        serverUser.ClickCell(ServerRow("Beta"), ServerColumn::kServer);
+        Tavex::CTableCtrl& onServer = m_dialog->PlayersOnServerTable();
+        EXPECT_EQ(strong(onServer), std::vector<std::string>{"Dee"});
+        CTableUser players(m_platform, onServer);
+        {
+            std::string texts;
+            CExpectWindow menu([&](QWidget& shown) {
+                texts = MenuTexts(shown);
+                ChooseMenuItem(shown, "Remove from friends");
+            });
+            players.RightClickCell(row(onServer, "Dee"), PlayerOnServerColumn::kFrags);
+            EXPECT_EQ(texts.rfind("~Add to friends;Remove from friends;-;", 0), 0u) << texts;
+        }
+        EXPECT_EQ(CTempWorkDir::ReadFile(m_dir.Path() / "friends.dat"), "");
+        EXPECT_TRUE(strong(onServer).empty());
+        EXPECT_EQ(friendsOn("Beta"), "0");
+        // Eve is added from here, and the other view follows.
+        {
+            CExpectWindow menu([&](QWidget& shown) { ChooseMenuItem(shown, "Add to friends"); });
+            players.RightClickCell(row(onServer, "Eve"), PlayerOnServerColumn::kPlayer);
+        }
+        EXPECT_EQ(friendsOn("Beta"), "1");
+        EXPECT_EQ(strong(table), std::vector<std::string>{"Eve"});
+        Click(FindButton(window, "Close"));
+    });
+    EXPECT_EQ(CTempWorkDir::ReadFile(m_dir.Path() / "friends.dat"), "Eve\n");
+}
+
+TEST_F(MainWindowJourneyTest, AFriendWhoComesOnlineIsAnnouncedOnceAndTheFileIsNoticedEachRun) {
+    CTempWorkDir::WriteFile(m_dir.Path() / "friends.dat", "Kyle\n");
+    std::vector<std::string> notices;
+    Open([&](QWidget& window) {
+        m_dialog->SetNotifier(std::make_unique<CNoticeLog>(notices));
+        QueryMaster();
+        EXPECT_TRUE(notices.empty());
+        // Given Kyle joins Beta, when the list is asked for again, then Kyle is announced.
+        ASSERT_EQ(m_net->RunCommand("join 1 ^1Kyle"), "ok");
+        QueryMaster();
+        EXPECT_EQ(notices, std::vector<std::string>{"Kyle is playing on Beta"});
+        EXPECT_EQ(m_dialog->ServerTable().GetCellText(ServerRow("Beta"), ServerColumn::kFriends),
+                  "1");
+        QueryMaster();
+        EXPECT_EQ(notices.size(), 1u) << "still playing";
+        // Another window befriends Fay: this one counts her from its next run on.
+        CTempWorkDir::WriteFile(m_dir.Path() / "friends.dat", "Kyle\nFay\n");
+        QueryMaster();
+        EXPECT_EQ(m_dialog->ServerTable().GetCellText(ServerRow("Gamma"), ServerColumn::kFriends),
+                  "1");
+        Click(FindButton(window, "Close"));
+    });
 }

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace {
 
@@ -90,6 +91,12 @@ TEST(FriendsTest, AFileThatCannotBeWrittenOrReadIsLeftAsItWasAndTheChangeFails) 
     EXPECT_TRUE(std::filesystem::is_directory("friends.dat"));
     EXPECT_NE(FriendsFileError("friends.dat", EISDIR).find("Cannot write the friends file"),
               std::string::npos);
+
+    // A pipe cannot be read without blocking, so it is not replaced either.
+    std::filesystem::remove("friends.dat");
+    ASSERT_EQ(mkfifo("friends.dat", 0600), 0);
+    EXPECT_EQ(store.Add("Kyle"), EINVAL);
+    EXPECT_TRUE(std::filesystem::is_fifo("friends.dat"));
 
     // A folder that is not there: nothing to read, and the write fails.
     CFriendsStore away((dir.Path() / "gone" / "friends.dat").string());

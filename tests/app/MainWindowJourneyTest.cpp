@@ -568,6 +568,9 @@ TEST_F(MainWindowJourneyTest, FriendsAreAddedAndRemovedInBothPlayerTablesMenusAn
                     names.push_back(in.GetCellText(r, AllPlayersColumn::kPlayer));
             return names;
         };
+        // Pictures taken with the same row selected before and after, so only the font differs.
+        all.ClickCell(row(table, "Dee"), AllPlayersColumn::kPlayer);
+        QApplication::processEvents();
         const QImage plainDee =
             RowPicture(all, table, row(table, "Dee"), AllPlayersColumn::kPlayer);
         const QImage plainEve =
@@ -584,6 +587,7 @@ TEST_F(MainWindowJourneyTest, FriendsAreAddedAndRemovedInBothPlayerTablesMenusAn
         }
         EXPECT_EQ(CTempWorkDir::ReadFile(m_dir.Path() / "friends.dat"), "Dee\n");
         EXPECT_EQ(strong(table), std::vector<std::string>{"Dee"});
+        all.ClickCell(row(table, "Dee"), AllPlayersColumn::kPlayer);
         QApplication::processEvents();
         EXPECT_NE(RowPicture(all, table, row(table, "Dee"), AllPlayersColumn::kPlayer), plainDee)
             << "drawn bold";

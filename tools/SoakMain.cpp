@@ -44,6 +44,11 @@ extern "C" const char* __lsan_default_suppressions() {
 
 namespace {
 
+class CSilentNotifier : public IDesktopNotifier {
+public:
+    void Notify(const std::string&) override {}
+};
+
 constexpr auto kHangLimit = std::chrono::seconds(5);
 // How long a new main window may wait for its start-up query before the input goes on.
 constexpr std::int64_t kSettleMs = 3000;
@@ -354,6 +359,8 @@ int main(int argc, char** argv) {
         CMainDialog dialog;
         // The master's answer is awaited on the window's thread; short waits keep it moving.
         dialog.Engine().SetMasterWaits(200, 50);
+        // Friends it befriends at random are announced to nobody: never to the user's desktop.
+        dialog.SetNotifier(std::make_unique<CSilentNotifier>());
         shown = &dialog;
         openedAt = NowMs();
         ++windows;

@@ -67,7 +67,7 @@ inline constexpr std::array<CColumnSpec, 11> kServerColumns = {{
     {"Ip", EColumnKind::String, 200, false},
     {"", EColumnKind::Int, 0, true},
     {"Version", EColumnKind::String, 48, false},
-    {"Friends", EColumnKind::Int, 44, false},
+    {"Friends", EColumnKind::Int, 54, false},
 }};
 
 inline constexpr std::array<CColumnSpec, 3> kPlayerOnServerColumns = {{

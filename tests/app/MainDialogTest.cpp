@@ -894,7 +894,7 @@ TEST_F(MainDialogTest, AServerLayoutStoredBeforeTheVersionColumnKeepsTheUsersWid
     // Given a server layout written by the window before "Version" was appended: "Server"
     // widened to 222 and "Map" moved to the front
     std::vector<Tavex::CLayoutColumn> before;
-    for (std::size_t i = 0; i < kServerColumns.size() - 1; ++i)
+    for (std::size_t i = 0; i < static_cast<std::size_t>(ServerColumn::kVersion); ++i)
         before.push_back(
             {kServerColumns[i].m_title, kServerColumns[i].m_width, !kServerColumns[i].m_hidden});
     before[ServerColumn::kServer].m_width = 222;
@@ -914,9 +914,10 @@ TEST_F(MainDialogTest, AServerLayoutStoredBeforeTheVersionColumnKeepsTheUsersWid
         EXPECT_EQ(servers.GetColumnAt(9), ServerColumn::kVersion);
         EXPECT_TRUE(servers.IsColumnVisible(ServerColumn::kVersion));
         EXPECT_GT(servers.GetColumnWidth(ServerColumn::kVersion), 0);
+        EXPECT_TRUE(servers.IsColumnVisible(ServerColumn::kFriends));
     });
-    // And the layout is stored for all ten columns from now on.
-    std::vector<std::uint8_t> stored(2 * (3 + 4 * 10));
+    // And the layout is stored for all the columns from now on.
+    std::vector<std::uint8_t> stored(2 * (3 + 4 * kServerColumns.size()));
     EXPECT_TRUE(Key().ReadBinary(kServerLayoutValue, stored.data(), stored.size()));
-    EXPECT_EQ(stored[4], 10);
+    EXPECT_EQ(stored[4], kServerColumns.size());
 }

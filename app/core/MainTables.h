@@ -10,6 +10,7 @@
 #include <vector>
 
 namespace Tavex {
+class CRow;
 class CSortKeys;
 class CTableInterface;
 } // namespace Tavex
@@ -98,6 +99,11 @@ private:
 // server's "Friends" counts them.
 void AddRecordToTables(Tavex::CTableInterface& servers, Tavex::CTableInterface& allPlayers,
                        const CServerRecord& record, int key, const CFriendList* friends = nullptr);
+// The two halves of it: the server's cells of one server-table row, and its player rows.
+void FillServerRow(Tavex::CRow& row, const CServerRecord& record, int key,
+                   const CFriendList* friends = nullptr);
+void AddPlayerRows(Tavex::CTableInterface& allPlayers, const CServerRecord& record, int key,
+                   const CFriendList* friends = nullptr);
 
 // The players-on-server table for a selected server (or none): emptied, then the record's
 // players from the last to the first, sorted with the table's own keys; friends strong.

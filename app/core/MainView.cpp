@@ -25,7 +25,16 @@ std::string ServerMenuItems(bool onRow) {
                  : "~Add to favorites;-;~Show server info;-";
 }
 
-std::string PlayerMenuItems(bool onRow, bool isFriend) {
+std::string RefreshMenuItems(bool onRow, bool full) {
+    return std::string(onRow ? "" : "~") + "Refresh server;" + (full ? "" : "~") +
+           "Join when a slot is free;-";
+}
+
+std::string PlayerMenuItems(bool full) {
+    return std::string(full ? "" : "~") + "Join when a slot is free;-";
+}
+
+std::string FriendMenuItems(bool onRow, bool isFriend) {
     std::string items = onRow && !isFriend ? "Add to friends;" : "~Add to friends;";
     items += onRow && isFriend ? "Remove from friends;-" : "~Remove from friends;-";
     return items;

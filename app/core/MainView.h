@@ -34,9 +34,16 @@ bool JoinsFromAllPlayers(int view);
 inline constexpr int kAddToFavoritesCommand = 57341;
 inline constexpr int kShowServerInfoCommand = 57343;
 std::string ServerMenuItems(bool onRow);
+// Below those: "Refresh server" (on a selected row) and "Join when a slot is free" (on a full
+// server), from kRefreshServerCommand on.
+inline constexpr int kRefreshServerCommand = 1104;
+inline constexpr int kJoinWhenFreeCommand = 1105;
+std::string RefreshMenuItems(bool onRow, bool full);
+// The all-players table's own items: "Join when a slot is free" for the row's server.
+std::string PlayerMenuItems(bool full);
 
-// The player tables' items, before the table's own: "Add to friends" on a row whose player is
+// The player tables' friend items, below the others: "Add to friends" on a row whose player is
 // not a friend, "Remove from friends" on one who is; both disabled off the rows.
 inline constexpr int kAddToFriendsCommand = 1200;
 inline constexpr int kRemoveFromFriendsCommand = 1201;
-std::string PlayerMenuItems(bool onRow, bool isFriend);
+std::string FriendMenuItems(bool onRow, bool isFriend);

@@ -14,8 +14,8 @@ TEST(MainViewTest, StoredViewsTheTabsCannotShowGiveThePlayerView) {
 }
 
 TEST(MainViewTest, PlayerMenuOffersTheOneFriendItemThatApplies) {
-    EXPECT_EQ(PlayerMenuItems(true, false), "Add to friends;~Remove from friends;-");
-    EXPECT_EQ(PlayerMenuItems(true, true), "~Add to friends;Remove from friends;-");
-    EXPECT_EQ(PlayerMenuItems(false, false), "~Add to friends;~Remove from friends;-");
-    EXPECT_EQ(PlayerMenuItems(false, true), "~Add to friends;~Remove from friends;-");
+    EXPECT_EQ(FriendMenuItems(true, false), "Add to friends;~Remove from friends;-");
+    EXPECT_EQ(FriendMenuItems(true, true), "~Add to friends;Remove from friends;-");
+    EXPECT_EQ(FriendMenuItems(false, false), "~Add to friends;~Remove from friends;-");
+    EXPECT_EQ(FriendMenuItems(false, true), "~Add to friends;~Remove from friends;-");
 }

@@ -515,7 +515,7 @@ TEST_F(MainWindowJourneyTest, TabVisitsEveryControlOnceAndTheArrowsTurnTheTabs) 
     Open([&](QWidget& window) {
         Click(W(Res::IDC_PASSWORD));
         const std::string buttons = "1018;1046;1049;2;1033;1020;";
-        const std::string options = "1036;1024;1022;1047;1004;1045;1042;1044;1010;1019;1032;";
+        const std::string options = "1036;1024;1022;1047;1004;1102;1045;1042;1044;1010;1019;1032;";
         EXPECT_EQ(round(window), buttons + "1023;1011;" + options);
         // On the tabs, Right shows the server list, whose two tables and splitter come next.
         for (int i = 0; i < 7; ++i)
@@ -582,7 +582,12 @@ TEST_F(MainWindowJourneyTest, FriendsAreAddedAndRemovedInBothPlayerTablesMenusAn
                 ChooseMenuItem(shown, "Add to friends");
             });
             all.RightClickCell(row(table, "Dee"), AllPlayersColumn::kMap);
-            EXPECT_EQ(texts.rfind("Add to friends;~Remove from friends;-;Copy cell", 0), 0u)
+            // Below the server's item, above the table's own.
+            EXPECT_EQ(texts.rfind(
+                          "~Join when a slot is free;-;Add to friends;~Remove from friends;-;Copy "
+                          "cell",
+                          0),
+                      0u)
                 << texts;
         }
         EXPECT_EQ(CTempWorkDir::ReadFile(m_dir.Path() / "friends.dat"), "Dee\n");
@@ -600,7 +605,10 @@ TEST_F(MainWindowJourneyTest, FriendsAreAddedAndRemovedInBothPlayerTablesMenusAn
                 shown.close();
             });
             all.RightClick(all.Body(), {10, all.Body()->height() - 5});
-            EXPECT_EQ(texts.rfind("~Add to friends;~Remove from friends;-;", 0), 0u) << texts;
+            EXPECT_EQ(texts.rfind(
+                          "~Join when a slot is free;-;~Add to friends;~Remove from friends;-;", 0),
+                      0u)
+                << texts;
         }
 
         // The server view counts Dee on Beta and shows Dee bold among Beta's players.
@@ -661,6 +669,34 @@ TEST_F(MainWindowJourneyTest, AFriendWhoComesOnlineIsAnnouncedOnceAndTheFileIsNo
         QueryMaster();
         EXPECT_EQ(m_dialog->ServerTable().GetCellText(ServerRow("Gamma"), ServerColumn::kFriends),
                   "1");
+        Click(FindButton(window, "Close"));
+    });
+}
+
+TEST_F(MainWindowJourneyTest, ARefreshMarksFriendsInPlaceAndAnnouncesOneWhoJoined) {
+    CTempWorkDir::WriteFile(m_dir.Path() / "friends.dat", "Kyle\n");
+    std::vector<std::string> notices;
+    Open([&](QWidget& window) {
+        m_dialog->SetNotifier(std::make_unique<CNoticeLog>(notices));
+        ClickTab(1);
+        QueryMaster();
+        ASSERT_EQ(m_net->RunCommand("join 2 Kyle"), "ok");
+        // F5 refreshes every listed server in place.
+        CTableUser servers(m_platform, m_dialog->ServerTable());
+        servers.ClickCell(ServerRow("Gamma"), ServerColumn::kServer);
+        servers.Key(Qt::Key_F5);
+        ASSERT_TRUE(AwaitTrue([&] { return !notices.empty(); }));
+        EXPECT_EQ(notices, std::vector<std::string>{"Kyle is playing on Gamma"});
+        EXPECT_EQ(m_dialog->ServerTable().GetCellText(ServerRow("Gamma"), ServerColumn::kFriends),
+                  "1");
+        Tavex::CTableCtrl& all = m_dialog->AllPlayersTable();
+        const int kyle = all.FindRowByPrefix(AllPlayersColumn::kPlayer, "Kyle", -1);
+        ASSERT_GE(kyle, 0);
+        EXPECT_TRUE(all.GetRow(kyle)->IsStrong());
+        // The players-on-server table follows its server, Kyle bold there too.
+        ASSERT_EQ(PlayersShown(), (std::vector<std::string>{"Kyle", "Fay"}));
+        EXPECT_TRUE(m_dialog->PlayersOnServerTable().GetRow(0)->IsStrong());
+        EXPECT_FALSE(m_dialog->PlayersOnServerTable().GetRow(1)->IsStrong());
         Click(FindButton(window, "Close"));
     });
 }

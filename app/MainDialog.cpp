@@ -774,7 +774,7 @@ std::uint32_t CMainDialog::WaitDuringMasterExchange(std::initializer_list<CWaita
 
 void CMainDialog::OnQueryStarted(unsigned run, std::size_t servers) {
     m_tableRun = run;
-    // Friends another window added or removed since show from this run on.
+    // What another window changed in the friends file shows from this run on.
     m_friends.Load();
     m_playersOnServer.DeleteAllRows();
     m_results.Start(m_engine.GetServerList(), m_engine.GetIncludeEmpty(), m_engine.GetIncludeFull(),

@@ -134,7 +134,7 @@ private:
     // The friend items of both player tables' menus, below the other items.
     void OnFriendMenu(Tavex::CTableCtrl& table, Tavex::NMTABLE& note);
     bool OnFriendMenuCommand(Tavex::CTableCtrl& table, const Tavex::NMTABLE& note);
-    // At the end of a complete run: friends who came online since the last one.
+    // At the end of a complete run or refresh: friends who came online since the last one.
     void AnnounceFriends();
     // Joins the record's server as "Join" does.
     void JoinRecord(const CServerRecord& record);

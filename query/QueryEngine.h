@@ -123,6 +123,10 @@ private:
     // which starts with the first.
     void Deliver(const CMasterChannel& channel, const CSockAddr& master, bool query);
     void StartRun(bool listing);
+    // Marks that a worker runs, once the last one has ended; false while one runs.
+    bool ClaimWorker();
+    // Starts the claimed worker; false (and the mark cleared) when no thread could be made.
+    bool LaunchWorker(unsigned run, bool refresh);
     void EndListing();
     void Worker(unsigned run, int limit, bool refresh);
     void RunWorker(unsigned run, int limit, bool refresh);

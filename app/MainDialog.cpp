@@ -5,9 +5,11 @@
 #include "app/MasterServerDialog.h"
 #include "app/OptionsDialog.h"
 #include "app/ServerInfoDialog.h"
+#include "app/ServerPasswordDialog.h"
 #include "app/core/FavoritesFile.h"
 #include "app/core/GameStarter.h"
 #include "app/core/Join.h"
+#include "app/core/LiveFilter.h"
 #include "app/core/MainTables.h"
 #include "app/core/MainView.h"
 #include "app/core/PlayerSearch.h"
@@ -31,21 +33,19 @@ namespace {
 
 // The timer that brings streamed results to the screen once per frame.
 constexpr unsigned kPresentTimer = 1;
+// The notification code of a command that comes from an accelerator.
+constexpr unsigned kAcceleratorCode = 1;
 
 template <std::size_t N>
 void DefineColumns(Tavex::CTableCtrl& table, const std::array<CColumnSpec, N>& columns,
-                   const Tavex::CColDef& text, const Tavex::CColDef& number,
-                   const Tavex::CColDef& gameType, const CDesignScale& scale) {
+                   const CMainColumnDefs& defs, const CDesignScale& scale) {
     table.SetDesignScale(scale);
     table.SetColumnCount(static_cast<int>(N));
     for (std::size_t i = 0; i < N; ++i) {
         const CColumnSpec& spec = columns[i];
-        const Tavex::CColDef* def = spec.m_kind == EColumnKind::String ? &text
-                                    : spec.m_kind == EColumnKind::Int  ? &number
-                                                                       : &gameType;
         // The record column starts hidden by having no title at all; the others need telling.
-        table.SetColumn(static_cast<int>(i), def, *spec.m_title ? spec.m_title : nullptr,
-                        scale.X(spec.m_width));
+        table.SetColumn(static_cast<int>(i), &defs.For(spec.m_kind),
+                        *spec.m_title ? spec.m_title : nullptr, scale.X(spec.m_width));
         if (spec.m_hidden && *spec.m_title)
             table.SetColumnVisible(static_cast<int>(i), false);
     }
@@ -102,6 +102,13 @@ public:
                                          MB_OK | MB_ICONEXCLAMATION);
     }
 
+    std::optional<std::string> EnterServerPassword() override {
+        CServerPasswordDialog dialog;
+        if (dialog.DoModal(m_owner.GetPlatform(), &m_owner) != IDOK)
+            return std::nullopt;
+        return dialog.m_password;
+    }
+
 private:
     CWnd& m_owner;
 };
@@ -110,7 +117,7 @@ private:
 
 CMainDialog::CMainDialog(CCommandLine commandLine)
     : CDialog(Res::MainDialogTemplate()), m_commandLine(std::move(commandLine)),
-      m_gameTypes(kGameTypeNames), m_enumCol(m_gameTypes, 0), m_results(m_servers, m_allPlayers),
+      m_gameTypes(kGameTypeNames), m_columnDefs(m_gameTypes), m_results(m_servers, m_allPlayers),
       m_engine(*this) {}
 
 CMainDialog::~CMainDialog() {
@@ -151,6 +158,7 @@ bool CMainDialog::OnInitDialog() {
     m_allPlayers.MoveWindow({top.left, top.top, top.right, right.bottom});
 
     SetUpLayout();
+    GetPlatform().AddAccelerator(*this, 'F', true, Res::IDC_LIVE_FILTER);
     // The tab control frames the tables, so they lie above it whatever their creation order.
     for (CWnd* pane :
          std::initializer_list<CWnd*>{&m_allPlayers, &m_servers, &m_splitter, &m_playersOnServer})
@@ -173,15 +181,13 @@ bool CMainDialog::OnInitDialog() {
 
 void CMainDialog::BuildTables() {
     m_allPlayers.ReplaceDlgItem(Res::IDC_ALL_PLAYERS, *this);
-    DefineColumns(m_allPlayers, kAllPlayersColumns, m_stringCol, m_intCol, m_enumCol,
-                  CDesignScale{GetBaseUnits()});
+    DefineColumns(m_allPlayers, kAllPlayersColumns, m_columnDefs, CDesignScale{GetBaseUnits()});
     m_allPlayers.Sort(Tavex::CSortKeys{AllPlayersColumn::kPlayer, Tavex::CSortKeys::kAscending});
     m_servers.ReplaceDlgItem(Res::IDC_SERVERS, *this);
-    DefineColumns(m_servers, kServerColumns, m_stringCol, m_intCol, m_enumCol,
-                  CDesignScale{GetBaseUnits()});
+    DefineColumns(m_servers, kServerColumns, m_columnDefs, CDesignScale{GetBaseUnits()});
     m_servers.Sort(Tavex::CSortKeys{ServerColumn::kPing, Tavex::CSortKeys::kAscending});
     m_playersOnServer.ReplaceDlgItem(Res::IDC_PLAYERS_ON_SERVER, *this);
-    DefineColumns(m_playersOnServer, kPlayerOnServerColumns, m_stringCol, m_intCol, m_enumCol,
+    DefineColumns(m_playersOnServer, kPlayerOnServerColumns, m_columnDefs,
                   CDesignScale{GetBaseUnits()});
 }
 
@@ -245,6 +251,10 @@ void CMainDialog::ReadSettings() {
     m_autoRequery = settings.m_autoRequery;
     CheckDlgButton(Res::IDC_INCLUDE_EMPTY, settings.m_includeEmpty ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(Res::IDC_INCLUDE_FULL, settings.m_includeFull ? BST_CHECKED : BST_UNCHECKED);
+    SetDlgItemText(Res::IDC_LIVE_FILTER, settings.m_liveFilter);
+    CheckDlgButton(Res::IDC_ONLY_HUMANS, settings.m_onlyHumans ? BST_CHECKED : BST_UNCHECKED);
+    m_results.Filter().Apply(LiveFilterOfControls());
+    m_columnDefs.SetColoursShown(LoadOptions(m_key).m_showColours);
     CSockAddr master;
     master.Parse(settings.m_master);
     m_engine.SetMasterAddress(master);
@@ -279,6 +289,8 @@ void CMainDialog::WriteSettings() {
     current.m_master = m_engine.GetMasterAddress().Format();
     current.m_lastPlayers = SearchHistory().ToSetting();
     current.m_password = GetDlgItemText(Res::IDC_PASSWORD);
+    current.m_liveFilter = GetDlgItemText(Res::IDC_LIVE_FILTER);
+    current.m_onlyHumans = IsDlgButtonChecked(Res::IDC_ONLY_HUMANS) == BST_CHECKED;
     current.m_lastPos.reset();
     if (!AppWindow::IsMinimized(*this)) {
         const Rect r = GetWindowRect();
@@ -312,6 +324,17 @@ void CMainDialog::OnSize(int width, int height) {
 }
 
 void CMainDialog::OnCommand(unsigned id, unsigned code, CWnd* from) {
+    if (id == Res::IDC_LIVE_FILTER && code == kAcceleratorCode) {
+        CWnd* field = GetDlgItem(Res::IDC_LIVE_FILTER);
+        GetPlatform().SetFocus(field);
+        Control(Res::IDC_LIVE_FILTER).SetSel(0, -1);
+        return;
+    }
+    if ((id == Res::IDC_LIVE_FILTER && code == EN_CHANGE) ||
+        (id == Res::IDC_ONLY_HUMANS && code == BN_CLICKED)) {
+        ApplyLiveFilter();
+        return;
+    }
     if (code == BN_CLICKED) {
         switch (id) {
         case Res::IDC_QUERY_MASTER: {
@@ -502,6 +525,30 @@ void CMainDialog::RunOptionsDialog() {
     const COptions options = LoadOptions(m_key);
     m_autoClose = options.m_autoClose;
     m_autoRequery = options.m_autoRequery;
+    if (options.m_showColours != m_columnDefs.GetColoursShown()) {
+        m_columnDefs.SetColoursShown(options.m_showColours);
+        for (Tavex::CTableCtrl* table : {&m_allPlayers, &m_servers, &m_playersOnServer})
+            table->Redraw(true);
+    }
+}
+
+CLiveFilter CMainDialog::LiveFilterOfControls() const {
+    return MakeLiveFilter(GetDlgItemText(Res::IDC_LIVE_FILTER),
+                          IsDlgButtonChecked(Res::IDC_ONLY_HUMANS) == BST_CHECKED);
+}
+
+void CMainDialog::ApplyLiveFilter() {
+    m_results.Filter().Apply(LiveFilterOfControls());
+    FilterTables();
+    ShowPlayersOfServerRow(ChosenRow(m_servers));
+    ShowCounters();
+    m_servers.Redraw(true);
+    m_allPlayers.Redraw(true);
+}
+
+void CMainDialog::FilterTables() {
+    m_servers.FilterRows(m_results.Filter().ServerRows());
+    m_allPlayers.FilterRows(m_results.Filter().PlayerRows());
 }
 
 void CMainDialog::RunMasterServerDialog() {
@@ -522,7 +569,7 @@ void CMainDialog::Join() {
     // Asked even when the join is cancelled; the game starts while the query winds down.
     m_engine.RequestStop();
     const CJoinRequest request{record->m_address.Format(), GetDlgItemText(Res::IDC_PASSWORD),
-                               record->m_password};
+                               record->m_password, record->m_needPass};
     CWindowJoinDialogs dialogs(*this);
     if (JoinServer(m_key, request, dialogs) == EJoinResult::Started && m_autoClose)
         OnCancel();
@@ -687,6 +734,9 @@ void CMainDialog::PresentResults(bool now) {
         KillTimer(kPresentTimer);
         m_frameDue = false;
     }
+    // Rows that came in since the last frame are shown until the filter sees them here.
+    if (m_rowsChanged && m_results.Filter().IsActive())
+        FilterTables();
     const CQueryProgress& progress = m_results.Progress();
     SetDlgItemText(Res::IDC_SERVERS_TO_QUERY, std::to_string(progress.Shown()));
     Control(Res::IDC_PROGRESS).SetPos(progress.Position());

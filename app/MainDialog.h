@@ -7,6 +7,7 @@
 
 #include "app/WindowServices.h"
 #include "app/core/CommandLine.h"
+#include "app/core/MainColumnDefs.h"
 #include "app/core/QueryResults.h"
 #include "app/core/SearchHistory.h"
 #include "app/core/Settings.h"
@@ -76,6 +77,8 @@ public:
     void SearchPlayer(const std::string& text);
     // "Del": removes the selected history item after asking.
     void DeleteHistoryItem();
+    // The filter field or "Only servers with humans" changed: both tables show what passes.
+    void ApplyLiveFilter();
 
     int GetView() const { return m_view; }
     bool GetAutoClose() const { return m_autoClose; }
@@ -91,6 +94,7 @@ public:
     CQueryEngine& Engine() { return m_engine; }
     CRegistryKey& SettingsKey() { return m_key; }
     Platform::CControl& Control(unsigned id) const;
+    CMainColumnDefs& ColumnDefs() { return m_columnDefs; }
 
 private:
     // "Query Master": every input but "Close" is disabled while the exchange runs.
@@ -111,15 +115,15 @@ private:
     // screen's rate.
     void PresentResults(bool now);
     void TakeScreenshotWhenDone();
+    CLiveFilter LiveFilterOfControls() const;
+    void FilterTables();
 
     CCommandLine m_commandLine;
     CRegistryKey m_key;
     CSettings m_stored; // as read, so options of this run only are not written back
 
     Tavex::CEnum m_gameTypes;
-    Tavex::CStringCol m_stringCol;
-    Tavex::CIntCol m_intCol;
-    Tavex::CEnumCol m_enumCol;
+    CMainColumnDefs m_columnDefs;
     Tavex::CTableCtrl m_allPlayers;
     Tavex::CTableCtrl m_servers;
     Tavex::CTableCtrl m_playersOnServer;

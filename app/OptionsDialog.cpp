@@ -16,6 +16,7 @@ bool COptionsDialog::OnInitDialog() {
     const COptions options = LoadOptions(m_key);
     CheckDlgButton(Res::IDC_AUTO_CLOSE, options.m_autoClose ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(Res::IDC_AUTO_REQUERY, options.m_autoRequery ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(Res::IDC_SHOW_COLOURS, options.m_showColours ? BST_CHECKED : BST_UNCHECKED);
     // An unknown value names no button, so none is checked.
     CheckRadioButton(Res::IDC_STARTUP_NOTHING, Res::IDC_STARTUP_MASTER,
                      static_cast<unsigned>(StartupRadio(options.m_startupQuery)));
@@ -26,6 +27,7 @@ void COptionsDialog::OnOK() {
     COptions options;
     options.m_autoClose = IsDlgButtonChecked(Res::IDC_AUTO_CLOSE) == BST_CHECKED;
     options.m_autoRequery = IsDlgButtonChecked(Res::IDC_AUTO_REQUERY) == BST_CHECKED;
+    options.m_showColours = IsDlgButtonChecked(Res::IDC_SHOW_COLOURS) == BST_CHECKED;
     options.m_startupQuery =
         StartupQueryOfRadios(IsDlgButtonChecked(Res::IDC_STARTUP_FAVORITES) == BST_CHECKED,
                              IsDlgButtonChecked(Res::IDC_STARTUP_MASTER) == BST_CHECKED);

@@ -38,10 +38,12 @@ std::int64_t ClockNow() {
 CServerRecord::CServerRecord(const CSockAddr& address) : m_address(address) {
     Reset();
     m_name = m_address.Format();
+    m_nameRaw = m_name;
 }
 
 CServerRecord::CServerRecord(const CSockAddr& address, std::string name, std::string password)
     : m_address(address), m_name(std::move(name)), m_password(std::move(password)) {
+    m_nameRaw = m_name;
     Reset();
 }
 
@@ -53,6 +55,9 @@ void CServerRecord::Reset() {
     m_maxClients = 0;
     m_players.clear();
     m_variables.clear();
+    m_humans = 0;
+    m_bots = 0;
+    m_needPass = false;
 }
 
 std::uint32_t CServerRecord::ElapsedMs() const {

@@ -38,6 +38,10 @@ Platform::DialogTemplate MainDialogTemplate() {
         Item(Kind::Placeholder, IDC_SERVERS, "", {11, 24, 180, 234}),
         Item(Kind::Placeholder, IDC_SPLITTER, "", {180, 24, 186, 234}, kShown),
         Item(Kind::Placeholder, IDC_PLAYERS_ON_SERVER, "", {186, 24, 294, 234}),
+        // The live filter, in the row of the tabs, beside them.
+        Label("Filter:", {104, 8, 124, 17}),
+        Item(Kind::Edit, IDC_LIVE_FILTER, "", {125, 6, 186, 18}, kStop | ES_AUTOHSCROLL),
+        Item(Kind::CheckBox, IDC_ONLY_HUMANS, "Only servers with humans", {190, 7, 299, 17}),
 
         // Query options, top right.
         Item(Kind::Static, IDC_FRAME_QUERY, "", {303, 2, 420, 120}, kHidden),
@@ -88,16 +92,17 @@ Platform::DialogTemplate MainDialogTemplate() {
 Platform::DialogTemplate OptionsDialogTemplate() {
     Platform::DialogTemplate t;
     t.caption = "Options ...";
-    t.units = {210, 87};
+    t.units = {210, 100};
     t.items = {
         Item(Kind::CheckBox, IDC_AUTO_CLOSE, "Close after joining", {7, 7, 146, 17}),
         Item(Kind::CheckBox, IDC_AUTO_REQUERY, "Requery server data in background ",
              {7, 20, 146, 30}, kStop | Platform::WS_DISABLED),
-        Item(Kind::GroupBox, 0xFFFF, "Start up query", {7, 35, 146, 80}, kShown),
-        Item(Kind::RadioButton, IDC_STARTUP_NOTHING, "nothing", {14, 46, 130, 55},
+        Item(Kind::CheckBox, IDC_SHOW_COLOURS, "Show colours in names", {7, 33, 146, 43}),
+        Item(Kind::GroupBox, 0xFFFF, "Start up query", {7, 48, 146, 93}, kShown),
+        Item(Kind::RadioButton, IDC_STARTUP_NOTHING, "nothing", {14, 59, 130, 68},
              kStop | Platform::WS_GROUP),
-        Item(Kind::RadioButton, IDC_STARTUP_FAVORITES, "favorites", {14, 57, 130, 66}),
-        Item(Kind::RadioButton, IDC_STARTUP_MASTER, "master", {14, 68, 130, 77}),
+        Item(Kind::RadioButton, IDC_STARTUP_FAVORITES, "favorites", {14, 70, 130, 79}),
+        Item(Kind::RadioButton, IDC_STARTUP_MASTER, "master", {14, 81, 130, 90}),
         Item(Kind::DefPushButton, Platform::IDOK, "OK", {153, 7, 203, 21}),
         Item(Kind::PushButton, Platform::IDCANCEL, "Cancel", {153, 24, 203, 38}),
     };
@@ -115,6 +120,20 @@ Platform::DialogTemplate MasterServerDialogTemplate() {
              kStop | Platform::ES_AUTOHSCROLL),
         Item(Kind::DefPushButton, Platform::IDOK, "OK", {132, 24, 160, 38}),
         Item(Kind::PushButton, Platform::IDCANCEL, "Cancel", {162, 24, 190, 38}),
+    };
+    return t;
+}
+
+Platform::DialogTemplate ServerPasswordDialogTemplate() {
+    Platform::DialogTemplate t;
+    t.caption = "Server Password";
+    t.units = {186, 50};
+    t.items = {
+        Item(Kind::Static, 0xFFFF, "This server asks for a password:", {7, 7, 179, 16}, kShown),
+        Item(Kind::Edit, IDC_SERVER_PASSWORD, "", {7, 25, 117, 37},
+             kStop | Platform::ES_AUTOHSCROLL),
+        Item(Kind::DefPushButton, Platform::IDOK, "OK", {122, 24, 150, 38}),
+        Item(Kind::PushButton, Platform::IDCANCEL, "Cancel", {152, 24, 180, 38}),
     };
     return t;
 }

@@ -106,7 +106,8 @@ int main(int argc, char** argv) {
 
     std::vector<const CServerRecord*> shown;
     for (const CServerRecord* record : window.Done())
-        if (PassesFilter(*record, engine.GetIncludeEmpty(), engine.GetIncludeFull()))
+        if (PassesFilter(*record, engine.GetIncludeEmpty(), engine.GetIncludeFull()) &&
+            (!options.humansOnly || record->m_humans > 0))
             shown.push_back(record);
     std::sort(shown.begin(), shown.end(), [](const CServerRecord* a, const CServerRecord* b) {
         return a->m_ping != b->m_ping ? a->m_ping < b->m_ping : a->m_address < b->m_address;

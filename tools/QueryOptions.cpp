@@ -5,7 +5,7 @@
 const char* const kQueryUsage =
     "usage: vantrel-query [--master HOST:PORT | --favorites FILE] [--version 1.0|1.04]\n"
     "         [--speed 0..5] [--include-empty] [--no-full] [--format table|json|csv]\n"
-    "         [--players] [--variables]\n";
+    "         [--players] [--variables] [--humans]\n";
 
 CQueryOptions ParseQueryOptions(const std::vector<std::string>& arguments) {
     CQueryOptions options;
@@ -59,6 +59,8 @@ CQueryOptions ParseQueryOptions(const std::vector<std::string>& arguments) {
             options.players = true;
         else if (flag == "--variables")
             options.variables = true;
+        else if (flag == "--humans")
+            options.humansOnly = true;
         else
             throw std::invalid_argument("unknown argument " + flag);
     }

@@ -16,6 +16,7 @@ struct CQueryOptions {
     EFormat format = EFormat::Table;
     bool players = false;
     bool variables = false;
+    bool humansOnly = false; // --humans: only servers with at least one player who is no bot
 };
 
 extern const char* const kQueryUsage;

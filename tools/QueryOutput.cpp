@@ -38,7 +38,7 @@ bool Answered(const CServerRecord& record) {
 }
 
 void WriteJson(std::ostream& out, const std::vector<const CServerRecord*>& servers,
-               const CQueryOptions& options) {
+               const CQueryOptions& options, const CCountryOf& countryOf) {
     out << "[";
     const char* separator = "\n";
     for (const CServerRecord* record : servers) {
@@ -50,13 +50,20 @@ void WriteJson(std::ostream& out, const std::vector<const CServerRecord*>& serve
             << ", \"ping\": " << record->m_ping
             << ", \"answered\": " << (Answered(*record) ? "true" : "false")
             << ", \"players\": " << record->m_players.size()
-            << ", \"max_players\": " << record->m_maxClients;
+            << ", \"max_players\": " << record->m_maxClients << ", \"humans\": " << record->m_humans
+            << ", \"bots\": " << record->m_bots
+            << ", \"needpass\": " << (record->m_needPass ? "true" : "false")
+            << ", \"name_raw\": " << JsonString(record->m_nameRaw) << ", \"country\": ";
+        const std::string country = countryOf ? countryOf(*record) : std::string();
+        out << (country.empty() ? std::string("null") : JsonString(country));
         if (options.players) {
             out << ", \"player_list\": [";
             const char* comma = "";
             for (const CPlayerInfo& player : record->m_players) {
                 out << comma << "{\"name\": " << JsonString(player.name)
-                    << ", \"frags\": " << player.frags << ", \"ping\": " << player.ping << "}";
+                    << ", \"frags\": " << player.frags << ", \"ping\": " << player.ping
+                    << ", \"bot\": " << (player.IsBot() ? "true" : "false")
+                    << ", \"name_raw\": " << JsonString(player.nameRaw) << "}";
                 comma = ", ";
             }
             out << "]";
@@ -195,10 +202,10 @@ std::string CsvField(const std::string& text) {
 }
 
 void WriteServers(std::ostream& out, const std::vector<const CServerRecord*>& servers,
-                  const CQueryOptions& options) {
+                  const CQueryOptions& options, const CCountryOf& countryOf) {
     switch (options.format) {
     case CQueryOptions::EFormat::Json:
-        WriteJson(out, servers, options);
+        WriteJson(out, servers, options, countryOf);
         break;
     case CQueryOptions::EFormat::Csv:
         WriteCsv(out, servers, options);

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -18,7 +19,9 @@ class CServerList;
 class CServerRecord;
 struct CPlayerSearch;
 
-enum class EColumnKind { String, Int, GameType };
+// Coded: a text kept with its colour codes and drawn in its colours. Lock: "yes" or empty,
+// drawn as a padlock.
+enum class EColumnKind { String, Int, GameType, Coded, Lock };
 
 struct CColumnSpec {
     const char* m_title; // "" for the record column, which starts hidden for that reason
@@ -32,30 +35,35 @@ inline constexpr int kRecordColumn = 8;
 
 namespace AllPlayersColumn {
 inline constexpr int kPlayer = 0, kServerPing = 1, kPing = 2, kFrags = 3, kServer = 4, kMap = 5,
-                     kPlayers = 6, kType = 7;
+                     kPlayers = 6, kType = 7, kBot = 9;
 }
 namespace ServerColumn {
 inline constexpr int kServer = 0, kType = 1, kPing = 2, kPlayers = 3, kNumPlayers = 4,
-                     kMaxPlayers = 5, kMap = 6, kIp = 7;
+                     kMaxPlayers = 5, kMap = 6, kIp = 7, kHumans = 9, kBots = 10, kLocked = 11,
+                     kCountry = 12;
 }
 namespace PlayerOnServerColumn {
-inline constexpr int kPlayer = 0, kPing = 1, kFrags = 2;
+inline constexpr int kPlayer = 0, kPing = 1, kFrags = 2, kBot = 3;
 }
 
-inline constexpr std::array<CColumnSpec, 9> kAllPlayersColumns = {{
-    {"Player", EColumnKind::String, 120, false},
+// The text of the yes-or-no columns ("Bot", the lock): "yes" or empty.
+inline constexpr const char* kYesText = "yes";
+
+inline constexpr std::array<CColumnSpec, 10> kAllPlayersColumns = {{
+    {"Player", EColumnKind::Coded, 120, false},
     {"ServerPing", EColumnKind::Int, 32, false},
     {"Ping", EColumnKind::Int, 32, false},
     {"Frags", EColumnKind::Int, 36, false},
-    {"Server", EColumnKind::String, 120, false},
+    {"Server", EColumnKind::Coded, 120, false},
     {"Map", EColumnKind::String, 90, false},
     {"Players", EColumnKind::String, 44, false},
     {"Type", EColumnKind::GameType, 128, false},
     {"", EColumnKind::Int, 0, true},
+    {"Bot", EColumnKind::String, 28, false},
 }};
 
-inline constexpr std::array<CColumnSpec, 9> kServerColumns = {{
-    {"Server", EColumnKind::String, 120, false},
+inline constexpr std::array<CColumnSpec, 13> kServerColumns = {{
+    {"Server", EColumnKind::Coded, 120, false},
     {"Type", EColumnKind::GameType, 128, false},
     {"Ping", EColumnKind::Int, 40, false},
     {"Players", EColumnKind::String, 44, false},
@@ -64,12 +72,17 @@ inline constexpr std::array<CColumnSpec, 9> kServerColumns = {{
     {"Map", EColumnKind::String, 90, false},
     {"Ip", EColumnKind::String, 200, false},
     {"", EColumnKind::Int, 0, true},
+    {"Humans", EColumnKind::Int, 44, false},
+    {"Bots", EColumnKind::Int, 36, false},
+    {"Lock", EColumnKind::Lock, 20, false},
+    {"Country", EColumnKind::String, 52, false},
 }};
 
-inline constexpr std::array<CColumnSpec, 3> kPlayerOnServerColumns = {{
-    {"Player", EColumnKind::String, 120, false},
+inline constexpr std::array<CColumnSpec, 4> kPlayerOnServerColumns = {{
+    {"Player", EColumnKind::Coded, 120, false},
     {"Ping", EColumnKind::Int, 32, false},
     {"Frags", EColumnKind::Int, 36, false},
+    {"Bot", EColumnKind::String, 28, false},
 }};
 
 // The record column holds a 32-bit number, too small for a pointer here, so the records of a
@@ -90,7 +103,7 @@ private:
 // A shown record: one row of the server table, then one row of the all-players table per
 // player, from the last player to the first.
 void AddRecordToTables(Tavex::CTableInterface& servers, Tavex::CTableInterface& allPlayers,
-                       const CServerRecord& record, int key);
+                       const CServerRecord& record, int key, const std::string& country = {});
 
 // The players-on-server table for a selected server (or none): emptied, then the record's
 // players from the last to the first, sorted with the table's own keys.

@@ -34,6 +34,9 @@ inline constexpr const char* kServerLayoutValue = "Tavex_Server";
 inline constexpr const char* kPlayerOnServerLayoutValue = "Tavex_PlayerOnServer";
 inline constexpr const char* kFavoritesLayoutValue = "Tavex_Favorites";
 inline constexpr const char* kLastPosFavoritesValue = "LastPosFavorites";
+inline constexpr const char* kLiveFilterValue = "LiveFilter";
+inline constexpr const char* kOnlyHumansValue = "OnlyHumans";
+inline constexpr const char* kShowColoursValue = "ShowColours";
 
 // The protocol numbers behind the Version list's two lines, "1.0" and "1.04".
 inline constexpr std::uint32_t kFirstVersion = 15;
@@ -71,6 +74,9 @@ struct CSettings {
     bool m_autoClose = true;
     bool m_autoRequery = false;
     std::uint32_t m_startupQuery = 0;
+    // The live filter's field and "Only servers with humans".
+    std::string m_liveFilter;
+    bool m_onlyHumans = false;
 };
 
 // The three main table layouts as 16-bit words, all-players, server, players-on-server.
@@ -86,13 +92,14 @@ bool OpenSettingsKey(CRegistryKey& key);
 
 // Reads the main window's values in its reading order: "LastPlayers", "Password", "LastPos",
 // "SplitPos", "Version", "AutoClose", "AutoRequery", the two filters, "Master", "Speed",
-// "LastView", "StartupQuery". The table layouts come before them (ReadTableLayout).
+// "LastView", "StartupQuery", then "LiveFilter" and "OnlyHumans". The table layouts come before
+// them (ReadTableLayout).
 CSettings LoadMainSettings(const CRegistryKey& key);
 
 // Writes in the destruction order: "Speed", "Version", "LastView", the two filters, "Master",
-// "LastPlayers", "Password", the three layouts, then "LastPos" and "SplitPos" only when a
-// rectangle is given. A "LastPlayers" text over 254 characters is not written and the old
-// history stays.
+// "LastPlayers", "Password", "LiveFilter", "OnlyHumans", the three layouts, then "LastPos" and
+// "SplitPos" only when a rectangle is given. A "LastPlayers" text over 254 characters is not
+// written and the old history stays.
 void SaveMainSettings(CRegistryKey& key, const CSettings& settings, const CMainLayouts& layouts);
 
 // The options dialog's three values; the main window re-reads the two flags whenever the
@@ -101,9 +108,10 @@ struct COptions {
     bool m_autoClose = true;
     bool m_autoRequery = false;
     std::uint32_t m_startupQuery = 0;
+    bool m_showColours = true; // "Show colours in names"
 };
 COptions LoadOptions(const CRegistryKey& key);
-// The dialog's "OK": "AutoClose", "AutoRequery", "StartupQuery".
+// The dialog's "OK": "AutoClose", "AutoRequery", "StartupQuery", "ShowColours".
 void SaveOptions(CRegistryKey& key, const COptions& options);
 
 // "JK2", the game executable, read at each join.

@@ -103,7 +103,8 @@ TEST_F(DialogJourneyTest, OptionsTakeEffectOnOkOnlyAndTabVisitsEveryControl) {
                     EXPECT_TRUE(FindButton(dialog, "master")->isChecked());
                     // Tab passes the disabled box by and enters the radio group at its
                     // checked button.
-                    EXPECT_EQ(Texts(TabRound(dialog)), "OK;Cancel;Close after joining;");
+                    EXPECT_EQ(Texts(TabRound(dialog)),
+                              "OK;Cancel;Close after joining;Show colours in names;");
                     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
                 },
                 "options");

@@ -66,22 +66,40 @@ TEST(QueryOutputTest, JsonHasTheAgreedKeysInReplyOrder) {
     EXPECT_EQ(Write({&silent}, options),
               "[\n  {\"address\": \"10.0.0.2:1\", \"name\": \"10.0.0.2:1\", \"map\": \"\", "
               "\"gametype\": 0, \"gametype_name\": \"Free for all\", \"ping\": 9999, "
-              "\"answered\": false, \"players\": 0, \"max_players\": 0}\n]\n");
+              "\"answered\": false, \"players\": 0, \"max_players\": 0, \"humans\": 0, "
+              "\"bots\": 0, \"needpass\": false, \"name_raw\": \"10.0.0.2:1\", "
+              "\"country\": null}\n]\n");
 
     options.players = true;
     options.variables = true;
     std::string json = Write({&record, &silent}, options);
     EXPECT_NE(json.find("\"name\": \"Caf\xC3\xA9\", \"map\": \"map\", \"gametype\": 7, "
                         "\"gametype_name\": \"Capture the flag\", \"ping\": 42, \"answered\": "
-                        "true, \"players\": 2, \"max_players\": 8, \"player_list\": [{\"name\": "
-                        "\"Bob\", \"frags\": 5, \"ping\": 40}, {\"name\": \"Al\", \"frags\": -1, "
-                        "\"ping\": 0}], \"variables\": [[\"sv_hostname\", \"Caf\xC3\xA9\"], "
+                        "true, \"players\": 2, \"max_players\": 8, \"humans\": 1, \"bots\": 1, "
+                        "\"needpass\": false, \"name_raw\": \"^1Caf\xC3\xA9\", \"country\": null, "
+                        "\"player_list\": [{\"name\": \"Bob\", \"frags\": 5, \"ping\": 40, "
+                        "\"bot\": false, \"name_raw\": \"B^2ob\"}, {\"name\": \"Al\", \"frags\": "
+                        "-1, \"ping\": 0, \"bot\": true, \"name_raw\": \"Al\"}], \"variables\": "
+                        "[[\"sv_hostname\", \"Caf\xC3\xA9\"], "
                         "[\"mapname\", \"map\"], [\"g_gametype\", \"7\"], [\"sv_maxclients\", "
                         "\"8\"], [\"x\", \"1\"], [\"x\", \"2\"]]}"),
               std::string::npos)
         << json;
     EXPECT_NE(json.find("},\n  {\"address\": \"10.0.0.2:1\""), std::string::npos);
     EXPECT_NE(json.find("\"player_list\": [], \"variables\": []}\n]\n"), std::string::npos);
+}
+
+TEST(QueryOutputTest, JsonTellsLocksAndCountriesFromTheLookUp) {
+    CServerRecord locked = Answered("h\n\\g_needpass\\1\n");
+    CQueryOptions options;
+    options.format = CQueryOptions::EFormat::Json;
+    std::ostringstream out;
+    WriteServers(out, {&locked}, options,
+                 [](const CServerRecord& record) { return record.m_needPass ? "DE" : ""; });
+    EXPECT_NE(out.str().find("\"needpass\": true, \"name_raw\": \"10.0.0.1:27960\", "
+                             "\"country\": \"DE\"}"),
+              std::string::npos)
+        << out.str();
 }
 
 TEST(QueryOutputTest, CsvAndTableListOneServerPerLine) {

@@ -142,6 +142,11 @@ bool CMainDialog::OnInitDialog() {
     for (const char* line : Res::kSpeedLines)
         Control(Res::IDC_SPEED).AddString(line);
 
+    m_columnDefs.Flags().SetSource(m_flagFolder, [this](const std::string& path) {
+        return GetPlatform().LoadImageFile(path);
+    });
+    m_engine.SetCountries(std::make_shared<CCountryCache>(
+        m_countryLookup ? std::move(m_countryLookup) : OpenCountryDatabase()));
     BuildTables();
     const Rect outer = GetWindowRect();
     m_minimumSize = {outer.Width(), outer.Height()};
@@ -209,6 +214,9 @@ void CMainDialog::SetUpLayout() {
     m_layout.AddItem(Res::IDC_SEARCH_GROUP, 0x1011);
     m_layout.AddItem(Res::IDC_SEARCH, 0x1111);
     m_layout.AddItem(Res::IDC_DELETE_HISTORY, 0x1111);
+    // The filter's field grows with the window; the humans box keeps to the right.
+    m_layout.AddItem(Res::IDC_LIVE_FILTER, 0x0010);
+    m_layout.AddItem(Res::IDC_ONLY_HUMANS, 0x0011);
     m_layoutReady = true;
 }
 

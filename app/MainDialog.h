@@ -95,6 +95,12 @@ public:
     CRegistryKey& SettingsKey() { return m_key; }
     Platform::CControl& Control(unsigned id) const;
     CMainColumnDefs& ColumnDefs() { return m_columnDefs; }
+    // Before the window opens: where countries and flags come from instead of the installed
+    // database and flag folder.
+    void UseCountryLookup(std::unique_ptr<ICountryLookup> lookup) {
+        m_countryLookup = std::move(lookup);
+    }
+    void UseFlagFolder(std::string folder) { m_flagFolder = std::move(folder); }
 
 private:
     // "Query Master": every input but "Close" is disabled while the exchange runs.
@@ -124,6 +130,8 @@ private:
 
     Tavex::CEnum m_gameTypes;
     CMainColumnDefs m_columnDefs;
+    std::unique_ptr<ICountryLookup> m_countryLookup;
+    std::string m_flagFolder = kFlagFolder;
     Tavex::CTableCtrl m_allPlayers;
     Tavex::CTableCtrl m_servers;
     Tavex::CTableCtrl m_playersOnServer;

@@ -175,6 +175,12 @@ public:
     virtual void AddAccelerator(CWnd& window, unsigned vk, bool control, unsigned command) {
         (void)window, (void)vk, (void)control, (void)command;
     }
+    // One image read from a file (PNG), as a list of one; null when it cannot be read or the
+    // platform draws no images.
+    virtual std::shared_ptr<const IImageList> LoadImageFile(const std::string& path) {
+        (void)path;
+        return nullptr;
+    }
 };
 
 // Shows the wait cursor for the life of the object.

@@ -296,6 +296,9 @@ void CQueryEngine::RunWorker(unsigned run, int limit) {
                 ++sent;
                 ++it;
             } else if (record->IsDone()) {
+                // Looked up here, once per address, so the window never waits for a database.
+                if (m_countries)
+                    record->m_country = m_countries->Find(record->m_address);
                 m_window.PostServerDone(run, record);
                 it = inFlight.erase(it);
             } else

@@ -6,12 +6,14 @@
 
 #include "net/SockAddr.h"
 #include "net/SysEvent.h"
+#include "query/CountryLookup.h"
 #include "query/ServerRecord.h"
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -57,6 +59,10 @@ public:
     void RequestStop();
     bool IsRunning() const;
     bool IsCurrentRun(unsigned run) const { return run == m_run.load(); }
+    // Where the worker finds each server's country; set while no run is on.
+    void SetCountries(std::shared_ptr<CCountryCache> countries) {
+        m_countries = std::move(countries);
+    }
 
     CServerList& GetServerList() { return m_list; }
     const CSockAddr& GetMasterAddress() const { return m_master; }
@@ -101,6 +107,7 @@ private:
     bool m_inMasterExchange = false;
     CSysEvent m_cancelMaster;
 
+    std::shared_ptr<CCountryCache> m_countries;
     std::thread m_thread;
     mutable std::mutex m_mutex;
     std::condition_variable m_ended;

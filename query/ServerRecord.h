@@ -88,6 +88,9 @@ public:
     std::int32_t m_humans = 0;
     std::int32_t m_bots = 0;
     bool m_needPass = false;
+    // The ISO 3166 code of the address's country, empty for none; set by the worker from the
+    // engine's country look-up before the record is handed over, and kept like the name.
+    std::string m_country;
 
 private:
     void ParseReply(std::string_view reply, std::size_t maxPlayers, std::size_t maxVariables);

@@ -34,14 +34,14 @@ Platform::DialogTemplate MainDialogTemplate() {
     t.items = {
         // The tab control first, so the tables lie above it.
         Item(Kind::Tab, IDC_VIEW_TABS, "", {5, 5, 300, 240}),
-        Item(Kind::Placeholder, IDC_ALL_PLAYERS, "", {11, 24, 294, 234}),
-        Item(Kind::Placeholder, IDC_SERVERS, "", {11, 24, 180, 234}),
-        Item(Kind::Placeholder, IDC_SPLITTER, "", {180, 24, 186, 234}, kShown),
-        Item(Kind::Placeholder, IDC_PLAYERS_ON_SERVER, "", {186, 24, 294, 234}),
-        // The live filter, in the row of the tabs, beside them.
-        Label("Filter:", {104, 8, 124, 17}),
-        Item(Kind::Edit, IDC_LIVE_FILTER, "", {125, 6, 186, 18}, kStop | ES_AUTOHSCROLL),
-        Item(Kind::CheckBox, IDC_ONLY_HUMANS, "Only servers with humans", {190, 7, 299, 17}),
+        Item(Kind::Placeholder, IDC_ALL_PLAYERS, "", {11, 38, 294, 234}),
+        Item(Kind::Placeholder, IDC_SERVERS, "", {11, 38, 180, 234}),
+        Item(Kind::Placeholder, IDC_SPLITTER, "", {180, 38, 186, 234}, kShown),
+        Item(Kind::Placeholder, IDC_PLAYERS_ON_SERVER, "", {186, 38, 294, 234}),
+        // The live filter, above the tables.
+        Label("Filter:", {11, 25, 33, 34}),
+        Item(Kind::Edit, IDC_LIVE_FILTER, "", {35, 23, 180, 35}, kStop | ES_AUTOHSCROLL),
+        Item(Kind::CheckBox, IDC_ONLY_HUMANS, "Only servers with humans", {186, 24, 294, 34}),
 
         // Query options, top right.
         Item(Kind::Static, IDC_FRAME_QUERY, "", {303, 2, 420, 120}, kHidden),

@@ -129,7 +129,10 @@ double ContrastRatio(ColorRef a, ColorRef b) {
 ColorRef LegibleColour(ColorRef colour, ColorRef background, ColorRef textColour) {
     if (ContrastRatio(colour, background) >= kMinimumContrast)
         return colour;
-    if (Red(colour) == Green(colour) && Green(colour) == Blue(colour))
+    // White, grey and black say "plain text" more than any colour: the table's own text colour
+    // where it reads, as it should.
+    if (Red(colour) == Green(colour) && Green(colour) == Blue(colour) &&
+        ContrastRatio(textColour, background) >= kMinimumContrast)
         return textColour;
     // Towards black or white, whichever the background lets stand out more.
     const bool darken =

@@ -34,8 +34,8 @@ inline constexpr double kMinimumContrast = 3.0;
 
 // `colour` with its lightness moved, as little as needed, until its contrast against
 // `background` is at least kMinimumContrast; unchanged if it already is. A colour without hue
-// (white, grey, black) that fails becomes `textColour`, the table's own, which the look keeps
-// legible: white on a light row reads as ordinary text.
+// (white, grey, black) that fails becomes `textColour`, the table's own, where that reads on
+// the row: white on a light row reads as ordinary text.
 Platform::ColorRef LegibleColour(Platform::ColorRef colour, Platform::ColorRef background,
                                  Platform::ColorRef textColour);
 

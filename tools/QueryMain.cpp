@@ -86,6 +86,7 @@ int main(int argc, char** argv) {
 
     CConsoleWindow window(options);
     CQueryEngine engine(window);
+    engine.SetCountries(std::make_shared<CCountryCache>(OpenCountryDatabase()));
     if (options.favorites.empty()) {
         engine.SetMasterAddress(CSockAddr(options.master));
         if (engine.QueryMaster() != CQueryEngine::EMasterResult::Started)

@@ -38,7 +38,7 @@ bool Answered(const CServerRecord& record) {
 }
 
 void WriteJson(std::ostream& out, const std::vector<const CServerRecord*>& servers,
-               const CQueryOptions& options, const CCountryOf& countryOf) {
+               const CQueryOptions& options) {
     out << "[";
     const char* separator = "\n";
     for (const CServerRecord* record : servers) {
@@ -54,8 +54,7 @@ void WriteJson(std::ostream& out, const std::vector<const CServerRecord*>& serve
             << ", \"bots\": " << record->m_bots
             << ", \"needpass\": " << (record->m_needPass ? "true" : "false")
             << ", \"name_raw\": " << JsonString(record->m_nameRaw) << ", \"country\": ";
-        const std::string country = countryOf ? countryOf(*record) : std::string();
-        out << (country.empty() ? std::string("null") : JsonString(country));
+        out << (record->m_country.empty() ? std::string("null") : JsonString(record->m_country));
         if (options.players) {
             out << ", \"player_list\": [";
             const char* comma = "";
@@ -202,10 +201,10 @@ std::string CsvField(const std::string& text) {
 }
 
 void WriteServers(std::ostream& out, const std::vector<const CServerRecord*>& servers,
-                  const CQueryOptions& options, const CCountryOf& countryOf) {
+                  const CQueryOptions& options) {
     switch (options.format) {
     case CQueryOptions::EFormat::Json:
-        WriteJson(out, servers, options, countryOf);
+        WriteJson(out, servers, options);
         break;
     case CQueryOptions::EFormat::Csv:
         WriteCsv(out, servers, options);

@@ -3,7 +3,6 @@
 
 #include "tools/QueryOptions.h"
 
-#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -18,9 +17,6 @@ std::string Cp1252ToUtf8(const std::string& text);
 std::string JsonString(const std::string& text);
 std::string CsvField(const std::string& text);
 
-// The country code of a server for "country"; empty for none.
-using CCountryOf = std::function<std::string(const CServerRecord&)>;
-
 // Writes the records in the given order.
 void WriteServers(std::ostream& out, const std::vector<const CServerRecord*>& servers,
-                  const CQueryOptions& options, const CCountryOf& countryOf = {});
+                  const CQueryOptions& options);

@@ -1,6 +1,7 @@
 // The column definitions the main window's three tables share, one per kind of column.
 #pragma once
 
+#include "app/core/CountryColumn.h"
 #include "app/core/LockColumn.h"
 #include "app/core/MainTables.h"
 #include "table/CodedText.h"
@@ -20,6 +21,8 @@ public:
             return m_coded;
         case EColumnKind::Lock:
             return m_lock;
+        case EColumnKind::Country:
+            return m_country;
         default:
             return m_text;
         }
@@ -27,6 +30,8 @@ public:
     // "Show colours in names": every coded column follows at its next paint.
     void SetColoursShown(bool shown) { m_coded.SetColoursShown(shown); }
     bool GetColoursShown() const { return m_coded.GetColoursShown(); }
+    // Where the country column finds its flags; before the tables are built.
+    CFlagImages& Flags() { return m_country.Flags(); }
 
 private:
     Tavex::CStringCol m_text;
@@ -34,4 +39,5 @@ private:
     Tavex::CEnumCol m_gameType;
     Tavex::CCodedStringCol m_coded;
     CLockCol m_lock;
+    CCountryCol m_country;
 };

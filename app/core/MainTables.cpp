@@ -34,7 +34,7 @@ CServerRecord* CRecordKeys::RecordOf(int key) const {
 }
 
 void AddRecordToTables(Tavex::CTableInterface& servers, Tavex::CTableInterface& allPlayers,
-                       const CServerRecord& record, int key, const std::string& country) {
+                       const CServerRecord& record, int key) {
     const auto numPlayers = static_cast<std::int32_t>(record.m_players.size());
     const std::string players = PlayersText(numPlayers, record.m_maxClients);
 
@@ -51,7 +51,7 @@ void AddRecordToTables(Tavex::CTableInterface& servers, Tavex::CTableInterface& 
     row->GetCell(ServerColumn::kHumans)->SetInt(record.m_humans);
     row->GetCell(ServerColumn::kBots)->SetInt(record.m_bots);
     row->GetCell(ServerColumn::kLocked)->SetString(record.m_needPass ? kYesText : "");
-    row->GetCell(ServerColumn::kCountry)->SetString(country);
+    row->GetCell(ServerColumn::kCountry)->SetString(record.m_country);
 
     for (auto player = record.m_players.rbegin(); player != record.m_players.rend(); ++player) {
         row = allPlayers.AddRow();

@@ -20,8 +20,8 @@ class CServerRecord;
 struct CPlayerSearch;
 
 // Coded: a text kept with its colour codes and drawn in its colours. Lock: "yes" or empty,
-// drawn as a padlock.
-enum class EColumnKind { String, Int, GameType, Coded, Lock };
+// drawn as a padlock. Country: a flag and the code.
+enum class EColumnKind { String, Int, GameType, Coded, Lock, Country };
 
 struct CColumnSpec {
     const char* m_title; // "" for the record column, which starts hidden for that reason
@@ -72,10 +72,10 @@ inline constexpr std::array<CColumnSpec, 13> kServerColumns = {{
     {"Map", EColumnKind::String, 90, false},
     {"Ip", EColumnKind::String, 200, false},
     {"", EColumnKind::Int, 0, true},
-    {"Humans", EColumnKind::Int, 44, false},
+    {"Humans", EColumnKind::Int, 50, false},
     {"Bots", EColumnKind::Int, 36, false},
     {"Lock", EColumnKind::Lock, 20, false},
-    {"Country", EColumnKind::String, 52, false},
+    {"Country", EColumnKind::Country, 58, false},
 }};
 
 inline constexpr std::array<CColumnSpec, 4> kPlayerOnServerColumns = {{
@@ -103,7 +103,7 @@ private:
 // A shown record: one row of the server table, then one row of the all-players table per
 // player, from the last player to the first.
 void AddRecordToTables(Tavex::CTableInterface& servers, Tavex::CTableInterface& allPlayers,
-                       const CServerRecord& record, int key, const std::string& country = {});
+                       const CServerRecord& record, int key);
 
 // The players-on-server table for a selected server (or none): emptied, then the record's
 // players from the last to the first, sorted with the table's own keys.

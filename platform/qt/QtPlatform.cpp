@@ -245,6 +245,13 @@ void QtPlatform::MessageBeep(unsigned) {
     QApplication::beep();
 }
 
+std::shared_ptr<const IImageList> QtPlatform::LoadImageFile(const std::string& path) {
+    QImage image;
+    if (!image.load(QString::fromLocal8Bit(path.c_str())))
+        return nullptr;
+    return std::make_shared<QtImageList>(std::move(image));
+}
+
 void QtPlatform::AddAccelerator(CWnd& window, unsigned vk, bool control, unsigned command) {
     QWidget* widget = Widget(window);
     int key = 0;

@@ -225,3 +225,47 @@ TEST_F(KnowServersJourneyTest, NamesAreDrawnInTheirColoursOnLightAndDarkRows) {
     }
     QApplication::setPalette(light);
 }
+
+TEST_F(KnowServersJourneyTest, CountriesComeFromTheLookUpWithTheirFlags) {
+    // Loopback has no country in any real database; a made-up one stands in.
+    struct CMadeUp : ICountryLookup {
+        std::string CountryOf(const CSockAddr&) override { return "DE"; }
+    };
+    const QPalette light = QApplication::palette();
+    QPalette dark = light;
+    dark.setColor(QPalette::Base, QColor(35, 38, 41));
+    dark.setColor(QPalette::Window, QColor(49, 54, 59));
+    dark.setColor(QPalette::Text, QColor(239, 240, 241));
+    dark.setColor(QPalette::WindowText, QColor(239, 240, 241));
+    int shot = 0;
+    for (const QPalette& palette : {light, dark}) {
+        QApplication::setPalette(palette);
+        CMainDialog dialog;
+        dialog.UseCountryLookup(std::make_unique<CMadeUp>());
+        m_dialog = &dialog;
+        Play(m_platform, dialog, [&](QWidget& window) {
+            ClickTab(1);
+            QueryMaster();
+            Tavex::CTableCtrl& servers = m_dialog->ServerTable();
+            EXPECT_EQ(servers.GetCellText(ServerRow("RedServer"), ServerColumn::kCountry), "DE");
+            // One address, one answer: the servers all live on 127.0.0.1.
+            EXPECT_EQ(servers.GetCellText(ServerRow("Open Duel"), ServerColumn::kCountry), "DE");
+            CTableUser(m_platform, servers).ClickCell(ServerRow("Bots"), ServerColumn::kServer);
+            if (const char* folder = std::getenv("VANTREL_JOURNEY_SHOTS")) {
+                window.resize(1100, 560);
+                QTest::qWait(50);
+                window.grab().save(QString::fromLocal8Bit(folder) + "/servers-" +
+                                   QString::number(shot) + ".png");
+                servers.EnsureVisible(0, ServerColumn::kCountry);
+                servers.Redraw(true);
+                QTest::qWait(50);
+                window.grab().save(QString::fromLocal8Bit(folder) + "/servers-" +
+                                   QString::number(shot) + "-right.png");
+            }
+            Click(FindButton(window, "Close"));
+        });
+        m_dialog = nullptr;
+        ++shot;
+    }
+    QApplication::setPalette(light);
+}

@@ -116,7 +116,8 @@ TEST_F(MainTablesTest, HumansBotsLocksAndNamesInColours) {
     CServerRecord record{CSockAddr("10.0.0.5:27960")};
     record.ParseStatus("h\n\\sv_hostname\\^1Red^7Server\\g_needpass\\1\n"
                        "1 0 \"^5Bot\"\n2 40 \"^2Al\"\n3 0 \"^3Cy\"\n");
-    AddRecordToTables(m_servers, m_allPlayers, record, 3, "DE");
+    record.m_country = "DE";
+    AddRecordToTables(m_servers, m_allPlayers, record, 3);
     EXPECT_EQ(m_servers.GetCell(0, ServerColumn::kHumans)->GetInt(), 1);
     EXPECT_EQ(m_servers.GetCell(0, ServerColumn::kBots)->GetInt(), 2);
     EXPECT_EQ(Column(m_servers, ServerColumn::kLocked), (std::vector<std::string>{"yes"}));

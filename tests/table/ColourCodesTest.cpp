@@ -93,6 +93,10 @@ TEST(ColourCodesTest, ColoursAreMadeLegibleOnLightAndDarkRows) {
     // White on a light row and black on a dark one are drawn in the text colour.
     EXPECT_EQ(LegibleColour(kWhite, kWhite, RGB(1, 2, 3)), RGB(1, 2, 3));
     EXPECT_EQ(LegibleColour(kBlack, kDark, RGB(200, 200, 200)), RGB(200, 200, 200));
+    // A text colour that does not read on the row is no help: the grey is moved instead.
+    const auto grey = LegibleColour(kWhite, kWhite, RGB(250, 250, 250));
+    EXPECT_GE(ContrastRatio(grey, kWhite), kMinimumContrast);
+    EXPECT_EQ(grey & 0xFF, (grey >> 16) & 0xFF);
 }
 
 TEST(ColourCodesTest, CodedColumnsDrawRunsButKeepThePlainValue) {

@@ -91,11 +91,11 @@ TEST(QueryOutputTest, JsonHasTheAgreedKeysInReplyOrder) {
 
 TEST(QueryOutputTest, JsonTellsLocksAndCountriesFromTheLookUp) {
     CServerRecord locked = Answered("h\n\\g_needpass\\1\n");
+    locked.m_country = "DE";
     CQueryOptions options;
     options.format = CQueryOptions::EFormat::Json;
     std::ostringstream out;
-    WriteServers(out, {&locked}, options,
-                 [](const CServerRecord& record) { return record.m_needPass ? "DE" : ""; });
+    WriteServers(out, {&locked}, options);
     EXPECT_NE(out.str().find("\"needpass\": true, \"name_raw\": \"10.0.0.1:27960\", "
                              "\"country\": \"DE\"}"),
               std::string::npos)

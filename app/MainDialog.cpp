@@ -12,11 +12,13 @@
 #include "app/core/LiveFilter.h"
 #include "app/core/MainTables.h"
 #include "app/core/MainView.h"
+#include "app/core/MasterStatus.h"
 #include "app/core/PlayerSearch.h"
 #include "app/core/SearchHistory.h"
 #include "app/core/StartupQuery.h"
 #include "platform/Controls.h"
 #include "query/Favorites.h"
+#include "query/MasterList.h"
 #include "resources/ComboLists.h"
 #include "resources/DialogTemplates.h"
 #include "resources/ResourceIds.h"
@@ -263,9 +265,7 @@ void CMainDialog::ReadSettings() {
     CheckDlgButton(Res::IDC_ONLY_HUMANS, settings.m_onlyHumans ? BST_CHECKED : BST_UNCHECKED);
     m_results.Filter().Apply(LiveFilterOfControls());
     m_columnDefs.SetColoursShown(LoadOptions(m_key).m_showColours);
-    CSockAddr master;
-    master.Parse(settings.m_master);
-    m_engine.SetMasterAddress(master);
+    m_engine.SetMasters(MastersOf(settings));
     Control(Res::IDC_SPEED).SetCurSel(SpeedSelection(settings.m_speed));
 
     CControl& tabs = Control(Res::IDC_VIEW_TABS);
@@ -294,7 +294,7 @@ void CMainDialog::WriteSettings() {
     current.m_lastView = static_cast<std::uint32_t>(m_view);
     current.m_includeEmpty = IsDlgButtonChecked(Res::IDC_INCLUDE_EMPTY) == BST_CHECKED;
     current.m_includeFull = IsDlgButtonChecked(Res::IDC_INCLUDE_FULL) == BST_CHECKED;
-    current.m_master = m_engine.GetMasterAddress().Format();
+    SetMasters(current, m_engine.GetMasters());
     current.m_lastPlayers = SearchHistory().ToSetting();
     current.m_password = GetDlgItemText(Res::IDC_PASSWORD);
     current.m_liveFilter = GetDlgItemText(Res::IDC_LIVE_FILTER);
@@ -495,7 +495,10 @@ void CMainDialog::QueryMaster() {
             disabled.push_back(child);
         }
     const std::optional<unsigned> shown = m_tableRun;
+    SetDlgItemText(Res::IDC_MASTER_STATUS, kIdleStatus);
     const CQueryEngine::EMasterResult result = m_engine.QueryMaster();
+    if (result != CQueryEngine::EMasterResult::Busy)
+        SetDlgItemText(Res::IDC_MASTER_STATUS, MasterStatusText(m_engine.GetMasterReport()));
     for (CWnd* child : disabled)
         child->EnableWindow(true);
     if (focus && IsChild(focus))
@@ -561,12 +564,18 @@ void CMainDialog::FilterTables() {
 
 void CMainDialog::RunMasterServerDialog() {
     CMasterServerDialog dialog;
-    dialog.m_address = m_engine.GetMasterAddress().Format();
+    const std::vector<std::string>& masters = m_engine.GetMasters();
+    dialog.m_address = masters.empty() ? std::string() : masters.front();
+    if (masters.size() > 1)
+        dialog.m_moreMasters =
+            JoinMasterTexts(std::vector<std::string>(masters.begin() + 1, masters.end()));
     if (dialog.DoModal(GetPlatform(), this) != IDOK)
         return;
-    CSockAddr master;
-    master.Parse(dialog.m_address);
-    m_engine.SetMasterAddress(master);
+    // Kept as typed: a name is resolved at each query, so a master that moves is still found.
+    std::vector<std::string> edited{dialog.m_address};
+    for (std::string& more : SplitMasterTexts(dialog.m_moreMasters))
+        edited.push_back(std::move(more));
+    m_engine.SetMasters(std::move(edited));
 }
 
 void CMainDialog::Join() {
@@ -702,8 +711,8 @@ std::uint32_t CMainDialog::WaitDuringMasterExchange(std::initializer_list<CWaita
 void CMainDialog::OnQueryStarted(unsigned run, std::size_t servers) {
     m_tableRun = run;
     m_playersOnServer.DeleteAllRows();
-    m_results.Start(m_engine.GetServerList(), m_engine.GetIncludeEmpty(),
-                    m_engine.GetIncludeFull());
+    m_results.Start(m_engine.GetServerList(), m_engine.GetIncludeEmpty(), m_engine.GetIncludeFull(),
+                    m_engine.IsListing());
     Control(Res::IDC_PROGRESS).SetRange(0, m_results.Progress().Range());
     Control(Res::IDC_PROGRESS).SetPos(0);
     SetDlgItemText(Res::IDC_SERVERS_TO_QUERY, std::to_string(servers));
@@ -711,6 +720,27 @@ void CMainDialog::OnQueryStarted(unsigned run, std::size_t servers) {
     m_servers.Redraw(true);
     m_allPlayers.Redraw(true);
     m_playersOnServer.Redraw(true);
+}
+
+void CMainDialog::OnQueryGrown(unsigned run, const std::vector<CServerRecord*>& added) {
+    if (m_tableRun != run)
+        return;
+    m_results.Grow(added);
+    Control(Res::IDC_PROGRESS).SetRange(0, m_results.Progress().Range());
+    PresentResults(false);
+}
+
+void CMainDialog::OnListingComplete(unsigned run) {
+    if (m_tableRun != run || !IsWindow())
+        return;
+    const CQueryResults::CUpdate update =
+        m_results.CloseListing(*m_servers.GetSortKeys(), *m_allPlayers.GetSortKeys());
+    if (!update.m_complete)
+        return;
+    m_rowsChanged = true;
+    PresentResults(true);
+    if (m_screenshotPending)
+        TakeScreenshotWhenDone();
 }
 
 void CMainDialog::PostServerDone(unsigned run, CServerRecord* record) {

@@ -45,6 +45,8 @@ inline constexpr unsigned IDC_INCLUDE_FULL = 1047;
 inline constexpr unsigned IDC_OPTIONS = 1049;
 inline constexpr unsigned IDC_LIVE_FILTER = 1060;
 inline constexpr unsigned IDC_ONLY_HUMANS = 1061;
+// The line under the window's buttons: how the masters of the last query answered.
+inline constexpr unsigned IDC_MASTER_STATUS = 1100;
 
 // Options dialog.
 inline constexpr unsigned IDC_AUTO_CLOSE = 1050;
@@ -61,6 +63,7 @@ inline constexpr unsigned IDC_DELETE_FAVORITE = 1019;
 
 // Master-server dialog.
 inline constexpr unsigned IDC_MASTER_ADDRESS = 1046;
+inline constexpr unsigned IDC_MORE_MASTERS = 1101;
 
 // Server password dialog.
 inline constexpr unsigned IDC_SERVER_PASSWORD = 1063;

@@ -2,6 +2,7 @@
 
 #include "app/core/MainTables.h"
 #include "platform/Text.h"
+#include "query/GameVersion.h"
 #include "query/ServerRecord.h"
 #include "table/Row.h"
 
@@ -47,8 +48,9 @@ CLiveFilter MakeLiveFilter(std::string_view text, bool onlyHumans) {
 }
 
 std::string ServerFilterText(const CServerRecord& record) {
+    // The version as the column shows it, and as the server words it.
     return record.m_name + '\n' + record.m_map + '\n' + GameTypeName(record.m_gameType) + '\n' +
-           VersionOf(record) + '\n' + record.m_address.Format();
+           VersionText(record) + '\n' + VersionOf(record) + '\n' + record.m_address.Format();
 }
 
 void CLiveFilterIndex::Reset(std::size_t records) {

@@ -28,7 +28,7 @@ struct CLiveFilter {
 CLiveFilter MakeLiveFilter(std::string_view text, bool onlyHumans);
 
 // The texts of a server the words are looked for in: name (without colour codes), map, game
-// type, version and address.
+// type, version (as its column shows it and as the server words it) and address.
 std::string ServerFilterText(const CServerRecord& record);
 
 // What the filter looks at, upper-cased once per shown record rather than once per keystroke,

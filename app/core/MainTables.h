@@ -39,8 +39,8 @@ inline constexpr int kPlayer = 0, kServerPing = 1, kPing = 2, kFrags = 3, kServe
 }
 namespace ServerColumn {
 inline constexpr int kServer = 0, kType = 1, kPing = 2, kPlayers = 3, kNumPlayers = 4,
-                     kMaxPlayers = 5, kMap = 6, kIp = 7, kHumans = 9, kBots = 10, kLocked = 11,
-                     kCountry = 12;
+                     kMaxPlayers = 5, kMap = 6, kIp = 7, kVersion = 9, kHumans = 10, kBots = 11,
+                     kLocked = 12, kCountry = 13;
 }
 namespace PlayerOnServerColumn {
 inline constexpr int kPlayer = 0, kPing = 1, kFrags = 2, kBot = 3;
@@ -62,7 +62,8 @@ inline constexpr std::array<CColumnSpec, 10> kAllPlayersColumns = {{
     {"Bot", EColumnKind::String, 28, false},
 }};
 
-inline constexpr std::array<CColumnSpec, 13> kServerColumns = {{
+// Columns after the record column came later; a layout stored before them still applies.
+inline constexpr std::array<CColumnSpec, 14> kServerColumns = {{
     {"Server", EColumnKind::Coded, 120, false},
     {"Type", EColumnKind::GameType, 128, false},
     {"Ping", EColumnKind::Int, 40, false},
@@ -72,6 +73,7 @@ inline constexpr std::array<CColumnSpec, 13> kServerColumns = {{
     {"Map", EColumnKind::String, 90, false},
     {"Ip", EColumnKind::String, 200, false},
     {"", EColumnKind::Int, 0, true},
+    {"Version", EColumnKind::String, 48, false},
     {"Humans", EColumnKind::Int, 50, false},
     {"Bots", EColumnKind::Int, 36, false},
     {"Lock", EColumnKind::Lock, 20, false},
@@ -91,6 +93,8 @@ inline constexpr std::array<CColumnSpec, 4> kPlayerOnServerColumns = {{
 class CRecordKeys {
 public:
     void Assign(CServerList& list);
+    // A record that joined the run later gets the next number.
+    void Append(CServerRecord* record);
     void Clear();
     int KeyOf(const CServerRecord* record) const;
     CServerRecord* RecordOf(int key) const;

@@ -5,14 +5,19 @@
 class CQueryProgress {
 public:
     // A run over `servers` records: the counter shows them all, the bar runs from 0 to that
-    // number (limited to the 16 bits a progress range holds).
-    void Start(int servers);
+    // number (limited to the 16 bits a progress range holds). `listing`: masters may still add
+    // servers, so the run is not complete before CloseListing even when none is left.
+    void Start(int servers, bool listing = false);
+    // Servers that a later master listed join the run: the counter and the range grow.
+    void Grow(int servers);
+    // No master adds any more; the bar goes back to 0 if nothing is left.
+    void CloseListing();
 
     // One server finished. True when the counter and the bar changed: the remaining count is
     // even. Filtered servers count as well.
     bool OnServerDone();
     // The last server is in: the tables get their final sort and the bar goes back to 0.
-    bool IsComplete() const { return m_toQuery == 0; }
+    bool IsComplete() const { return m_toQuery == 0 && !m_listing; }
 
     int ToQuery() const { return m_toQuery; }
     int Shown() const { return m_shown; }
@@ -24,4 +29,6 @@ private:
     int m_shown = 0;
     int m_position = 0;
     int m_range = 0;
+    int m_total = 0;
+    bool m_listing = false;
 };

@@ -8,6 +8,8 @@
 #include "app/core/MainTables.h"
 #include "app/core/QueryProgress.h"
 
+#include <vector>
+
 namespace Tavex {
 class CSortKeys;
 class CTableInterface;
@@ -30,7 +32,14 @@ public:
     // A run starts over `list` with the filters taken from the check boxes: the two tables are
     // emptied (the window empties the players-on-server table too), the records numbered for
     // the record column and the counters set.
-    void Start(CServerList& list, bool includeEmpty, bool includeFull);
+    // `listing`: later masters may still add servers (Grow), until CloseListing.
+    void Start(CServerList& list, bool includeEmpty, bool includeFull, bool listing = false);
+    // A later master's new records join the run: numbered after the others and counted.
+    void Grow(const std::vector<CServerRecord*>& records);
+    // No master adds any more. When every server is already in, this is the run's end: both
+    // tables get their final sort, as after the last server.
+    CUpdate CloseListing(const Tavex::CSortKeys& serverKeys,
+                         const Tavex::CSortKeys& allPlayersKeys);
 
     // `view` is the current view; the keys are each table's current sort keys.
     CUpdate OnServerFinished(const CServerRecord& record, int view,
@@ -43,6 +52,8 @@ public:
     CLiveFilterIndex& Filter() { return m_filter; }
 
 private:
+    void SortBoth(const Tavex::CSortKeys& serverKeys, const Tavex::CSortKeys& allPlayersKeys);
+
     Tavex::CTableInterface& m_servers;
     Tavex::CTableInterface& m_allPlayers;
     CQueryProgress m_progress;

@@ -54,7 +54,7 @@ TEST(LiveFilterTest, EveryWordMustMatchAServerTextOrAPlayer) {
         Server("10.0.0.1:27960", "\\sv_hostname\\^1Red ^7Duel\\mapname\\ffa_bespin\\g_gametype\\3"
                                  "\\version\\JK2MP: v1.04 linux\n1 50 \"^4Luke\"\n2 0 \"Bot\"\n");
     CServerRecord bots = Server("10.0.0.2:28070", "\\sv_hostname\\Bots Only\\mapname\\ctf_yavin"
-                                                  "\n1 0 \"Kyle\"\n");
+                                                  "\\protocol\\15\n1 0 \"Kyle\"\n");
     CLiveFilterIndex index;
     index.Reset(3);
     index.Add(1, duel);
@@ -69,7 +69,8 @@ TEST(LiveFilterTest, EveryWordMustMatchAServerTextOrAPlayer) {
     EXPECT_EQ(shown("BESPIN", false), "10"); // the map, case ignored
     EXPECT_EQ(shown("duel", false), "10");   // the game type's name and the name
     EXPECT_EQ(shown("capture", false), "00");
-    EXPECT_EQ(shown("v1.04", false), "10");      // the version
+    EXPECT_EQ(shown("v1.04", false), "10");      // the version as the server words it
+    EXPECT_EQ(shown("1.02", false), "01");       // and as its column shows it
     EXPECT_EQ(shown("28070", false), "01");      // the address
     EXPECT_EQ(shown("luke", false), "10");       // any player's name
     EXPECT_EQ(shown("luke yavin", false), "00"); // every word must match

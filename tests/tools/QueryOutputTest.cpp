@@ -63,19 +63,32 @@ TEST(QueryOutputTest, JsonHasTheAgreedKeysInReplyOrder) {
     CQueryOptions options;
     options.format = CQueryOptions::EFormat::Json;
     EXPECT_EQ(Write({}, options), "[]\n");
-    EXPECT_EQ(Write({&silent}, options),
-              "[\n  {\"address\": \"10.0.0.2:1\", \"name\": \"10.0.0.2:1\", \"map\": \"\", "
-              "\"gametype\": 0, \"gametype_name\": \"Free for all\", \"ping\": 9999, "
-              "\"answered\": false, \"players\": 0, \"max_players\": 0, \"humans\": 0, "
-              "\"bots\": 0, \"needpass\": false, \"name_raw\": \"10.0.0.2:1\", "
-              "\"country\": null}\n]\n");
+    EXPECT_EQ(
+        Write({&silent}, options),
+        "[\n  {\"address\": \"10.0.0.2:1\", \"name\": \"10.0.0.2:1\", \"map\": \"\", "
+        "\"gametype\": 0, \"gametype_name\": \"Free for all\", \"ping\": 9999, "
+        "\"answered\": false, \"players\": 0, \"max_players\": 0, \"protocol\": null, "
+        "\"version\": null, \"masters\": [], \"humans\": 0, \"bots\": 0, \"needpass\": false, "
+        "\"name_raw\": \"10.0.0.2:1\", \"country\": null}\n]\n");
+    // A listed server: the protocol it was listed under, its release and its masters.
+    silent.m_protocol = 15;
+    silent.m_masters = {CSockAddr("10.9.9.9:28060"), CSockAddr("10.9.9.8:28060")};
+    silent.m_variables = {{"version", "JK2MP: v1.03 linux"}};
+    EXPECT_NE(Write({&silent}, options)
+                  .find("\"protocol\": 15, \"version\": \"1.03\", \"masters\": "
+                        "[\"10.9.9.9:28060\", \"10.9.9.8:28060\"], \"humans\""),
+              std::string::npos);
+    silent.m_protocol = 0;
+    silent.m_masters.clear();
+    silent.m_variables.clear();
 
     options.players = true;
     options.variables = true;
     std::string json = Write({&record, &silent}, options);
     EXPECT_NE(json.find("\"name\": \"Caf\xC3\xA9\", \"map\": \"map\", \"gametype\": 7, "
                         "\"gametype_name\": \"Capture the flag\", \"ping\": 42, \"answered\": "
-                        "true, \"players\": 2, \"max_players\": 8, \"humans\": 1, \"bots\": 1, "
+                        "true, \"players\": 2, \"max_players\": 8, \"protocol\": null, "
+                        "\"version\": null, \"masters\": [], \"humans\": 1, \"bots\": 1, "
                         "\"needpass\": false, \"name_raw\": \"^1Caf\xC3\xA9\", \"country\": null, "
                         "\"player_list\": [{\"name\": \"Bob\", \"frags\": 5, \"ping\": 40, "
                         "\"bot\": false, \"name_raw\": \"B^2ob\"}, {\"name\": \"Al\", \"frags\": "
@@ -105,16 +118,19 @@ TEST(QueryOutputTest, JsonTellsLocksAndCountriesFromTheLookUp) {
 TEST(QueryOutputTest, CsvAndTableListOneServerPerLine) {
     CServerRecord record = Answered("h\n\\mapname\\m\\sv_maxclients\\4\n1 2 \"p\"\n");
     record.m_name = "a, \"b\"";
+    record.m_protocol = 16;
     CQueryOptions options;
     options.format = CQueryOptions::EFormat::Csv;
     options.players = true;
     EXPECT_EQ(Write({&record}, options),
-              "name,address,ping,players,max_players,map,gametype,gametype_name,player_list\r\n"
-              "\"a, \"\"b\"\"\",10.0.0.1:27960,42,1,4,m,0,Free for all,p (1/2)\r\n");
+              "name,address,ping,players,max_players,map,gametype,gametype_name,version,"
+              "player_list\r\n"
+              "\"a, \"\"b\"\"\",10.0.0.1:27960,42,1,4,m,0,Free for all,1.04,p (1/2)\r\n");
 
     options.format = CQueryOptions::EFormat::Table;
     std::string table = Write({&record}, options);
-    EXPECT_NE(table.find("   42  1/4      10.0.0.1:27960         m "), std::string::npos) << table;
+    EXPECT_NE(table.find("   42  1/4      1.04  10.0.0.1:27960         m "), std::string::npos)
+        << table;
     EXPECT_NE(table.find("Free for all            a, \"b\"\n"), std::string::npos) << table;
     EXPECT_NE(table.find("player 1 frags, 2 ms: p\n"), std::string::npos) << table;
 }

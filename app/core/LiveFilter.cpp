@@ -58,8 +58,11 @@ void CLiveFilterIndex::Reset(std::size_t records) {
 }
 
 void CLiveFilterIndex::Add(int key, const CServerRecord& record) {
-    if (key < 1 || static_cast<std::size_t>(key) > m_entries.size())
+    if (key < 1)
         return;
+    // Records listed by a later master join the run with keys after the first ones.
+    if (static_cast<std::size_t>(key) > m_entries.size())
+        m_entries.resize(static_cast<std::size_t>(key));
     CEntry& entry = m_entries[static_cast<std::size_t>(key - 1)];
     entry.m_known = true;
     entry.m_hasHumans = record.m_humans > 0;

@@ -36,6 +36,7 @@ std::string ServerFilterText(const CServerRecord& record);
 // the record column (1..n).
 class CLiveFilterIndex {
 public:
+    // Forgets every record; room for `records` keys, more are added as they come.
     void Reset(std::size_t records);
     void Add(int key, const CServerRecord& record);
 

@@ -101,10 +101,14 @@ TEST(LiveFilterTest, EveryWordMustMatchAServerTextOrAPlayer) {
     EXPECT_TRUE(index.PlayerShown(1, "Luke"));
     EXPECT_FALSE(index.PlayerShown(1, "Bot"));
 
-    // A record added while a filter is on is judged at once.
+    // A record added while a filter is on is judged at once, also one that joined the run
+    // after it started, with a key beyond the first ones.
     index.Apply(MakeLiveFilter("kyle", false));
     index.Add(2, bots);
     EXPECT_TRUE(index.ServerShown(2));
+    index.Add(7, bots);
+    EXPECT_TRUE(index.ServerShown(7));
+    EXPECT_FALSE(index.ServerShown(6));
 }
 
 TEST(LiveFilterTest, TablesShowWhatPassesAndEverythingAgainWhenCleared) {

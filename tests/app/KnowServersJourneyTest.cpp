@@ -4,6 +4,7 @@
 
 #include "app/core/MainTables.h"
 #include "app/core/Settings.h"
+#include "net/RegistryKey.h"
 #include "resources/ResourceIds.h"
 #include "tests/app/Journey.h"
 #include "tests/app/MainWindowFixture.h"
@@ -45,8 +46,26 @@ protected:
     std::vector<std::string> Servers() { return Column(m_dialog->ServerTable(), 0); }
     std::vector<std::string> Players() { return Column(m_dialog->AllPlayersTable(), 0); }
 
+    // Without the table's bands, rows take the palette's own base colour.
+    static void BandsOff() {
+        CRegistryKey look;
+        ASSERT_TRUE(look.SetRoot(HKEY_CURRENT_USER) &&
+                    look.SetPath("Software\\Belvorn\\Tavex", true));
+        look.WriteNumber("Leparello", 0);
+    }
+
+    // Pixels of the name cell of a server row that are dark (below `level` in every channel).
+    int DarkPixelsInName(int row, int level = 80) {
+        return PixelsInName(row, [level](const QColor& c) {
+            return c.red() < level && c.green() < level && c.blue() < level;
+        });
+    }
     // Red pixels in the name cell of a server row: clearly red, little green and blue.
     int RedPixelsInName(int row) {
+        return PixelsInName(
+            row, [](const QColor& c) { return c.red() > 150 && c.green() < 90 && c.blue() < 90; });
+    }
+    int PixelsInName(int row, const std::function<bool(const QColor&)>& counts) {
         Tavex::CTableCtrl& table = m_dialog->ServerTable();
         CTableUser user(m_platform, table);
         QWidget* body = user.Body();
@@ -55,15 +74,15 @@ protected:
         const QPoint centre = user.CellPoint(row, ServerColumn::kServer);
         const int width = table.GetColumnWidth(ServerColumn::kServer);
         const int height = table.GetRowHeight();
-        int red = 0;
+        int found = 0;
         for (int y = centre.y() - height / 2; y < centre.y() + height / 2; ++y)
             for (int x = centre.x() - width / 2; x < centre.x() + width / 2; ++x) {
                 const QColor c = image.pixelColor(x * image.width() / body->width(),
                                                   y * image.height() / body->height());
-                if (c.red() > 150 && c.green() < 90 && c.blue() < 90)
-                    ++red;
+                if (counts(c))
+                    ++found;
             }
-        return red;
+        return found;
     }
 };
 
@@ -198,14 +217,23 @@ TEST_F(KnowServersJourneyTest, NamesAreDrawnInTheirColoursOnLightAndDarkRows) {
     QPalette dark = light;
     dark.setColor(QPalette::Base, QColor(30, 30, 30));
     dark.setColor(QPalette::Text, QColor(230, 230, 230));
-    for (const QPalette& palette : {light, dark}) {
-        QApplication::setPalette(palette);
+    for (const bool isDark : {false, true}) {
+        QApplication::setPalette(isDark ? dark : light);
+        if (isDark)
+            BandsOff();
         Open([&](QWidget& window) {
             ClickTab(1);
             QueryMaster();
             const int red = ServerRow("RedServer");
             const int plain = ServerRow("Open Duel");
             ASSERT_GE(red, 0);
+            // The row is dark indeed on the dark palette, light on the light one.
+            const int cell = m_dialog->ServerTable().GetColumnWidth(ServerColumn::kServer) *
+                             m_dialog->ServerTable().GetRowHeight();
+            if (isDark)
+                EXPECT_GT(DarkPixelsInName(plain), cell / 2);
+            else
+                EXPECT_LT(DarkPixelsInName(plain), cell / 4);
             EXPECT_GT(RedPixelsInName(red), 10);
             EXPECT_EQ(RedPixelsInName(plain), 0);
             // With "Show colours in names" off, no red.
@@ -238,8 +266,10 @@ TEST_F(KnowServersJourneyTest, CountriesComeFromTheLookUpWithTheirFlags) {
     dark.setColor(QPalette::Text, QColor(239, 240, 241));
     dark.setColor(QPalette::WindowText, QColor(239, 240, 241));
     int shot = 0;
-    for (const QPalette& palette : {light, dark}) {
-        QApplication::setPalette(palette);
+    for (const bool isDark : {false, true}) {
+        QApplication::setPalette(isDark ? dark : light);
+        if (isDark)
+            BandsOff();
         CMainDialog dialog;
         dialog.UseCountryLookup(std::make_unique<CMadeUp>());
         m_dialog = &dialog;

@@ -60,6 +60,24 @@ void CServerRecord::Reset() {
     m_needPass = false;
 }
 
+void CServerRecord::TakeQueryResult(const CServerRecord& fresh) {
+    m_name = fresh.m_name;
+    m_map = fresh.m_map;
+    m_gameType = fresh.m_gameType;
+    m_maxClients = fresh.m_maxClients;
+    m_ping = fresh.m_ping;
+    m_players = fresh.m_players;
+    m_variables = fresh.m_variables;
+    m_sentAt = fresh.m_sentAt;
+    m_timeoutMs = fresh.m_timeoutMs;
+    m_state = fresh.m_state;
+    m_nameRaw = fresh.m_nameRaw;
+    m_humans = fresh.m_humans;
+    m_bots = fresh.m_bots;
+    m_needPass = fresh.m_needPass;
+    m_country = fresh.m_country;
+}
+
 std::uint32_t CServerRecord::ElapsedMs() const {
     return static_cast<std::uint32_t>((ClockNow() - m_sentAt) / 1000000);
 }

@@ -39,29 +39,29 @@ CServerRecord* CRecordKeys::RecordOf(int key) const {
     return m_records[static_cast<std::size_t>(key - 1)];
 }
 
-void AddRecordToTables(Tavex::CTableInterface& servers, Tavex::CTableInterface& allPlayers,
-                       const CServerRecord& record, int key) {
+void FillServerRow(Tavex::CRow& row, const CServerRecord& record, int key) {
+    const auto numPlayers = static_cast<std::int32_t>(record.m_players.size());
+    Tavex::SetCodedText(row.GetCell(ServerColumn::kServer), record.m_name, record.m_nameRaw);
+    row.GetCell(ServerColumn::kPing)->SetInt(record.m_ping);
+    row.GetCell(ServerColumn::kPlayers)->SetString(PlayersText(numPlayers, record.m_maxClients));
+    row.GetCell(ServerColumn::kType)->SetInt(record.m_gameType);
+    row.GetCell(ServerColumn::kMap)->SetString(record.m_map);
+    row.GetCell(ServerColumn::kIp)->SetString(record.m_address.Format());
+    row.GetCell(kRecordColumn)->SetInt(key);
+    row.GetCell(ServerColumn::kNumPlayers)->SetInt(numPlayers);
+    row.GetCell(ServerColumn::kMaxPlayers)->SetInt(record.m_maxClients);
+    row.GetCell(ServerColumn::kVersion)->SetString(VersionText(record));
+    row.GetCell(ServerColumn::kHumans)->SetInt(record.m_humans);
+    row.GetCell(ServerColumn::kBots)->SetInt(record.m_bots);
+    row.GetCell(ServerColumn::kLocked)->SetString(record.m_needPass ? kYesText : "");
+    row.GetCell(ServerColumn::kCountry)->SetString(record.m_country);
+}
+
+void AddPlayerRows(Tavex::CTableInterface& allPlayers, const CServerRecord& record, int key) {
     const auto numPlayers = static_cast<std::int32_t>(record.m_players.size());
     const std::string players = PlayersText(numPlayers, record.m_maxClients);
-
-    Tavex::CRow* row = servers.AddRow();
-    Tavex::SetCodedText(row->GetCell(ServerColumn::kServer), record.m_name, record.m_nameRaw);
-    row->GetCell(ServerColumn::kPing)->SetInt(record.m_ping);
-    row->GetCell(ServerColumn::kPlayers)->SetString(players);
-    row->GetCell(ServerColumn::kType)->SetInt(record.m_gameType);
-    row->GetCell(ServerColumn::kMap)->SetString(record.m_map);
-    row->GetCell(ServerColumn::kIp)->SetString(record.m_address.Format());
-    row->GetCell(kRecordColumn)->SetInt(key);
-    row->GetCell(ServerColumn::kNumPlayers)->SetInt(numPlayers);
-    row->GetCell(ServerColumn::kMaxPlayers)->SetInt(record.m_maxClients);
-    row->GetCell(ServerColumn::kVersion)->SetString(VersionText(record));
-    row->GetCell(ServerColumn::kHumans)->SetInt(record.m_humans);
-    row->GetCell(ServerColumn::kBots)->SetInt(record.m_bots);
-    row->GetCell(ServerColumn::kLocked)->SetString(record.m_needPass ? kYesText : "");
-    row->GetCell(ServerColumn::kCountry)->SetString(record.m_country);
-
     for (auto player = record.m_players.rbegin(); player != record.m_players.rend(); ++player) {
-        row = allPlayers.AddRow();
+        Tavex::CRow* row = allPlayers.AddRow();
         Tavex::SetCodedText(row->GetCell(AllPlayersColumn::kPlayer), player->name, player->nameRaw);
         row->GetCell(AllPlayersColumn::kPing)->SetInt(player->ping);
         row->GetCell(AllPlayersColumn::kFrags)->SetInt(player->frags);
@@ -74,6 +74,12 @@ void AddRecordToTables(Tavex::CTableInterface& servers, Tavex::CTableInterface& 
         row->GetCell(kRecordColumn)->SetInt(key);
         row->GetCell(AllPlayersColumn::kBot)->SetString(player->IsBot() ? kYesText : "");
     }
+}
+
+void AddRecordToTables(Tavex::CTableInterface& servers, Tavex::CTableInterface& allPlayers,
+                       const CServerRecord& record, int key) {
+    FillServerRow(*servers.AddRow(), record, key);
+    AddPlayerRows(allPlayers, record, key);
 }
 
 void FillPlayersOnServer(Tavex::CTableInterface& table, const CServerRecord* record,

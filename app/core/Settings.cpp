@@ -87,6 +87,8 @@ COptions LoadOptions(const CRegistryKey& key) {
     options.m_autoRequery = ReadFlag(key, kAutoRequeryValue, defaults.m_autoRequery);
     options.m_startupQuery = key.ReadNumber(kStartupQueryValue, defaults.m_startupQuery);
     options.m_showColours = ReadFlag(key, kShowColoursValue, defaults.m_showColours);
+    options.m_requerySeconds = std::max(
+        key.ReadNumber(kRequerySecondsValue, defaults.m_requerySeconds), std::uint32_t{15});
     return options;
 }
 
@@ -95,6 +97,7 @@ void SaveOptions(CRegistryKey& key, const COptions& options) {
     key.WriteNumber(kAutoRequeryValue, options.m_autoRequery ? 1 : 0);
     key.WriteNumber(kStartupQueryValue, options.m_startupQuery);
     key.WriteNumber(kShowColoursValue, options.m_showColours ? 1 : 0);
+    key.WriteNumber(kRequerySecondsValue, options.m_requerySeconds);
 }
 
 std::string LoadGamePath(const CRegistryKey& key) {

@@ -367,3 +367,17 @@ TEST(ServerRecordTest, PlayersOfPingZeroAreBotsAndNeedPassIsKept) {
     EXPECT_EQ(r.m_bots, 0);
     EXPECT_EQ(r.m_humans, 0);
 }
+
+TEST(ServerRecordTest, ARefreshTakesOverBotsLockRawNameAndCountry) {
+    CServerRecord listed(CSockAddr("10.0.0.1:27960"), "Fav", "pw");
+    CServerRecord fresh(CSockAddr("10.0.0.1:27960"));
+    fresh.ParseStatus("h\n\\sv_hostname\\^1New\\g_needpass\\1\n1 0 \"b\"\n1 9 \"h\"\n");
+    fresh.m_country = "SE";
+    listed.TakeQueryResult(fresh);
+    EXPECT_EQ(listed.m_nameRaw, "^1New");
+    EXPECT_EQ(listed.m_humans, 1);
+    EXPECT_EQ(listed.m_bots, 1);
+    EXPECT_TRUE(listed.m_needPass);
+    EXPECT_EQ(listed.m_country, "SE");
+    EXPECT_EQ(listed.m_password, "pw");
+}

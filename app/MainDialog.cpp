@@ -41,6 +41,7 @@ constexpr unsigned kAcceleratorCode = 1;
 // The once-a-second clock of the background requery and the slot wait.
 constexpr unsigned kClockTimer = 2;
 constexpr unsigned kClockMs = 1000;
+constexpr unsigned kRefreshKey = VK_F1 + 4; // F5
 
 template <std::size_t N>
 void DefineColumns(Tavex::CTableCtrl& table, const std::array<CColumnSpec, N>& columns,
@@ -407,6 +408,11 @@ void CMainDialog::OnCommand(unsigned id, unsigned code, CWnd* from) {
 }
 
 long CMainDialog::OnNotify(NMHDR& hdr) {
+    // F5 in a table refreshes, as it does anywhere in the window.
+    if (hdr.code == NM_KEYDOWN && static_cast<NMKEY&>(hdr).nVKey == kRefreshKey) {
+        RefreshAll();
+        return 1;
+    }
     if (hdr.idFrom == Res::IDC_VIEW_TABS && hdr.code == TCN_SELCHANGE) {
         ApplyView();
         return 0;
@@ -852,7 +858,7 @@ void CMainDialog::OnTimer(unsigned id) {
 }
 
 void CMainDialog::OnKeyDown(unsigned vk, unsigned repeat, unsigned flags) {
-    if (vk == VK_F1 + 4) { // F5
+    if (vk == kRefreshKey) {
         RefreshAll();
         return;
     }

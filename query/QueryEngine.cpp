@@ -505,6 +505,10 @@ void CQueryEngine::RunWorker(unsigned run, int limit, bool refresh) {
                     post(found->second);
                     if (WaitForMultipleObjects({&m_stop}, 0) == WAIT_OBJECT_0)
                         return;
+                    // The last answer of a run that can no longer grow ends it now, so the
+                    // next query or refresh need not wait for a tick.
+                    if (closed && toDispatch.empty() && outstanding == 0)
+                        return;
                 }
             }
             // However busy the socket, the stop and then the timer get their turn after each

@@ -1139,3 +1139,42 @@ TEST_F(MainDialogTest, WaitingForASlotJoinsOnceWhenOneFreesAndEscapeStopsIt) {
         EXPECT_EQ(d.GetDlgItemText(Res::IDC_MASTER_STATUS), "Browse, find, join.");
     });
 }
+
+TEST_F(MainDialogTest, TheBackgroundRequeryRefreshesAtItsIntervalOnlyWhileIdle) {
+    {
+        CRegistryKey key = Key();
+        COptions options;
+        options.m_autoRequery = true;
+        options.m_requerySeconds = 20;
+        options.m_startupQuery = 0;
+        SaveOptions(key, options);
+    }
+    CMainDialog dialog;
+    OpenMain(dialog, [&](CMainDialog& d) {
+        CServerList& list = d.Engine().GetServerList();
+        AddServer(list, 1, 1, 16);
+        StartByHand(d);
+        for (auto& [address, listed] : list)
+            d.OnServerDone(0, &listed);
+        const unsigned before = d.Engine().GetCurrentRefresh();
+        // Not before the interval has passed.
+        m_platform.Advance(19'000);
+        EXPECT_EQ(d.Engine().GetCurrentRefresh(), before);
+        // Not while a worker runs (a silent server keeps this one going for seconds): the
+        // refresh waits until it has ended.
+        ASSERT_TRUE(d.Engine().StartRefresh({CSockAddr("127.0.0.1:1")}));
+        const unsigned busy = d.Engine().GetCurrentRefresh();
+        m_platform.Advance(1'000);
+        EXPECT_TRUE(d.Engine().StopQuery(5000));
+        EXPECT_EQ(d.Engine().GetCurrentRefresh(), busy);
+        // Then at the next tick of the clock; and the next one an interval later.
+        m_platform.Advance(1'000);
+        EXPECT_EQ(d.Engine().GetCurrentRefresh(), busy + 1);
+        EXPECT_TRUE(d.Engine().StopQuery(5000));
+        m_platform.Advance(19'000);
+        EXPECT_EQ(d.Engine().GetCurrentRefresh(), busy + 1);
+        m_platform.Advance(1'000);
+        EXPECT_EQ(d.Engine().GetCurrentRefresh(), busy + 2);
+        EXPECT_TRUE(d.Engine().StopQuery(5000));
+    });
+}

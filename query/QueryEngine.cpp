@@ -458,6 +458,9 @@ void CQueryEngine::RunWorker(unsigned run, int limit, bool refresh) {
     bool closed = false;
 
     auto post = [&](CEntry& entry) {
+        // Looked up here, once per address, so the window never waits for a database.
+        if (m_countries)
+            entry.record->m_country = m_countries->Find(entry.record->m_address);
         if (refresh)
             m_window.PostRefreshDone(run, entry.record);
         else

@@ -28,6 +28,8 @@ public:
     const CCellData* GetCell(int column) const { return const_cast<CRow*>(this)->GetCell(column); }
     bool IsSelected() const { return m_selected != 0; }
     void SetSelected(bool selected) { m_selected = selected ? 1 : 0; }
+    // Set aside by a filter of the table: in no index until it is shown again.
+    bool IsHidden() const { return m_hidden != 0; }
     int GetColumnCount() const { return m_layout->m_columnCount; }
     CTable* GetTable() const { return m_layout->m_table; }
 
@@ -37,7 +39,7 @@ private:
 
     const CRowLayout* m_layout;
     std::uint8_t m_selected = 0;
-    std::uint8_t m_reserved = 0;
+    std::uint8_t m_hidden = 0;
 };
 
 // Size of the row header rounded up so the first cell is aligned.

@@ -902,7 +902,7 @@ TEST_F(MainDialogTest, AServerLayoutStoredBeforeTheVersionColumnKeepsTheUsersWid
     // Given a server layout written by the window before "Version" was appended: "Server"
     // widened to 222 and "Map" moved to the front
     std::vector<Tavex::CLayoutColumn> before;
-    for (std::size_t i = 0; i < kServerColumns.size() - 1; ++i)
+    for (std::size_t i = 0; i < static_cast<std::size_t>(ServerColumn::kVersion); ++i)
         before.push_back(
             {kServerColumns[i].m_title, kServerColumns[i].m_width, !kServerColumns[i].m_hidden});
     before[ServerColumn::kServer].m_width = 222;
@@ -922,11 +922,15 @@ TEST_F(MainDialogTest, AServerLayoutStoredBeforeTheVersionColumnKeepsTheUsersWid
         EXPECT_EQ(servers.GetColumnAt(9), ServerColumn::kVersion);
         EXPECT_TRUE(servers.IsColumnVisible(ServerColumn::kVersion));
         EXPECT_GT(servers.GetColumnWidth(ServerColumn::kVersion), 0);
+        // The columns appended after it as well, in their own order.
+        EXPECT_EQ(servers.GetColumnAt(10), ServerColumn::kHumans);
+        EXPECT_EQ(servers.GetColumnAt(13), ServerColumn::kCountry);
+        EXPECT_TRUE(servers.IsColumnVisible(ServerColumn::kLocked));
     });
-    // And the layout is stored for all ten columns from now on.
-    std::vector<std::uint8_t> stored(2 * (3 + 4 * 10));
+    // And the layout is stored for every column from now on.
+    std::vector<std::uint8_t> stored(2 * (3 + 4 * kServerColumns.size()));
     EXPECT_TRUE(Key().ReadBinary(kServerLayoutValue, stored.data(), stored.size()));
-    EXPECT_EQ(stored[4], 10);
+    EXPECT_EQ(stored[4], kServerColumns.size());
 }
 
 namespace {
@@ -1028,6 +1032,43 @@ TEST_F(MainDialogTest, ARefreshUpdatesRowsInPlaceKeepingSelectionCurrentRowAndSc
         const CServerRecord stale = Fresh(*s20Record, 0, 16, "stale");
         d.OnRefreshDone(refresh - 1, const_cast<CServerRecord*>(&stale));
         EXPECT_EQ(s20Record->m_map, "ffa_new");
+    });
+}
+
+TEST_F(MainDialogTest, ARefreshUnderTheLiveFilterFindsHiddenRowsAndJudgesServersAnew) {
+    CMainDialog dialog;
+    OpenMain(dialog, [&](CMainDialog& d) {
+        // Given four servers of two players each, and the filter on "bespin"
+        m_platform.SelectItem(*d.GetDlgItem(Res::IDC_VIEW_TABS), 1);
+        CServerList& list = d.Engine().GetServerList();
+        for (int port = 1; port <= 4; ++port)
+            AddServer(list, port, 2, 16, "S" + std::to_string(port)).m_map =
+                port == 1 ? "ffa_bespin" : "ctf_yavin";
+        StartByHand(d);
+        for (auto& [address, listed] : list)
+            d.OnServerDone(0, &listed);
+        d.SetDlgItemText(Res::IDC_LIVE_FILTER, "bespin");
+        d.OnCommand(Res::IDC_LIVE_FILTER, EN_CHANGE, d.GetDlgItem(Res::IDC_LIVE_FILTER));
+        Tavex::CTableCtrl& servers = d.ServerTable();
+        ASSERT_EQ(servers.GetRowCount(), 1);
+
+        // When a refresh finds S3, hidden, now on bespin, and S1 moved away from it
+        const unsigned refresh = BeginRefresh(d, 2);
+        const CServerRecord s3 = Fresh(*list.Find(CSockAddr("127.0.0.1:3")), 3, 16, "ffa_bespin");
+        const CServerRecord s1 = Fresh(*list.Find(CSockAddr("127.0.0.1:1")), 2, 16, "ctf_yavin");
+        d.OnRefreshDone(refresh, const_cast<CServerRecord*>(&s3));
+        d.OnRefreshDone(refresh, const_cast<CServerRecord*>(&s1));
+
+        // Then the filter shows S3 with its three players and no longer S1
+        EXPECT_EQ(servers.GetRowCount(), 1);
+        EXPECT_EQ(servers.GetCellText(0, ServerColumn::kServer), "S3");
+        EXPECT_EQ(d.AllPlayersTable().GetRowCount(), 3);
+        EXPECT_EQ(d.GetDlgItemText(Res::IDC_SERVER_COUNT), "1");
+        // And with the filter cleared every server is there once, with its players once
+        d.SetDlgItemText(Res::IDC_LIVE_FILTER, "");
+        d.OnCommand(Res::IDC_LIVE_FILTER, EN_CHANGE, d.GetDlgItem(Res::IDC_LIVE_FILTER));
+        EXPECT_EQ(servers.GetRowCount(), 4);
+        EXPECT_EQ(d.AllPlayersTable().GetRowCount(), 2 + 2 + 3 + 2);
     });
 }
 

@@ -6,9 +6,11 @@
 #include "app/MasterServerDialog.h"
 #include "app/OptionsDialog.h"
 #include "app/ServerInfoDialog.h"
+#include "app/ServerPasswordDialog.h"
 #include "app/core/FavoritesFile.h"
 #include "app/core/GameStarter.h"
 #include "app/core/Join.h"
+#include "app/core/LiveFilter.h"
 #include "app/core/MainTables.h"
 #include "app/core/MainView.h"
 #include "app/core/MasterStatus.h"
@@ -35,6 +37,8 @@ namespace {
 
 // The timer that brings streamed results to the screen once per frame.
 constexpr unsigned kPresentTimer = 1;
+// The notification code of a command that comes from an accelerator.
+constexpr unsigned kAcceleratorCode = 1;
 // The once-a-second clock of the background requery and the slot wait.
 constexpr unsigned kClockTimer = 2;
 constexpr unsigned kClockMs = 1000;
@@ -42,18 +46,14 @@ constexpr unsigned kRefreshKey = VK_F1 + 4; // F5
 
 template <std::size_t N>
 void DefineColumns(Tavex::CTableCtrl& table, const std::array<CColumnSpec, N>& columns,
-                   const Tavex::CColDef& text, const Tavex::CColDef& number,
-                   const Tavex::CColDef& gameType, const CDesignScale& scale) {
+                   const CMainColumnDefs& defs, const CDesignScale& scale) {
     table.SetDesignScale(scale);
     table.SetColumnCount(static_cast<int>(N));
     for (std::size_t i = 0; i < N; ++i) {
         const CColumnSpec& spec = columns[i];
-        const Tavex::CColDef* def = spec.m_kind == EColumnKind::String ? &text
-                                    : spec.m_kind == EColumnKind::Int  ? &number
-                                                                       : &gameType;
         // The record column starts hidden by having no title at all; the others need telling.
-        table.SetColumn(static_cast<int>(i), def, *spec.m_title ? spec.m_title : nullptr,
-                        scale.X(spec.m_width));
+        table.SetColumn(static_cast<int>(i), &defs.For(spec.m_kind),
+                        *spec.m_title ? spec.m_title : nullptr, scale.X(spec.m_width));
         if (spec.m_hidden && *spec.m_title)
             table.SetColumnVisible(static_cast<int>(i), false);
     }
@@ -110,6 +110,13 @@ public:
                                          MB_OK | MB_ICONEXCLAMATION);
     }
 
+    std::optional<std::string> EnterServerPassword() override {
+        CServerPasswordDialog dialog;
+        if (dialog.DoModal(m_owner.GetPlatform(), &m_owner) != IDOK)
+            return std::nullopt;
+        return dialog.m_password;
+    }
+
 private:
     CWnd& m_owner;
 };
@@ -118,7 +125,7 @@ private:
 
 CMainDialog::CMainDialog(CCommandLine commandLine)
     : CDialog(Res::MainDialogTemplate()), m_commandLine(std::move(commandLine)),
-      m_gameTypes(kGameTypeNames), m_enumCol(m_gameTypes, 0),
+      m_gameTypes(kGameTypeNames), m_columnDefs(m_gameTypes),
       m_notifier(std::make_unique<CDesktopNotifier>()), m_results(m_servers, m_allPlayers),
       m_engine(*this) {
     m_results.SetFriends(&m_friends.List());
@@ -148,6 +155,11 @@ bool CMainDialog::OnInitDialog() {
         Control(Res::IDC_SPEED).AddString(line);
 
     m_friends.Load();
+    m_columnDefs.Flags().SetSource(m_flagFolder, [this](const std::string& path) {
+        return GetPlatform().LoadImageFile(path);
+    });
+    m_engine.SetCountries(std::make_shared<CCountryCache>(
+        m_countryLookup ? std::move(m_countryLookup) : OpenCountryDatabase()));
     BuildTables();
     const Rect outer = GetWindowRect();
     m_minimumSize = {outer.Width(), outer.Height()};
@@ -164,6 +176,7 @@ bool CMainDialog::OnInitDialog() {
     m_allPlayers.MoveWindow({top.left, top.top, top.right, right.bottom});
 
     SetUpLayout();
+    GetPlatform().AddAccelerator(*this, 'F', true, Res::IDC_LIVE_FILTER);
     // The tab control frames the tables, so they lie above it whatever their creation order.
     for (CWnd* pane :
          std::initializer_list<CWnd*>{&m_allPlayers, &m_servers, &m_splitter, &m_playersOnServer})
@@ -188,15 +201,13 @@ bool CMainDialog::OnInitDialog() {
 
 void CMainDialog::BuildTables() {
     m_allPlayers.ReplaceDlgItem(Res::IDC_ALL_PLAYERS, *this);
-    DefineColumns(m_allPlayers, kAllPlayersColumns, m_stringCol, m_intCol, m_enumCol,
-                  CDesignScale{GetBaseUnits()});
+    DefineColumns(m_allPlayers, kAllPlayersColumns, m_columnDefs, CDesignScale{GetBaseUnits()});
     m_allPlayers.Sort(Tavex::CSortKeys{AllPlayersColumn::kPlayer, Tavex::CSortKeys::kAscending});
     m_servers.ReplaceDlgItem(Res::IDC_SERVERS, *this);
-    DefineColumns(m_servers, kServerColumns, m_stringCol, m_intCol, m_enumCol,
-                  CDesignScale{GetBaseUnits()});
+    DefineColumns(m_servers, kServerColumns, m_columnDefs, CDesignScale{GetBaseUnits()});
     m_servers.Sort(Tavex::CSortKeys{ServerColumn::kPing, Tavex::CSortKeys::kAscending});
     m_playersOnServer.ReplaceDlgItem(Res::IDC_PLAYERS_ON_SERVER, *this);
-    DefineColumns(m_playersOnServer, kPlayerOnServerColumns, m_stringCol, m_intCol, m_enumCol,
+    DefineColumns(m_playersOnServer, kPlayerOnServerColumns, m_columnDefs,
                   CDesignScale{GetBaseUnits()});
 }
 
@@ -218,6 +229,9 @@ void CMainDialog::SetUpLayout() {
     m_layout.AddItem(Res::IDC_SEARCH_GROUP, 0x1011);
     m_layout.AddItem(Res::IDC_SEARCH, 0x1111);
     m_layout.AddItem(Res::IDC_DELETE_HISTORY, 0x1111);
+    // The filter's field grows with the window; the humans box keeps to the right.
+    m_layout.AddItem(Res::IDC_LIVE_FILTER, 0x0010);
+    m_layout.AddItem(Res::IDC_ONLY_HUMANS, 0x0011);
     m_layoutReady = true;
 }
 
@@ -260,6 +274,10 @@ void CMainDialog::ReadSettings() {
     m_autoRequery = settings.m_autoRequery;
     CheckDlgButton(Res::IDC_INCLUDE_EMPTY, settings.m_includeEmpty ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(Res::IDC_INCLUDE_FULL, settings.m_includeFull ? BST_CHECKED : BST_UNCHECKED);
+    SetDlgItemText(Res::IDC_LIVE_FILTER, settings.m_liveFilter);
+    CheckDlgButton(Res::IDC_ONLY_HUMANS, settings.m_onlyHumans ? BST_CHECKED : BST_UNCHECKED);
+    m_results.Filter().Apply(LiveFilterOfControls());
+    m_columnDefs.SetColoursShown(LoadOptions(m_key).m_showColours);
     m_engine.SetMasters(MastersOf(settings));
     Control(Res::IDC_SPEED).SetCurSel(SpeedSelection(settings.m_speed));
 
@@ -292,6 +310,8 @@ void CMainDialog::WriteSettings() {
     SetMasters(current, m_engine.GetMasters());
     current.m_lastPlayers = SearchHistory().ToSetting();
     current.m_password = GetDlgItemText(Res::IDC_PASSWORD);
+    current.m_liveFilter = GetDlgItemText(Res::IDC_LIVE_FILTER);
+    current.m_onlyHumans = IsDlgButtonChecked(Res::IDC_ONLY_HUMANS) == BST_CHECKED;
     current.m_lastPos.reset();
     if (!AppWindow::IsMinimized(*this)) {
         const Rect r = GetWindowRect();
@@ -325,6 +345,17 @@ void CMainDialog::OnSize(int width, int height) {
 }
 
 void CMainDialog::OnCommand(unsigned id, unsigned code, CWnd* from) {
+    if (id == Res::IDC_LIVE_FILTER && code == kAcceleratorCode) {
+        CWnd* field = GetDlgItem(Res::IDC_LIVE_FILTER);
+        GetPlatform().SetFocus(field);
+        Control(Res::IDC_LIVE_FILTER).SetSel(0, -1);
+        return;
+    }
+    if ((id == Res::IDC_LIVE_FILTER && code == EN_CHANGE) ||
+        (id == Res::IDC_ONLY_HUMANS && code == BN_CLICKED)) {
+        ApplyLiveFilter();
+        return;
+    }
     // Escape (no button behind it) ends a slot wait before it would close the window.
     if (id == IDCANCEL && from == nullptr && m_slotWait.IsWaiting()) {
         StopWaitingForSlot();
@@ -621,6 +652,30 @@ void CMainDialog::RunOptionsDialog() {
     m_autoClose = options.m_autoClose;
     m_autoRequery = options.m_autoRequery;
     ConfigureRequery(options);
+    if (options.m_showColours != m_columnDefs.GetColoursShown()) {
+        m_columnDefs.SetColoursShown(options.m_showColours);
+        for (Tavex::CTableCtrl* table : {&m_allPlayers, &m_servers, &m_playersOnServer})
+            table->Redraw(true);
+    }
+}
+
+CLiveFilter CMainDialog::LiveFilterOfControls() const {
+    return MakeLiveFilter(GetDlgItemText(Res::IDC_LIVE_FILTER),
+                          IsDlgButtonChecked(Res::IDC_ONLY_HUMANS) == BST_CHECKED);
+}
+
+void CMainDialog::ApplyLiveFilter() {
+    m_results.Filter().Apply(LiveFilterOfControls());
+    FilterTables();
+    ShowPlayersOfServerRow(ChosenRow(m_servers));
+    ShowCounters();
+    m_servers.Redraw(true);
+    m_allPlayers.Redraw(true);
+}
+
+void CMainDialog::FilterTables() {
+    m_servers.FilterRows(m_results.Filter().ServerRows());
+    m_allPlayers.FilterRows(m_results.Filter().PlayerRows());
 }
 
 void CMainDialog::RunMasterServerDialog() {
@@ -650,7 +705,7 @@ void CMainDialog::JoinRecord(const CServerRecord& record) {
     // Asked even when the join is cancelled; the game starts while the query winds down.
     m_engine.RequestStop();
     const CJoinRequest request{record.m_address.Format(), GetDlgItemText(Res::IDC_PASSWORD),
-                               record.m_password};
+                               record.m_password, record.m_needPass};
     CWindowJoinDialogs dialogs(*this);
     if (JoinServer(m_key, request, dialogs) == EJoinResult::Started && m_autoClose)
         OnCancel();
@@ -841,6 +896,9 @@ void CMainDialog::PresentResults(bool now) {
         KillTimer(kPresentTimer);
         m_frameDue = false;
     }
+    // Rows that came in since the last frame are shown until the filter sees them here.
+    if (m_rowsChanged && m_results.Filter().IsActive())
+        FilterTables();
     const CQueryProgress& progress = m_results.Progress();
     SetDlgItemText(Res::IDC_SERVERS_TO_QUERY, std::to_string(progress.Shown()));
     Control(Res::IDC_PROGRESS).SetPos(progress.Position());
@@ -900,8 +958,19 @@ void CMainDialog::OnRefreshDone(unsigned refresh, CServerRecord* fresh) {
         return;
     CServerRecord* listed = m_engine.GetServerList().Find(fresh->m_address);
     const int key = listed ? m_results.Keys().KeyOf(listed) : 0;
+    // The refresh finds a server's rows among all of them, those the live filter hides too;
+    // the filter then judges the server by what it says now.
+    const bool filtered = m_results.Filter().IsActive();
+    if (filtered) {
+        m_servers.FilterRows(nullptr);
+        m_allPlayers.FilterRows(nullptr);
+    }
     const CServerRefresh::CUpdate update = m_refresh.OnRefreshed(
         listed, *fresh, key, m_engine.GetIncludeEmpty(), m_engine.GetIncludeFull());
+    if (listed && key != 0)
+        m_results.Filter().Add(key, *listed);
+    if (filtered)
+        FilterTables();
     // The players-on-server table follows its server.
     const int chosen = ChosenRow(m_servers);
     if (listed && RecordOfServerRow(chosen) == listed)

@@ -9,6 +9,7 @@
 #include "app/core/CommandLine.h"
 #include "app/core/FriendWatch.h"
 #include "app/core/Friends.h"
+#include "app/core/MainColumnDefs.h"
 #include "app/core/QueryResults.h"
 #include "app/core/RequerySchedule.h"
 #include "app/core/SearchHistory.h"
@@ -104,6 +105,8 @@ public:
         m_notifier = std::move(notifier);
     }
     const CFriendsStore& Friends() const { return m_friends; }
+    // The filter field or "Only servers with humans" changed: both tables show what passes.
+    void ApplyLiveFilter();
 
     int GetView() const { return m_view; }
     bool GetAutoClose() const { return m_autoClose; }
@@ -119,6 +122,13 @@ public:
     CQueryEngine& Engine() { return m_engine; }
     CRegistryKey& SettingsKey() { return m_key; }
     Platform::CControl& Control(unsigned id) const;
+    CMainColumnDefs& ColumnDefs() { return m_columnDefs; }
+    // Before the window opens: where countries and flags come from instead of the installed
+    // database and flag folder.
+    void UseCountryLookup(std::unique_ptr<ICountryLookup> lookup) {
+        m_countryLookup = std::move(lookup);
+    }
+    void UseFlagFolder(std::string folder) { m_flagFolder = std::move(folder); }
 
 private:
     // "Query Master": every input but "Close" is disabled while the exchange runs.
@@ -153,15 +163,17 @@ private:
     // screen's rate.
     void PresentResults(bool now);
     void TakeScreenshotWhenDone();
+    CLiveFilter LiveFilterOfControls() const;
+    void FilterTables();
 
     CCommandLine m_commandLine;
     CRegistryKey m_key;
     CSettings m_stored; // as read, so options of this run only are not written back
 
     Tavex::CEnum m_gameTypes;
-    Tavex::CStringCol m_stringCol;
-    Tavex::CIntCol m_intCol;
-    Tavex::CEnumCol m_enumCol;
+    CMainColumnDefs m_columnDefs;
+    std::unique_ptr<ICountryLookup> m_countryLookup;
+    std::string m_flagFolder = kFlagFolder;
     Tavex::CTableCtrl m_allPlayers;
     Tavex::CTableCtrl m_servers;
     Tavex::CTableCtrl m_playersOnServer;

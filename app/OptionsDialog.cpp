@@ -17,6 +17,7 @@ bool COptionsDialog::OnInitDialog() {
     const COptions options = LoadOptions(m_key);
     CheckDlgButton(Res::IDC_AUTO_CLOSE, options.m_autoClose ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(Res::IDC_AUTO_REQUERY, options.m_autoRequery ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(Res::IDC_SHOW_COLOURS, options.m_showColours ? BST_CHECKED : BST_UNCHECKED);
     SetDlgItemText(Res::IDC_REQUERY_SECONDS, std::to_string(options.m_requerySeconds));
     // An unknown value names no button, so none is checked.
     CheckRadioButton(Res::IDC_STARTUP_NOTHING, Res::IDC_STARTUP_MASTER,
@@ -28,6 +29,7 @@ void COptionsDialog::OnOK() {
     COptions options;
     options.m_autoClose = IsDlgButtonChecked(Res::IDC_AUTO_CLOSE) == BST_CHECKED;
     options.m_autoRequery = IsDlgButtonChecked(Res::IDC_AUTO_REQUERY) == BST_CHECKED;
+    options.m_showColours = IsDlgButtonChecked(Res::IDC_SHOW_COLOURS) == BST_CHECKED;
     options.m_requerySeconds =
         RequerySecondsOfText(GetDlgItemText(Res::IDC_REQUERY_SECONDS).c_str());
     options.m_startupQuery =

@@ -169,6 +169,18 @@ public:
     virtual int GetWheelScrollLines() const = 0;
     // MessageBeep: type -1 or 0 is the simple beep, MB_ICON* the matching sound.
     virtual void MessageBeep(unsigned type) = 0;
+    // An accelerator: Ctrl (when `control`) with the key vk, pressed anywhere in the
+    // top-level window, sends OnCommand(command, 1, nullptr) to it, whichever child has the
+    // focus. Platforms without a keyboard ignore it.
+    virtual void AddAccelerator(CWnd& window, unsigned vk, bool control, unsigned command) {
+        (void)window, (void)vk, (void)control, (void)command;
+    }
+    // One image read from a file (PNG), as a list of one; null when it cannot be read or the
+    // platform draws no images.
+    virtual std::shared_ptr<const IImageList> LoadImageFile(const std::string& path) {
+        (void)path;
+        return nullptr;
+    }
 };
 
 // Shows the wait cursor for the life of the object.

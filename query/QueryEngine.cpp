@@ -332,15 +332,8 @@ void CQueryEngine::StartQuery() {
 }
 
 void CQueryEngine::StartRun(bool listing) {
-    std::unique_lock lock(m_mutex);
-    if (m_running)
+    if (!ClaimWorker())
         return;
-    if (m_thread.joinable())
-        m_thread.join(); // the last worker has already marked its end
-    m_running = true;
-    lock.unlock();
-
-    m_stop.ResetEvent();
     m_runIdle.ResetEvent();
     unsigned run = ++m_run;
     ++m_refresh; // results of a refresh still on their way are of records no longer shown
@@ -355,20 +348,11 @@ void CQueryEngine::StartRun(bool listing) {
     m_listing = listing;
     m_runStarted = true;
     m_window.OnQueryStarted(run, m_list.Size());
-    try {
-        m_thread = std::thread(&CQueryEngine::Worker, this, run,
-                               LimitOfSpeed(m_window.GetSpeedIndex()), false);
-    } catch (const std::system_error& error) {
-        // No thread, so nothing would ever clear the mark and every later query would be refused.
+    if (!LaunchWorker(run, false))
         m_listing = false;
-        m_window.ShowMessage(error.what(), true);
-        FinishWorker();
-    }
 }
 
-bool CQueryEngine::StartRefresh(const std::vector<CSockAddr>& servers) {
-    if (m_inMasterExchange)
-        return false;
+bool CQueryEngine::ClaimWorker() {
     std::unique_lock lock(m_mutex);
     if (m_running)
         return false;
@@ -376,8 +360,26 @@ bool CQueryEngine::StartRefresh(const std::vector<CSockAddr>& servers) {
         m_thread.join(); // the last worker has already marked its end
     m_running = true;
     lock.unlock();
-
     m_stop.ResetEvent();
+    return true;
+}
+
+bool CQueryEngine::LaunchWorker(unsigned run, bool refresh) {
+    try {
+        m_thread = std::thread(&CQueryEngine::Worker, this, run,
+                               LimitOfSpeed(m_window.GetSpeedIndex()), refresh);
+        return true;
+    } catch (const std::system_error& error) {
+        // No thread, so nothing would ever clear the mark and every later query would be refused.
+        m_window.ShowMessage(error.what(), true);
+        FinishWorker();
+        return false;
+    }
+}
+
+bool CQueryEngine::StartRefresh(const std::vector<CSockAddr>& servers) {
+    if (m_inMasterExchange || !ClaimWorker())
+        return false;
     // No worker runs, so the last refresh's records are nobody's any more.
     m_refreshed.clear();
     for (const CSockAddr& address : servers) {
@@ -394,15 +396,7 @@ bool CQueryEngine::StartRefresh(const std::vector<CSockAddr>& servers) {
     m_feed.Reset(std::move(records), true);
     const unsigned refresh = ++m_refresh;
     m_window.OnRefreshStarted(refresh, m_refreshed.size());
-    try {
-        m_thread = std::thread(&CQueryEngine::Worker, this, refresh,
-                               LimitOfSpeed(m_window.GetSpeedIndex()), true);
-    } catch (const std::system_error& error) {
-        m_window.ShowMessage(error.what(), true);
-        FinishWorker();
-        return false;
-    }
-    return true;
+    return LaunchWorker(refresh, true);
 }
 
 bool CQueryEngine::StopQuery(int timeoutMs) {
@@ -464,6 +458,9 @@ void CQueryEngine::RunWorker(unsigned run, int limit, bool refresh) {
     bool closed = false;
 
     auto post = [&](CEntry& entry) {
+        // Looked up here, once per address, so the window never waits for a database.
+        if (m_countries)
+            entry.record->m_country = m_countries->Find(entry.record->m_address);
         if (refresh)
             m_window.PostRefreshDone(run, entry.record);
         else

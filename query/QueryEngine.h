@@ -9,6 +9,7 @@
 
 #include "net/SockAddr.h"
 #include "net/SysEvent.h"
+#include "query/CountryLookup.h"
 #include "query/MasterList.h"
 #include "query/RunFeed.h"
 #include "query/ServerRecord.h"
@@ -18,6 +19,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -85,6 +87,10 @@ public:
     void RequestStop();
     bool IsRunning() const;
     bool IsCurrentRun(unsigned run) const { return run == m_run.load(); }
+    // Where the worker finds each server's country; set while no run is on.
+    void SetCountries(std::shared_ptr<CCountryCache> countries) {
+        m_countries = std::move(countries);
+    }
 
     CServerList& GetServerList() { return m_list; }
     // The masters as typed ("host:port"); resolved at each query.
@@ -123,6 +129,10 @@ private:
     // which starts with the first.
     void Deliver(const CMasterChannel& channel, const CSockAddr& master, bool query);
     void StartRun(bool listing);
+    // Marks that a worker runs, once the last one has ended; false while one runs.
+    bool ClaimWorker();
+    // Starts the claimed worker; false (and the mark cleared) when no thread could be made.
+    bool LaunchWorker(unsigned run, bool refresh);
     void EndListing();
     void Worker(unsigned run, int limit, bool refresh);
     void RunWorker(unsigned run, int limit, bool refresh);
@@ -152,6 +162,7 @@ private:
     bool m_inMasterExchange = false;
     CSysEvent m_cancelMaster;
 
+    std::shared_ptr<CCountryCache> m_countries;
     std::thread m_thread;
     mutable std::mutex m_mutex;
     std::condition_variable m_ended;

@@ -38,10 +38,12 @@ std::int64_t ClockNow() {
 CServerRecord::CServerRecord(const CSockAddr& address) : m_address(address) {
     Reset();
     m_name = m_address.Format();
+    m_nameRaw = m_name;
 }
 
 CServerRecord::CServerRecord(const CSockAddr& address, std::string name, std::string password)
     : m_address(address), m_name(std::move(name)), m_password(std::move(password)) {
+    m_nameRaw = m_name;
     Reset();
 }
 
@@ -53,6 +55,9 @@ void CServerRecord::Reset() {
     m_maxClients = 0;
     m_players.clear();
     m_variables.clear();
+    m_humans = 0;
+    m_bots = 0;
+    m_needPass = false;
 }
 
 void CServerRecord::TakeQueryResult(const CServerRecord& fresh) {
@@ -66,6 +71,11 @@ void CServerRecord::TakeQueryResult(const CServerRecord& fresh) {
     m_sentAt = fresh.m_sentAt;
     m_timeoutMs = fresh.m_timeoutMs;
     m_state = fresh.m_state;
+    m_nameRaw = fresh.m_nameRaw;
+    m_humans = fresh.m_humans;
+    m_bots = fresh.m_bots;
+    m_needPass = fresh.m_needPass;
+    m_country = fresh.m_country;
 }
 
 std::uint32_t CServerRecord::ElapsedMs() const {

@@ -15,9 +15,19 @@
 class CSockUDP;
 
 struct CPlayerInfo {
+    CPlayerInfo() = default;
+    CPlayerInfo(std::string name_, std::int32_t frags_, std::int32_t ping_,
+                std::string nameRaw_ = {})
+        : name(std::move(name_)), frags(frags_), ping(ping_), nameRaw(std::move(nameRaw_)) {}
+
     std::string name;
     std::int32_t frags = 0;
     std::int32_t ping = 0;
+    // The name as received, colour codes kept (quotes and surrounding white space are not).
+    std::string nameRaw;
+
+    // Servers report their bots at ping 0; every other player is a person.
+    bool IsBot() const { return ping == 0; }
 };
 
 struct CServerVariable {
@@ -72,6 +82,8 @@ public:
 
     CSockAddr m_address;
     std::string m_name;
+    // The name with its colour codes, for drawing; m_name stays the text to sort and search.
+    std::string m_nameRaw;
     std::string m_map;
     std::string m_password;
     std::int32_t m_gameType = 0;
@@ -88,6 +100,16 @@ public:
     // while the worker queries the server.
     int m_protocol = 0;
     std::vector<CSockAddr> m_masters;
+    // From the last reply's player list and its "g_needpass"; cleared by Reset.
+    std::int32_t m_humans = 0;
+    std::int32_t m_bots = 0;
+    bool m_needPass = false;
+    // The ISO 3166 code of the address's country, empty for none; set by the worker from the
+    // engine's country look-up before the record is handed over, and kept like the name.
+    std::string m_country;
+
+private:
+    void ParseReply(std::string_view reply, std::size_t maxPlayers, std::size_t maxVariables);
 };
 
 // Ordered by the address order; records stay at one place in memory while they are listed.

@@ -29,7 +29,8 @@ public:
 
     // Up to the end, a line feed, or a backslash outside quotes; quotes and colour codes
     // (a caret and the character after it) are left out. The ending character stays.
-    std::string ReadToken() {
+    // `raw`, when given, receives the same characters with the colour codes kept.
+    std::string ReadToken(std::string* raw = nullptr) {
         std::string token;
         bool quoted = false;
         while (!AtEnd()) {
@@ -37,13 +38,21 @@ public:
             if (c == '\n' || (c == '\\' && !quoted))
                 break;
             ++m_pos;
-            if (c == '"')
+            if (c == '"') {
                 quoted = !quoted;
-            else if (c == '^') {
-                if (!AtEnd())
+            } else if (c == '^') {
+                if (raw)
+                    *raw += c;
+                if (!AtEnd()) {
+                    if (raw)
+                        *raw += m_text[m_pos];
                     ++m_pos;
-            } else
+                }
+            } else {
                 token += c;
+                if (raw)
+                    *raw += c;
+            }
         }
         return token;
     }
@@ -115,6 +124,15 @@ const std::string* CServerRecord::FindVariable(std::string_view lowerName) const
 
 void CServerRecord::ParseStatus(std::string_view reply, std::size_t maxPlayers,
                                 std::size_t maxVariables) {
+    ParseReply(reply, maxPlayers, maxVariables);
+    m_humans = 0;
+    m_bots = 0;
+    for (const CPlayerInfo& player : m_players)
+        ++(player.IsBot() ? m_bots : m_humans);
+}
+
+void CServerRecord::ParseReply(std::string_view reply, std::size_t maxPlayers,
+                               std::size_t maxVariables) {
     CReplyReader reader(reply);
     if (!reader.SkipPastFirst('\n'))
         return;
@@ -127,9 +145,13 @@ void CServerRecord::ParseStatus(std::string_view reply, std::size_t maxPlayers,
         if (reader.Peek() != '\\')
             return;
         reader.Skip();
-        std::string value = reader.ReadToken();
-        if (EqualsLower(key, "sv_hostname"))
+        std::string valueRaw;
+        std::string value = reader.ReadToken(&valueRaw);
+        if (EqualsLower(key, "sv_hostname")) {
             m_name = value;
+            m_nameRaw = std::move(valueRaw);
+        } else if (EqualsLower(key, "g_needpass"))
+            m_needPass = AtoI(value) == 1;
         else if (EqualsLower(key, "mapname"))
             m_map = value;
         else if (EqualsLower(key, "sv_maxclients"))
@@ -146,7 +168,9 @@ void CServerRecord::ParseStatus(std::string_view reply, std::size_t maxPlayers,
         player.frags = reader.ReadInteger();
         player.ping = reader.ReadInteger();
         reader.SkipBlanks();
-        player.name = Trim(reader.ReadToken());
+        std::string raw;
+        player.name = Trim(reader.ReadToken(&raw));
+        player.nameRaw = Trim(raw);
         m_players.push_back(std::move(player));
         if (reader.Peek() != '\n')
             return;

@@ -34,10 +34,14 @@ Platform::DialogTemplate MainDialogTemplate() {
     t.items = {
         // The tab control first, so the tables lie above it.
         Item(Kind::Tab, IDC_VIEW_TABS, "", {5, 5, 300, 240}),
-        Item(Kind::Placeholder, IDC_ALL_PLAYERS, "", {11, 24, 294, 234}),
-        Item(Kind::Placeholder, IDC_SERVERS, "", {11, 24, 180, 234}),
-        Item(Kind::Placeholder, IDC_SPLITTER, "", {180, 24, 186, 234}, kShown),
-        Item(Kind::Placeholder, IDC_PLAYERS_ON_SERVER, "", {186, 24, 294, 234}),
+        Item(Kind::Placeholder, IDC_ALL_PLAYERS, "", {11, 38, 294, 234}),
+        Item(Kind::Placeholder, IDC_SERVERS, "", {11, 38, 180, 234}),
+        Item(Kind::Placeholder, IDC_SPLITTER, "", {180, 38, 186, 234}, kShown),
+        Item(Kind::Placeholder, IDC_PLAYERS_ON_SERVER, "", {186, 38, 294, 234}),
+        // The live filter, above the tables.
+        Label("Filter:", {11, 25, 33, 34}),
+        Item(Kind::Edit, IDC_LIVE_FILTER, "", {35, 23, 180, 35}, kStop | ES_AUTOHSCROLL),
+        Item(Kind::CheckBox, IDC_ONLY_HUMANS, "Only servers with humans", {186, 24, 294, 34}),
 
         // Query options, top right.
         Item(Kind::Static, IDC_FRAME_QUERY, "", {303, 2, 420, 120}, kHidden),
@@ -90,16 +94,17 @@ Platform::DialogTemplate MainDialogTemplate() {
 Platform::DialogTemplate OptionsDialogTemplate() {
     Platform::DialogTemplate t;
     t.caption = "Options ...";
-    t.units = {210, 87};
+    t.units = {210, 100};
     t.items = {
         Item(Kind::CheckBox, IDC_AUTO_CLOSE, "Close after joining", {7, 7, 146, 17}),
         Item(Kind::CheckBox, IDC_AUTO_REQUERY, "Requery server data in background ",
              {7, 20, 146, 30}),
-        Item(Kind::GroupBox, 0xFFFF, "Start up query", {7, 35, 146, 80}, kShown),
-        Item(Kind::RadioButton, IDC_STARTUP_NOTHING, "nothing", {14, 46, 130, 55},
+        Item(Kind::CheckBox, IDC_SHOW_COLOURS, "Show colours in names", {7, 33, 146, 43}),
+        Item(Kind::GroupBox, 0xFFFF, "Start up query", {7, 48, 146, 93}, kShown),
+        Item(Kind::RadioButton, IDC_STARTUP_NOTHING, "nothing", {14, 59, 130, 68},
              kStop | Platform::WS_GROUP),
-        Item(Kind::RadioButton, IDC_STARTUP_FAVORITES, "favorites", {14, 57, 130, 66}),
-        Item(Kind::RadioButton, IDC_STARTUP_MASTER, "master", {14, 68, 130, 77}),
+        Item(Kind::RadioButton, IDC_STARTUP_FAVORITES, "favorites", {14, 70, 130, 79}),
+        Item(Kind::RadioButton, IDC_STARTUP_MASTER, "master", {14, 81, 130, 90}),
         Item(Kind::DefPushButton, Platform::IDOK, "OK", {153, 7, 203, 21}),
         Item(Kind::PushButton, Platform::IDCANCEL, "Cancel", {153, 24, 203, 38}),
         Label("Requery every (seconds):", {153, 42, 205, 59}),
@@ -122,6 +127,20 @@ Platform::DialogTemplate MasterServerDialogTemplate() {
         Item(Kind::PushButton, Platform::IDCANCEL, "Cancel", {162, 24, 190, 38}),
         Item(Kind::Static, 0xFFFF, kMoreMastersLabel, {7, 44, 189, 53}, kShown),
         Item(Kind::Edit, IDC_MORE_MASTERS, "", {7, 55, 189, 67}, kStop | Platform::ES_AUTOHSCROLL),
+    };
+    return t;
+}
+
+Platform::DialogTemplate ServerPasswordDialogTemplate() {
+    Platform::DialogTemplate t;
+    t.caption = "Server Password";
+    t.units = {186, 50};
+    t.items = {
+        Item(Kind::Static, 0xFFFF, "This server asks for a password:", {7, 7, 179, 16}, kShown),
+        Item(Kind::Edit, IDC_SERVER_PASSWORD, "", {7, 25, 117, 37},
+             kStop | Platform::ES_AUTOHSCROLL),
+        Item(Kind::DefPushButton, Platform::IDOK, "OK", {122, 24, 150, 38}),
+        Item(Kind::PushButton, Platform::IDCANCEL, "Cancel", {152, 24, 180, 38}),
     };
     return t;
 }

@@ -9,6 +9,7 @@ inline constexpr unsigned IDD_FAVORITES = 131;
 inline constexpr unsigned IDD_SERVER_INFO = 133;
 inline constexpr unsigned IDD_MASTER_SERVER = 135;
 inline constexpr unsigned IDD_OPTIONS = 136;
+inline constexpr unsigned IDD_SERVER_PASSWORD = 137;
 inline constexpr unsigned IDI_APP = 128;
 
 // Main window.
@@ -42,6 +43,8 @@ inline constexpr unsigned IDC_MASTER_DIALOG = 1045;
 inline constexpr unsigned IDC_CHOOSE_GAME = 1046;
 inline constexpr unsigned IDC_INCLUDE_FULL = 1047;
 inline constexpr unsigned IDC_OPTIONS = 1049;
+inline constexpr unsigned IDC_LIVE_FILTER = 1060;
+inline constexpr unsigned IDC_ONLY_HUMANS = 1061;
 // The line under the window's buttons: how the masters of the last query answered.
 inline constexpr unsigned IDC_MASTER_STATUS = 1100;
 // Queries the listed servers again without asking the masters.
@@ -53,6 +56,7 @@ inline constexpr unsigned IDC_AUTO_REQUERY = 1052;
 inline constexpr unsigned IDC_STARTUP_NOTHING = 1016;
 inline constexpr unsigned IDC_STARTUP_FAVORITES = 1042;
 inline constexpr unsigned IDC_STARTUP_MASTER = 1004;
+inline constexpr unsigned IDC_SHOW_COLOURS = 1062;
 inline constexpr unsigned IDC_REQUERY_SECONDS = 1103;
 
 // Favourites dialog.
@@ -63,6 +67,9 @@ inline constexpr unsigned IDC_DELETE_FAVORITE = 1019;
 // Master-server dialog.
 inline constexpr unsigned IDC_MASTER_ADDRESS = 1046;
 inline constexpr unsigned IDC_MORE_MASTERS = 1101;
+
+// Server password dialog.
+inline constexpr unsigned IDC_SERVER_PASSWORD = 1063;
 
 // Server info dialog.
 inline constexpr unsigned IDC_VARIABLES = 1009;

@@ -47,6 +47,9 @@ public:
 
     // The look must outlive the output; until one is set a default look is used.
     void SetLook(const CCellLook* look) { m_look = look; }
+    // The background of the row drawn next, for outputs that pick colours against it.
+    void SetRowBackground(Platform::ColorRef colour) { m_rowBackground = colour; }
+    Platform::ColorRef GetRowBackground() const { return m_rowBackground; }
     const CCellLook& GetLook() const { return *m_look; }
     unsigned GetFormat() const { return m_format; }
 
@@ -63,6 +66,7 @@ private:
     Platform::IDrawContext* m_dc = nullptr;
     unsigned m_format;
     int m_savedState = 0;
+    Platform::ColorRef m_rowBackground = 0xFFFFFF;
 };
 
 // Text outputs that produce a string per cell.

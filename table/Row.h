@@ -31,6 +31,8 @@ public:
     // A row the application wants to stand out is drawn in the bold form of the table's font.
     bool IsStrong() const { return m_strong != 0; }
     void SetStrong(bool strong) { m_strong = strong ? 1 : 0; }
+    // Set aside by a filter of the table: in no index until it is shown again.
+    bool IsHidden() const { return m_hidden != 0; }
     int GetColumnCount() const { return m_layout->m_columnCount; }
     CTable* GetTable() const { return m_layout->m_table; }
 
@@ -40,7 +42,7 @@ private:
 
     const CRowLayout* m_layout;
     std::uint8_t m_selected = 0;
-    std::uint8_t m_reserved = 0;
+    std::uint8_t m_hidden = 0;
     std::uint8_t m_strong = 0;
 };
 

@@ -165,6 +165,8 @@ CRow* CTable::TakeFreeRow() {
 CRow* CTable::AddRow() {
     CRow* row = TakeFreeRow();
     m_rows.push_back(row);
+    if (m_filtered)
+        m_order.push_back(row);
     return row;
 }
 
@@ -177,6 +179,10 @@ CRow* CTable::AddRowCopy(const CRow* source) {
 CRow* CTable::InsertRow(int index) {
     CRow* row = TakeFreeRow();
     m_rows.insert(m_rows.begin() + index, row);
+    if (m_filtered) {
+        m_order.push_back(row);
+        m_orderStale = true;
+    }
     return row;
 }
 
@@ -192,6 +198,8 @@ void CTable::DeleteRow(int row) {
     record->~CRow();
     m_freeRows.push_back(ConstructFromPrototype(reinterpret_cast<std::byte*>(record)));
     m_rows.erase(m_rows.begin() + row);
+    if (m_filtered)
+        EraseFromOrder(record);
 }
 
 void CTable::DeleteAllRows() {
@@ -208,6 +216,9 @@ void CTable::DeleteAllRows() {
     }
     m_rows.clear();
     m_freeRows.clear();
+    m_order.clear();
+    m_filtered = false;
+    m_orderStale = false;
 }
 
 void CTable::DeleteSelectedRows() {
@@ -222,6 +233,7 @@ void CTable::MoveRow(int from, int to) {
     CRow* row = GetRow(from);
     m_rows.erase(m_rows.begin() + from);
     m_rows.insert(m_rows.begin() + to, row);
+    m_orderStale = m_filtered;
 }
 
 void CTable::Sort(const CSortKeys& keys) {
@@ -247,9 +259,11 @@ void CTable::Sort(const CSortKeys& keys) {
     };
     // Rows with equal keys keep the order the user sees, so that nothing jumps while results
     // stream in: ties go by present position. Faster here than a merging stable sort.
-    std::vector<std::pair<CRow*, std::size_t>> order(m_rows.size());
-    for (std::size_t i = 0; i < m_rows.size(); ++i)
-        order[i] = {m_rows[i], i};
+    RepairOrder();
+    std::vector<CRow*>& rows = m_filtered ? m_order : m_rows;
+    std::vector<std::pair<CRow*, std::size_t>> order(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        order[i] = {rows[i], i};
     std::sort(order.begin(), order.end(), [&](const auto& a, const auto& b) {
         for (const Key& k : plan) {
             const int c =
@@ -259,8 +273,70 @@ void CTable::Sort(const CSortKeys& keys) {
         }
         return a.second < b.second;
     });
-    for (std::size_t i = 0; i < m_rows.size(); ++i)
-        m_rows[i] = order[i].first;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows[i] = order[i].first;
+    if (m_filtered) {
+        m_rows.clear();
+        for (CRow* row : m_order)
+            if (!row->IsHidden())
+                m_rows.push_back(row);
+    }
+}
+
+void CTable::BeginFiltering() {
+    if (m_filtered)
+        return;
+    m_order = m_rows;
+    m_filtered = true;
+    m_orderStale = false;
+}
+
+void CTable::RepairOrder() {
+    if (!m_orderStale)
+        return;
+    std::vector<CRow*> order = m_rows;
+    for (CRow* row : m_order)
+        if (row->IsHidden())
+            order.push_back(row);
+    m_order = std::move(order);
+    m_orderStale = false;
+}
+
+void CTable::EraseFromOrder(const CRow* row) {
+    auto found = std::find(m_order.begin(), m_order.end(), row);
+    if (found != m_order.end())
+        m_order.erase(found);
+}
+
+void CTable::FilterRows(const std::function<bool(const CRow&)>& show) {
+    if (!show) {
+        ShowAllRows();
+        return;
+    }
+    BeginFiltering();
+    RepairOrder();
+    m_rows.clear();
+    for (CRow* row : m_order) {
+        const bool shown = show(*row);
+        row->m_hidden = shown ? 0 : 1;
+        if (shown)
+            m_rows.push_back(row);
+        else
+            row->SetSelected(false);
+    }
+    if (m_rows.size() == m_order.size())
+        ShowAllRows();
+}
+
+void CTable::ShowAllRows() {
+    if (!m_filtered)
+        return;
+    RepairOrder();
+    for (CRow* row : m_order)
+        row->m_hidden = 0;
+    m_rows = std::move(m_order);
+    m_order.clear();
+    m_filtered = false;
 }
 
 CRow* CTable::SetRowFrom(int row, const CRow* source) {

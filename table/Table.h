@@ -5,6 +5,7 @@
 #include "table/TableInterface.h"
 
 #include <cstddef>
+#include <functional>
 #include <list>
 #include <memory>
 #include <vector>
@@ -56,6 +57,16 @@ public:
     void Reserved2(int) override {}
     void Reserved3(int) override {}
 
+    // A filter sets rows aside without deleting them: every operation and index sees only the
+    // shown rows, in the table's order. Showing exactly the rows `show` accepts, hidden ones
+    // included; hidden rows lose their selection. Sorting orders the hidden rows too, so rows
+    // shown again come back in sorted order.
+    void FilterRows(const std::function<bool(const CRow&)>& show);
+    void ShowAllRows();
+    int GetHiddenRowCount() const {
+        return m_filtered ? static_cast<int>(m_order.size() - m_rows.size()) : 0;
+    }
+
     // Bytes of one row record; 0 before Build.
     std::size_t GetRowSize() const { return m_rowSize; }
     int GetBlockCount() const { return static_cast<int>(m_blocks.size()); }
@@ -82,6 +93,11 @@ private:
     void CopyCells(CRow* destination, const CRow* source) const;
     CRow* TakeFreeRow();
     void AllocateBlock();
+    // Starts keeping the whole order beside the shown rows.
+    void BeginFiltering();
+    // After a change that placed shown rows anew: the shown ones first, then the hidden ones.
+    void RepairOrder();
+    void EraseFromOrder(const CRow* row);
 
     std::vector<ColumnEntry> m_columns;
     std::unique_ptr<CRowLayout> m_layout;
@@ -90,6 +106,11 @@ private:
     std::list<Block> m_blocks;
     std::vector<CRow*> m_rows;
     std::vector<CRow*> m_freeRows;
+    // While filtered: every row, shown and hidden, in the table's order. Stale once shown rows
+    // were inserted or moved, which only their own order records.
+    bool m_filtered = false;
+    bool m_orderStale = false;
+    std::vector<CRow*> m_order;
 };
 
 } // namespace Tavex

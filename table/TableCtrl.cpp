@@ -388,6 +388,14 @@ void CTableCtrl::DeleteSelectedRows() {
     CTableCtrlInterface::DeleteSelectedRows();
 }
 
+void CTableCtrl::FilterRows(const std::function<bool(const CRow&)>& show) {
+    m_edit.EndEdit(true);
+    m_table.FilterRows(show);
+    // The current cell follows its row object; a hidden row must not come back current.
+    if (m_current.GetRow() < 0)
+        ForgetCurrentRow();
+}
+
 void CTableCtrl::ForgetCurrentRow() {
     m_edit.EndEdit(true);
     m_current.Reset();

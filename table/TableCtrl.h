@@ -24,6 +24,7 @@
 #include "table/TableExport.h"
 #include "table/TableSelection.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -110,6 +111,9 @@ public:
     void DeleteRow(int row) override;
     void DeleteAllRows() override;
     void DeleteSelectedRows() override;
+    // The model's filter (see CTable): the current row stays current while it is shown.
+    void FilterRows(const std::function<bool(const CRow&)>& show);
+    int GetHiddenRowCount() const { return m_table.GetHiddenRowCount(); }
 
     // CTableCtrlInterface
     void Redraw(bool keepSortKeys) override;

@@ -29,10 +29,6 @@ void CTableDisplay::PaintBackgrounds(IDrawContext& dc, const Rect& clip, int fir
     if (height <= 0)
         return;
     const int grid = m_control.GetHorzGrid();
-    const bool bands = m_control.GetLeparello();
-    IPlatform& platform = GetPlatform();
-    const ColorRef window = platform.GetSysColor(COLOR_WINDOW);
-    const ColorRef highlight = platform.GetSysColor(COLOR_HIGHLIGHT);
     dc.SelectPen({PS_SOLID, std::max(1, grid), m_control.GetGridColour()});
     CTableInterface& table = *m_control.GetTable();
     int top = m_control.RowToY(first);
@@ -40,9 +36,7 @@ void CTableDisplay::PaintBackgrounds(IDrawContext& dc, const Rect& clip, int fir
     int parity = ((top / height) % 2 + 2) % 2;
     for (int r = first; top <= clip.bottom; ++r) {
         const bool selected = r < end && table.IsRowSelected(r);
-        ColorRef colour = bands ? m_control.GetBandColour(0, parity) : window;
-        if (selected)
-            colour = bands ? m_control.GetBandColour(1, parity) : highlight;
+        const ColorRef colour = RowBackground(selected, parity);
         const int bottom = top + height - grid;
         dc.FillSolidRect({clip.left, top, clip.right + 1, bottom}, colour);
         if (grid > 0) {
@@ -52,6 +46,14 @@ void CTableDisplay::PaintBackgrounds(IDrawContext& dc, const Rect& clip, int fir
         parity ^= 1;
         top += height;
     }
+}
+
+ColorRef CTableDisplay::RowBackground(bool selected, int parity) const {
+    const bool bands = m_control.GetLeparello();
+    IPlatform& platform = GetPlatform();
+    if (selected)
+        return bands ? m_control.GetBandColour(1, parity) : platform.GetSysColor(COLOR_HIGHLIGHT);
+    return bands ? m_control.GetBandColour(0, parity) : platform.GetSysColor(COLOR_WINDOW);
 }
 
 void CTableDisplay::PaintColumns(IDrawContext& dc, const Rect& clip, int first, int end) {
@@ -76,14 +78,17 @@ void CTableDisplay::PaintColumns(IDrawContext& dc, const Rect& clip, int first, 
             bold.bold = true;
             bool strong = false;
             int top = firstTop;
-            for (int r = first; r < end; ++r, top += height) {
+            int parity = height > 0 ? ((top / height) % 2 + 2) % 2 : 0;
+            for (int r = first; r < end; ++r, top += height, parity ^= 1) {
                 const Rect text{x + m_control.GetLeftMargin(), top + 1,
                                 x + col.m_width - m_control.GetRightMargin(), top + height - 1};
                 if (const bool wanted = table.GetRow(r)->IsStrong(); wanted != strong) {
                     dc.SelectFont(wanted ? bold : normal);
                     strong = wanted;
                 }
-                col.m_output->Draw(text, *table.GetCell(r, column), table.IsRowSelected(r));
+                const bool selected = table.IsRowSelected(r);
+                col.m_output->SetRowBackground(RowBackground(selected, parity));
+                col.m_output->Draw(text, *table.GetCell(r, column), selected);
             }
             col.m_output->End();
         }

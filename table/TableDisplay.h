@@ -36,6 +36,8 @@ private:
     void PaintBackgrounds(Platform::IDrawContext& dc, const Platform::Rect& clip, int first,
                           int end);
     void PaintColumns(Platform::IDrawContext& dc, const Platform::Rect& clip, int first, int end);
+    // The fill of a row: the bands by screen row when they are on, else the system colours.
+    Platform::ColorRef RowBackground(bool selected, int parity) const;
     void DragStep(Platform::Point p);
     void SendClick(int code, Platform::Point p);
 

@@ -68,9 +68,9 @@ public:
     // Milliseconds from `start` to the first result, or -1 when none came.
     long long MsToFirst(std::chrono::steady_clock::time_point start) {
         std::lock_guard lock(m_mutex);
-        return m_done.empty() ? -1
-                              : std::chrono::duration_cast<std::chrono::milliseconds>(m_first - start)
-                                    .count();
+        return m_done.empty()
+                   ? -1
+                   : std::chrono::duration_cast<std::chrono::milliseconds>(m_first - start).count();
     }
 
     std::vector<const CServerRecord*> Done() {
@@ -103,6 +103,7 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     CConsoleWindow window(options);
     CQueryEngine engine(window);
+    engine.SetCountries(std::make_shared<CCountryCache>(OpenCountryDatabase()));
     if (options.favorites.empty()) {
         engine.SetMasters(options.masters);
         const CQueryEngine::EMasterResult result = engine.QueryMaster();
@@ -137,7 +138,8 @@ int main(int argc, char** argv) {
 
     std::vector<const CServerRecord*> shown;
     for (const CServerRecord* record : window.Done())
-        if (PassesFilter(*record, engine.GetIncludeEmpty(), engine.GetIncludeFull()))
+        if (PassesFilter(*record, engine.GetIncludeEmpty(), engine.GetIncludeFull()) &&
+            (!options.humansOnly || record->m_humans > 0))
             shown.push_back(record);
     std::sort(shown.begin(), shown.end(), [](const CServerRecord* a, const CServerRecord* b) {
         return a->m_ping != b->m_ping ? a->m_ping < b->m_ping : a->m_address < b->m_address;

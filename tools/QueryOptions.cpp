@@ -5,7 +5,7 @@
 const char* const kQueryUsage =
     "usage: vantrel-query [--master HOST:PORT ... | --favorites FILE] [--version 1.0|1.04|all]\n"
     "         [--speed 0..5] [--include-empty] [--no-full] [--format table|json|csv]\n"
-    "         [--players] [--variables] [--timing]\n";
+    "         [--players] [--variables] [--timing] [--humans]\n";
 
 CQueryOptions ParseQueryOptions(const std::vector<std::string>& arguments) {
     CQueryOptions options;
@@ -66,6 +66,8 @@ CQueryOptions ParseQueryOptions(const std::vector<std::string>& arguments) {
             options.variables = true;
         else if (flag == "--timing")
             options.timing = true;
+        else if (flag == "--humans")
+            options.humansOnly = true;
         else
             throw std::invalid_argument("unknown argument " + flag);
     }

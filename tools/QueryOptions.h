@@ -18,7 +18,8 @@ struct CQueryOptions {
     EFormat format = EFormat::Table;
     bool players = false;
     bool variables = false;
-    bool timing = false; // on stderr: when the first result came and when the last
+    bool timing = false;     // on stderr: when the first result came and when the last
+    bool humansOnly = false; // --humans: only servers with at least one player who is no bot
 };
 
 extern const char* const kQueryUsage;

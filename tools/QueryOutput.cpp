@@ -60,12 +60,18 @@ void WriteJson(std::ostream& out, const std::vector<const CServerRecord*>& serve
         for (std::size_t i = 0; i < record->m_masters.size(); ++i)
             out << (i ? ", " : "") << JsonString(record->m_masters[i].Format());
         out << "]";
+        out << ", \"humans\": " << record->m_humans << ", \"bots\": " << record->m_bots
+            << ", \"needpass\": " << (record->m_needPass ? "true" : "false")
+            << ", \"name_raw\": " << JsonString(record->m_nameRaw) << ", \"country\": "
+            << (record->m_country.empty() ? std::string("null") : JsonString(record->m_country));
         if (options.players) {
             out << ", \"player_list\": [";
             const char* comma = "";
             for (const CPlayerInfo& player : record->m_players) {
                 out << comma << "{\"name\": " << JsonString(player.name)
-                    << ", \"frags\": " << player.frags << ", \"ping\": " << player.ping << "}";
+                    << ", \"frags\": " << player.frags << ", \"ping\": " << player.ping
+                    << ", \"bot\": " << (player.IsBot() ? "true" : "false")
+                    << ", \"name_raw\": " << JsonString(player.nameRaw) << "}";
                 comma = ", ";
             }
             out << "]";

@@ -186,6 +186,8 @@ CTestNetConfig Network() {
             server.players.push_back(
                 {"^" + std::to_string(p) + "Pl" + std::to_string(i) + "_" + std::to_string(p),
                  (i * p) % 30 - 2, 20 + p * 7});
+        if (i % 3 == 1)
+            server.players.push_back({"^9Bot^", i, 0});
         server.variables = {{"g_needpass", i % 4 == 0 ? "1" : "0"}, {"sv_hostname", server.name}};
         server.delayMs = (i * 13) % 90;
         if (i == 9)

@@ -26,6 +26,7 @@ const char* const kUsage =
     "         [--delay-ms D] [--jitter-ms J] [--seconds S] [--name TEXT] [--map TEXT]\n"
     "         [--gametype G] [--max-clients M] [--var KEY=VALUE]... [--player NAME,FRAGS,PING]...\n"
     "         [--silent LIST] [--resend-only LIST] [--wrong-port LIST] [--malformed LIST]\n"
+    "         [--bots N] [--needpass LIST] [--colour-names]\n"
     "         [--list-twice LIST] [--master-datagrams K] [--master-answer-probe N]\n"
     "         [--flood PPS] [--protocols P,...] [--end-marker MODE] [--master-lists LIST]\n"
     "         [--more-master LIST[:silent][:MODE]]...\n"
@@ -40,6 +41,9 @@ const char* const kUsage =
     "  one, with how late it left against its delay, then \"replies end\".\n"
     "  Without --player, every server gets --players-per-server generated players whose\n"
     "  names carry colour codes and quotes; --player lists every server's players instead.\n"
+    "  --bots: N more players of ping 0 on every server. --needpass: these servers report\n"
+    "  g_needpass 1, the others 0; every other bot's name ends in a lone caret.\n"
+    "  --colour-names: server names take every colour code in turn (^0 to ^9, ^a).\n"
     "  Commands on standard input, one a line, change the servers while it runs; each is\n"
     "  answered on standard output with \"ok\" or \"error: \" and why. SERVER is an index:\n"
     "    join SERVER NAME   a player joins (frags 0, ping 50), unless the server is full\n"
@@ -152,14 +156,20 @@ int main(int argc, char** argv) {
     std::string name = "^1Test ^7Server %d", map = "ffa_bespin";
     std::vector<std::pair<std::string, std::string>> variables;
     std::vector<CTestPlayer> givenPlayers;
-    std::set<int> silent, resendOnly, wrongPort, malformed, listTwice;
+    std::set<int> silent, resendOnly, wrongPort, malformed, listTwice, needPass;
     std::vector<int> protocols;
+    int bots = 0;
+    bool colourNames = false;
     try {
         for (int i = 1; i < argc; ++i) {
             std::string flag = argv[i];
             if (flag == "--help") {
                 std::fputs(kUsage, stdout);
                 return 0;
+            }
+            if (flag == "--colour-names") {
+                colourNames = true;
+                continue;
             }
             if (i + 1 >= argc)
                 throw std::invalid_argument("missing value after " + flag);
@@ -211,6 +221,10 @@ int main(int argc, char** argv) {
                 malformed = Indexes(value);
             else if (flag == "--list-twice")
                 listTwice = Indexes(value);
+            else if (flag == "--needpass")
+                needPass = Indexes(value);
+            else if (flag == "--bots")
+                bots = Number(value, 0, 256);
             else if (flag == "--master-datagrams")
                 config.masterDatagrams = Number(value, 1, 1000);
             else if (flag == "--flood")
@@ -244,6 +258,10 @@ int main(int argc, char** argv) {
     for (int s = 0; s < servers; ++s) {
         CTestServer server;
         server.name = ServerName(name, s);
+        if (colourNames) {
+            const char code = "0123456789a"[s % 11];
+            server.name = std::string("^") + code + "Colour^9 Server ^8" + std::to_string(s);
+        }
         server.map = map;
         server.gameType = gameType;
         server.maxClients = maxClients;
@@ -255,6 +273,11 @@ int main(int argc, char** argv) {
             server.players.push_back(
                 {"^" + std::to_string(p % 10) + "\"Player\" ^7" + std::to_string(p),
                  (s * 7 + p * 3) % 50 - 5, 20 + (s + p * 13) % 180});
+        for (int b = 0; b < bots; ++b)
+            server.players.push_back(
+                {"^9Bot ^a" + std::to_string(b) + (b % 2 ? "^" : ""), (s + b) % 20, 0});
+        if (!needPass.empty())
+            server.variables.emplace_back("g_needpass", needPass.count(s) ? "1" : "0");
         using EBehaviour = CTestServer::EBehaviour;
         if (silent.count(s))
             server.behaviour = EBehaviour::Silent;

@@ -2,10 +2,18 @@
 
 #include "app/core/GameStarter.h"
 #include "app/core/Settings.h"
+#include "app/core/TextTrim.h"
 
 EJoinResult JoinServer(CRegistryKey& key, const CJoinRequest& request, CJoinDialogs& dialogs) {
     std::string executable = LoadGamePath(key);
-    CPasswordChoice choice(request.m_typedPassword, request.m_favoritePassword);
+    std::string typed = request.m_typedPassword;
+    if (request.m_locked && TrimBlanks(typed).empty() && request.m_favoritePassword.empty()) {
+        std::optional<std::string> entered = dialogs.EnterServerPassword();
+        if (!entered)
+            return EJoinResult::Cancelled;
+        typed = *entered;
+    }
+    CPasswordChoice choice(typed, request.m_favoritePassword);
     EPasswordAnswer answer = EPasswordAnswer::No;
     if (choice.NeedsQuestion())
         answer = dialogs.AskPassword(choice.Question());

@@ -20,12 +20,15 @@ public:
     virtual std::optional<std::string> ChooseGameExecutable() = 0;
     // Why the start failed, when the user cannot see it from the chooser alone.
     virtual void ShowError(const std::string& message) = 0;
+    // The password of a locked server, typed into a small modal dialog; nullopt when cancelled.
+    virtual std::optional<std::string> EnterServerPassword() = 0;
 };
 
 struct CJoinRequest {
     std::string m_address;          // the record address's text, dotted with port
     std::string m_typedPassword;    // the password field as it stands (trimmed here)
     std::string m_favoritePassword; // the record's password from the favourites
+    bool m_locked = false;          // the server's status asked for a password
 };
 
 enum class EJoinResult {
@@ -33,8 +36,9 @@ enum class EJoinResult {
     Cancelled, // the password question or the executable choice was cancelled
 };
 
-// Reads "JK2" from `key`, starts the game with the command, and repeats with a chosen
-// executable (stored in "JK2" first) for as long as the start fails and the user picks one.
+// A locked server joined without a typed or a favourite password first asks for one; it then
+// counts as typed. Reads "JK2" from `key`, starts the game with the command, and repeats with a
+// chosen executable (stored in "JK2" first) for as long as the start fails and the user picks one.
 // The caller has already asked the query worker to stop.
 EJoinResult JoinServer(CRegistryKey& key, const CJoinRequest& request, CJoinDialogs& dialogs);
 

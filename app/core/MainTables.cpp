@@ -6,6 +6,7 @@
 #include "query/GameVersion.h"
 #include "query/ServerRecord.h"
 #include "table/Cells.h"
+#include "table/CodedText.h"
 #include "table/Row.h"
 #include "table/SortKeys.h"
 #include "table/TableInterface.h"
@@ -42,7 +43,7 @@ CServerRecord* CRecordKeys::RecordOf(int key) const {
 void FillServerRow(Tavex::CRow& row, const CServerRecord& record, int key,
                    const CFriendList* friends) {
     const auto numPlayers = static_cast<std::int32_t>(record.m_players.size());
-    row.GetCell(ServerColumn::kServer)->SetString(record.m_name);
+    Tavex::SetCodedText(row.GetCell(ServerColumn::kServer), record.m_name, record.m_nameRaw);
     row.GetCell(ServerColumn::kPing)->SetInt(record.m_ping);
     row.GetCell(ServerColumn::kPlayers)->SetString(PlayersText(numPlayers, record.m_maxClients));
     row.GetCell(ServerColumn::kType)->SetInt(record.m_gameType);
@@ -52,6 +53,10 @@ void FillServerRow(Tavex::CRow& row, const CServerRecord& record, int key,
     row.GetCell(ServerColumn::kNumPlayers)->SetInt(numPlayers);
     row.GetCell(ServerColumn::kMaxPlayers)->SetInt(record.m_maxClients);
     row.GetCell(ServerColumn::kVersion)->SetString(VersionText(record));
+    row.GetCell(ServerColumn::kHumans)->SetInt(record.m_humans);
+    row.GetCell(ServerColumn::kBots)->SetInt(record.m_bots);
+    row.GetCell(ServerColumn::kLocked)->SetString(record.m_needPass ? kYesText : "");
+    row.GetCell(ServerColumn::kCountry)->SetString(record.m_country);
     row.GetCell(ServerColumn::kFriends)->SetInt(friends ? CountFriends(record, *friends) : 0);
 }
 
@@ -61,15 +66,17 @@ void AddPlayerRows(Tavex::CTableInterface& allPlayers, const CServerRecord& reco
     const std::string players = PlayersText(numPlayers, record.m_maxClients);
     for (auto player = record.m_players.rbegin(); player != record.m_players.rend(); ++player) {
         Tavex::CRow* row = allPlayers.AddRow();
-        row->GetCell(AllPlayersColumn::kPlayer)->SetString(player->name);
+        Tavex::SetCodedText(row->GetCell(AllPlayersColumn::kPlayer), player->name, player->nameRaw);
         row->GetCell(AllPlayersColumn::kPing)->SetInt(player->ping);
         row->GetCell(AllPlayersColumn::kFrags)->SetInt(player->frags);
-        row->GetCell(AllPlayersColumn::kServer)->SetString(record.m_name);
+        Tavex::SetCodedText(row->GetCell(AllPlayersColumn::kServer), record.m_name,
+                            record.m_nameRaw);
         row->GetCell(AllPlayersColumn::kType)->SetInt(record.m_gameType);
         row->GetCell(AllPlayersColumn::kMap)->SetString(record.m_map);
         row->GetCell(AllPlayersColumn::kServerPing)->SetInt(record.m_ping);
         row->GetCell(AllPlayersColumn::kPlayers)->SetString(players);
         row->GetCell(kRecordColumn)->SetInt(key);
+        row->GetCell(AllPlayersColumn::kBot)->SetString(player->IsBot() ? kYesText : "");
         row->SetStrong(friends && friends->Contains(player->name));
     }
 }
@@ -87,9 +94,11 @@ void FillPlayersOnServer(Tavex::CTableInterface& table, const CServerRecord* rec
         return;
     for (auto player = record->m_players.rbegin(); player != record->m_players.rend(); ++player) {
         Tavex::CRow* row = table.AddRow();
-        row->GetCell(PlayerOnServerColumn::kPlayer)->SetString(player->name);
+        Tavex::SetCodedText(row->GetCell(PlayerOnServerColumn::kPlayer), player->name,
+                            player->nameRaw);
         row->GetCell(PlayerOnServerColumn::kPing)->SetInt(player->ping);
         row->GetCell(PlayerOnServerColumn::kFrags)->SetInt(player->frags);
+        row->GetCell(PlayerOnServerColumn::kBot)->SetString(player->IsBot() ? kYesText : "");
         row->SetStrong(friends && friends->Contains(player->name));
     }
     table.Sort(keys);

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -20,7 +21,9 @@ class CServerList;
 class CServerRecord;
 struct CPlayerSearch;
 
-enum class EColumnKind { String, Int, GameType };
+// Coded: a text kept with its colour codes and drawn in its colours. Lock: "yes" or empty,
+// drawn as a padlock. Country: a flag and the code.
+enum class EColumnKind { String, Int, GameType, Coded, Lock, Country };
 
 struct CColumnSpec {
     const char* m_title; // "" for the record column, which starts hidden for that reason
@@ -34,31 +37,36 @@ inline constexpr int kRecordColumn = 8;
 
 namespace AllPlayersColumn {
 inline constexpr int kPlayer = 0, kServerPing = 1, kPing = 2, kFrags = 3, kServer = 4, kMap = 5,
-                     kPlayers = 6, kType = 7;
+                     kPlayers = 6, kType = 7, kBot = 9;
 }
 namespace ServerColumn {
 inline constexpr int kServer = 0, kType = 1, kPing = 2, kPlayers = 3, kNumPlayers = 4,
-                     kMaxPlayers = 5, kMap = 6, kIp = 7, kVersion = 9, kFriends = 10;
+                     kMaxPlayers = 5, kMap = 6, kIp = 7, kVersion = 9, kHumans = 10, kBots = 11,
+                     kLocked = 12, kCountry = 13, kFriends = 14;
 }
 namespace PlayerOnServerColumn {
-inline constexpr int kPlayer = 0, kPing = 1, kFrags = 2;
+inline constexpr int kPlayer = 0, kPing = 1, kFrags = 2, kBot = 3;
 }
 
-inline constexpr std::array<CColumnSpec, 9> kAllPlayersColumns = {{
-    {"Player", EColumnKind::String, 120, false},
+// The text of the yes-or-no columns ("Bot", the lock): "yes" or empty.
+inline constexpr const char* kYesText = "yes";
+
+inline constexpr std::array<CColumnSpec, 10> kAllPlayersColumns = {{
+    {"Player", EColumnKind::Coded, 120, false},
     {"ServerPing", EColumnKind::Int, 32, false},
     {"Ping", EColumnKind::Int, 32, false},
     {"Frags", EColumnKind::Int, 36, false},
-    {"Server", EColumnKind::String, 120, false},
+    {"Server", EColumnKind::Coded, 120, false},
     {"Map", EColumnKind::String, 90, false},
     {"Players", EColumnKind::String, 44, false},
     {"Type", EColumnKind::GameType, 128, false},
     {"", EColumnKind::Int, 0, true},
+    {"Bot", EColumnKind::String, 28, false},
 }};
 
 // Columns after the record column came later; a layout stored before them still applies.
-inline constexpr std::array<CColumnSpec, 11> kServerColumns = {{
-    {"Server", EColumnKind::String, 120, false},
+inline constexpr std::array<CColumnSpec, 15> kServerColumns = {{
+    {"Server", EColumnKind::Coded, 120, false},
     {"Type", EColumnKind::GameType, 128, false},
     {"Ping", EColumnKind::Int, 40, false},
     {"Players", EColumnKind::String, 44, false},
@@ -68,13 +76,18 @@ inline constexpr std::array<CColumnSpec, 11> kServerColumns = {{
     {"Ip", EColumnKind::String, 200, false},
     {"", EColumnKind::Int, 0, true},
     {"Version", EColumnKind::String, 48, false},
+    {"Humans", EColumnKind::Int, 50, false},
+    {"Bots", EColumnKind::Int, 36, false},
+    {"Lock", EColumnKind::Lock, 20, false},
+    {"Country", EColumnKind::Country, 58, false},
     {"Friends", EColumnKind::Int, 54, false},
 }};
 
-inline constexpr std::array<CColumnSpec, 3> kPlayerOnServerColumns = {{
-    {"Player", EColumnKind::String, 120, false},
+inline constexpr std::array<CColumnSpec, 4> kPlayerOnServerColumns = {{
+    {"Player", EColumnKind::Coded, 120, false},
     {"Ping", EColumnKind::Int, 32, false},
     {"Frags", EColumnKind::Int, 36, false},
+    {"Bot", EColumnKind::String, 28, false},
 }};
 
 // The record column holds a 32-bit number, too small for a pointer here, so the records of a

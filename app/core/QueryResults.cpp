@@ -14,6 +14,7 @@ void CQueryResults::Start(CServerList& list, bool includeEmpty, bool includeFull
     m_servers.DeleteAllRows();
     m_allPlayers.DeleteAllRows();
     m_keys.Assign(list);
+    m_filter.Reset(list.Size());
     m_progress.Start(static_cast<int>(list.Size()), listing);
     m_includeEmpty = includeEmpty;
     m_includeFull = includeFull;
@@ -28,7 +29,9 @@ CQueryResults::CUpdate CQueryResults::OnServerFinished(const CServerRecord& reco
     const auto numPlayers = static_cast<std::int32_t>(record.m_players.size());
     if (IsServerShown(numPlayers, record.m_maxClients, m_includeEmpty, m_includeFull)) {
         update.m_shown = true;
-        AddRecordToTables(m_servers, m_allPlayers, record, m_keys.KeyOf(&record), m_friends);
+        const int key = m_keys.KeyOf(&record);
+        AddRecordToTables(m_servers, m_allPlayers, record, key, m_friends);
+        m_filter.Add(key, record);
         // Copies of the keys: sorting a control may replace the keys it was handed.
         if (view == kPlayerView) {
             if (NeedsResort(view, m_allPlayers.GetRowCount()))

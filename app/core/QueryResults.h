@@ -4,6 +4,7 @@
 // Threading: the window's thread only, for records whose run is still the current one.
 #pragma once
 
+#include "app/core/LiveFilter.h"
 #include "app/core/MainTables.h"
 #include "app/core/QueryProgress.h"
 
@@ -51,6 +52,8 @@ public:
 
     const CQueryProgress& Progress() const { return m_progress; }
     const CRecordKeys& Keys() const { return m_keys; }
+    // Knows every shown record of the run; the window applies it to the tables.
+    CLiveFilterIndex& Filter() { return m_filter; }
 
 private:
     void SortBoth(const Tavex::CSortKeys& serverKeys, const Tavex::CSortKeys& allPlayersKeys);
@@ -59,6 +62,7 @@ private:
     Tavex::CTableInterface& m_allPlayers;
     CQueryProgress m_progress;
     CRecordKeys m_keys;
+    CLiveFilterIndex m_filter;
     bool m_includeEmpty = false;
     bool m_includeFull = true;
     const CFriendList* m_friends = nullptr;

@@ -54,6 +54,8 @@ CSettings LoadMainSettings(const CRegistryKey& key) {
     settings.m_lastView = key.ReadNumber(kLastViewValue, defaults.m_lastView);
     settings.m_startupQuery = key.ReadNumber(kStartupQueryValue, defaults.m_startupQuery);
     settings.m_moreMasters = key.ReadString(kMoreMastersValue, defaults.m_moreMasters);
+    settings.m_liveFilter = key.ReadString(kLiveFilterValue, defaults.m_liveFilter);
+    settings.m_onlyHumans = ReadFlag(key, kOnlyHumansValue, defaults.m_onlyHumans);
     return settings;
 }
 
@@ -66,6 +68,8 @@ void SaveMainSettings(CRegistryKey& key, const CSettings& settings, const CMainL
     key.WriteString(kMasterValue, settings.m_master);
     key.WriteString(kLastPlayersValue, settings.m_lastPlayers);
     key.WriteString(kPasswordValue, settings.m_password);
+    key.WriteString(kLiveFilterValue, settings.m_liveFilter);
+    key.WriteNumber(kOnlyHumansValue, settings.m_onlyHumans ? 1 : 0);
     WriteTableLayout(key, kPlayerLayoutValue, layouts.m_player);
     WriteTableLayout(key, kServerLayoutValue, layouts.m_server);
     WriteTableLayout(key, kPlayerOnServerLayoutValue, layouts.m_playerOnServer);
@@ -82,6 +86,7 @@ COptions LoadOptions(const CRegistryKey& key) {
     options.m_autoClose = ReadFlag(key, kAutoCloseValue, defaults.m_autoClose);
     options.m_autoRequery = ReadFlag(key, kAutoRequeryValue, defaults.m_autoRequery);
     options.m_startupQuery = key.ReadNumber(kStartupQueryValue, defaults.m_startupQuery);
+    options.m_showColours = ReadFlag(key, kShowColoursValue, defaults.m_showColours);
     options.m_requerySeconds = std::max(
         key.ReadNumber(kRequerySecondsValue, defaults.m_requerySeconds), std::uint32_t{15});
     return options;
@@ -91,6 +96,7 @@ void SaveOptions(CRegistryKey& key, const COptions& options) {
     key.WriteNumber(kAutoCloseValue, options.m_autoClose ? 1 : 0);
     key.WriteNumber(kAutoRequeryValue, options.m_autoRequery ? 1 : 0);
     key.WriteNumber(kStartupQueryValue, options.m_startupQuery);
+    key.WriteNumber(kShowColoursValue, options.m_showColours ? 1 : 0);
     key.WriteNumber(kRequerySecondsValue, options.m_requerySeconds);
 }
 

@@ -38,6 +38,9 @@ inline constexpr const char* kServerLayoutValue = "Tavex_Server";
 inline constexpr const char* kPlayerOnServerLayoutValue = "Tavex_PlayerOnServer";
 inline constexpr const char* kFavoritesLayoutValue = "Tavex_Favorites";
 inline constexpr const char* kLastPosFavoritesValue = "LastPosFavorites";
+inline constexpr const char* kLiveFilterValue = "LiveFilter";
+inline constexpr const char* kOnlyHumansValue = "OnlyHumans";
+inline constexpr const char* kShowColoursValue = "ShowColours";
 
 // The protocol numbers behind the Version list's lines, "1.0" and "1.04"; "All" is stored as
 // the next number, as the list's rule (index + 15) gives it.
@@ -79,6 +82,9 @@ struct CSettings {
     bool m_autoRequery = false;
     // A newcomer's first start asks the masters at once.
     std::uint32_t m_startupQuery = 2;
+    // The live filter's field and "Only servers with humans".
+    std::string m_liveFilter;
+    bool m_onlyHumans = false;
 };
 
 // The three main table layouts as 16-bit words, all-players, server, players-on-server.
@@ -94,14 +100,14 @@ bool OpenSettingsKey(CRegistryKey& key);
 
 // Reads the main window's values in its reading order: "LastPlayers", "Password", "LastPos",
 // "SplitPos", "Version", "AutoClose", "AutoRequery", the two filters, "Master", "Speed",
-// "LastView", "StartupQuery", "MoreMasters". The table layouts come before them
-// (ReadTableLayout).
+// "LastView", "StartupQuery", "MoreMasters", "LiveFilter", "OnlyHumans". The table layouts
+// come before them (ReadTableLayout).
 CSettings LoadMainSettings(const CRegistryKey& key);
 
 // Writes in the destruction order: "Speed", "Version", "LastView", the two filters, "Master",
-// "LastPlayers", "Password", the three layouts, then "LastPos" and "SplitPos" only when a
-// rectangle is given, and "MoreMasters". A "LastPlayers" text over 254 characters is not written
-// and the old history stays.
+// "LastPlayers", "Password", "LiveFilter", "OnlyHumans", the three layouts, then "LastPos" and
+// "SplitPos" only when a rectangle is given, and "MoreMasters". A "LastPlayers" text over 254
+// characters is not written and the old history stays.
 void SaveMainSettings(CRegistryKey& key, const CSettings& settings, const CMainLayouts& layouts);
 
 // The options dialog's three values; the main window re-reads the two flags whenever the
@@ -110,10 +116,12 @@ struct COptions {
     bool m_autoClose = true;
     bool m_autoRequery = false;
     std::uint32_t m_startupQuery = 2;
+    bool m_showColours = true;           // "Show colours in names"
     std::uint32_t m_requerySeconds = 60; // at least 15 when read
 };
 COptions LoadOptions(const CRegistryKey& key);
-// The dialog's "OK": "AutoClose", "AutoRequery", "StartupQuery", "AutoRequerySeconds".
+// The dialog's "OK": "AutoClose", "AutoRequery", "StartupQuery", "AutoRequerySeconds",
+// "ShowColours".
 void SaveOptions(CRegistryKey& key, const COptions& options);
 
 // "JK2", the game executable, read at each join.

@@ -21,7 +21,7 @@ namespace {
 template <std::size_t N>
 void Build(Tavex::CTable& table, const std::array<CColumnSpec, N>& columns) {
     for (const CColumnSpec& column : columns) {
-        if (column.m_kind == EColumnKind::String)
+        if (column.m_kind != EColumnKind::Int && column.m_kind != EColumnKind::GameType)
             table.AddColumn(new Tavex::CFAny<Tavex::CDString>, new Tavex::CCellCompare);
         else
             table.AddColumn(new Tavex::CFAny<Tavex::CDInt>, new Tavex::CCellCompare);

@@ -380,8 +380,11 @@ void QtDrawContext::DrawFrameControl(const Rect& rect, unsigned type, unsigned s
     }
 }
 
-void QtDrawContext::DrawImage(const IImageList&, int, int, int, unsigned) {
-    // The platform does not make image lists yet; no caller can hand one in.
+void QtDrawContext::DrawImage(const IImageList& list, int index, int x, int y, unsigned) {
+    // Only lists of this platform's own making can be drawn.
+    const auto* images = dynamic_cast<const QtImageList*>(&list);
+    if (images && index == 0 && !images->Image().isNull())
+        m_painter.drawImage(QPoint(x, y), images->Image());
 }
 
 } // namespace PlatformQt

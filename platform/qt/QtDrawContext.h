@@ -18,6 +18,18 @@ class QWidget;
 
 namespace PlatformQt {
 
+// Images the platform loaded, drawn as they are.
+class QtImageList : public Platform::IImageList {
+public:
+    explicit QtImageList(QImage image) : m_image(std::move(image)) {}
+    int GetImageCount() const override { return m_image.isNull() ? 0 : 1; }
+    Platform::Size GetImageSize() const override { return {m_image.width(), m_image.height()}; }
+    const QImage& Image() const { return m_image; }
+
+private:
+    QImage m_image;
+};
+
 class QtDrawContext : public Platform::IDrawContext {
 public:
     // Draws with painter, whose device must have the screen's resolution so that text measures

@@ -11,6 +11,7 @@
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 #include <QToolTip>
 #include <QUrl>
@@ -242,6 +243,36 @@ int QtPlatform::GetWheelScrollLines() const {
 
 void QtPlatform::MessageBeep(unsigned) {
     QApplication::beep();
+}
+
+std::shared_ptr<const IImageList> QtPlatform::LoadImageFile(const std::string& path) {
+    QImage image;
+    if (!image.load(QString::fromLocal8Bit(path.c_str())))
+        return nullptr;
+    return std::make_shared<QtImageList>(std::move(image));
+}
+
+void QtPlatform::AddAccelerator(CWnd& window, unsigned vk, bool control, unsigned command) {
+    QWidget* widget = Widget(window);
+    int key = 0;
+    if (vk >= 'A' && vk <= 'Z')
+        key = Qt::Key_A + static_cast<int>(vk - 'A');
+    else if (vk >= VK_F1 && vk <= VK_F1 + 23)
+        key = Qt::Key_F1 + static_cast<int>(vk - VK_F1);
+    if (!widget || key == 0)
+        return;
+    auto* shortcut =
+        new QShortcut(QKeySequence(QKeyCombination(control ? Qt::ControlModifier : Qt::NoModifier,
+                                                   static_cast<Qt::Key>(key))),
+                      widget);
+    shortcut->setContext(Qt::WindowShortcut);
+    // The shortcut lives as long as the widget; the window may have let the widget go first.
+    QObject::connect(shortcut, &QShortcut::activated, widget, [this, &window, widget, command] {
+        if (Widget(window) != widget)
+            return;
+        HandlerScope running;
+        window.OnCommand(command, 1, nullptr);
+    });
 }
 
 QImage& QtPlatform::PaintBuffer(QSize size, qreal devicePixelRatio) {

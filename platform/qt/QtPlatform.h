@@ -56,6 +56,9 @@ public:
     Platform::ColorRef GetSysColor(int index) const override;
     int GetWheelScrollLines() const override;
     void MessageBeep(unsigned type) override;
+    void AddAccelerator(Platform::CWnd& window, unsigned vk, bool control,
+                        unsigned command) override;
+    std::shared_ptr<const Platform::IImageList> LoadImageFile(const std::string& path) override;
 
     // The widget standing for a created window, for hosting it in Qt layouts and dialogs.
     QWidget* Widget(const Platform::CWnd& wnd) const;

@@ -104,8 +104,9 @@ TEST_F(DialogJourneyTest, OptionsTakeEffectOnOkOnlyAndTabVisitsEveryControl) {
                     EXPECT_TRUE(FindButton(dialog, "master")->isChecked());
                     // Tab visits the interval after the buttons and the requery box after
                     // "Close after joining".
-                    EXPECT_EQ(Texts(TabRound(dialog)), "OK;Cancel;QLineEdit;Close after joining;"
-                                                       "Requery server data in background ;");
+                    EXPECT_EQ(Texts(TabRound(dialog)),
+                              "OK;Cancel;QLineEdit;Close after joining;"
+                              "Requery server data in background ;Show colours in names;");
                     auto* seconds = dialog.findChild<QLineEdit*>();
                     ASSERT_NE(seconds, nullptr);
                     EXPECT_EQ(seconds->text(), "60");

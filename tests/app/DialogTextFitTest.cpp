@@ -107,12 +107,12 @@ TEST_P(DialogTextFitTest, EveryTextFitsItsControl) {
     EXPECT_GT(checked, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Templates, DialogTextFitTest,
-                         testing::Values(CTemplateCase{"main", Res::MainDialogTemplate},
-                                         CTemplateCase{"options", Res::OptionsDialogTemplate},
-                                         CTemplateCase{"master", Res::MasterServerDialogTemplate},
-                                         CTemplateCase{"serverinfo", Res::ServerInfoDialogTemplate},
-                                         CTemplateCase{"favorites", Res::FavoritesDialogTemplate}),
-                         [](const testing::TestParamInfo<CTemplateCase>& info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Templates, DialogTextFitTest,
+    testing::Values(CTemplateCase{"main", Res::MainDialogTemplate},
+                    CTemplateCase{"options", Res::OptionsDialogTemplate},
+                    CTemplateCase{"master", Res::MasterServerDialogTemplate},
+                    CTemplateCase{"password", Res::ServerPasswordDialogTemplate},
+                    CTemplateCase{"serverinfo", Res::ServerInfoDialogTemplate},
+                    CTemplateCase{"favorites", Res::FavoritesDialogTemplate}),
+    [](const testing::TestParamInfo<CTemplateCase>& info) { return std::string(info.param.name); });

@@ -28,12 +28,18 @@ public:
         return file;
     }
     void ShowError(const std::string& message) override { m_errors.push_back(message); }
+    std::optional<std::string> EnterServerPassword() override {
+        ++m_passwordDialogs;
+        return m_entered;
+    }
 
     std::vector<std::string> m_errors;
     EPasswordAnswer m_answer = EPasswordAnswer::Yes;
     std::deque<std::optional<std::string>> m_files;
     std::vector<std::string> m_questions;
     int m_fileDialogs = 0;
+    int m_passwordDialogs = 0;
+    std::optional<std::string> m_entered;
 };
 
 class JoinTest : public testing::Test {
@@ -123,4 +129,39 @@ TEST_F(JoinTest, AWindowsGameWithoutWineSaysSoBeforeAskingAgain) {
     EXPECT_EQ(m_dialogs.m_fileDialogs, 1);
     EXPECT_EQ(Record(), Expected("connect 10.0.0.5:27960"));
     EXPECT_EQ(LoadGamePath(m_key), m_game.string());
+}
+
+TEST_F(JoinTest, LockedServersAskForAPasswordOnlyWhenNoneIsGiven) {
+    SaveGamePath(m_key, m_game.string());
+    // Nothing typed, no favourite password: the dialog's text joins as if typed (trimmed).
+    m_dialogs.m_entered = " secret ";
+    CJoinRequest locked{"10.0.0.5:27960", "  ", "", true};
+    EXPECT_EQ(JoinServer(m_key, locked, m_dialogs), EJoinResult::Started);
+    EXPECT_EQ(m_dialogs.m_passwordDialogs, 1);
+    EXPECT_EQ(Record(), Expected("connect \"10.0.0.5:27960\"; password \"secret\""));
+
+    // A typed password, or a favourite's, is used without asking.
+    fs::remove(m_dir.Path() / "record");
+    EXPECT_EQ(JoinServer(m_key, {"10.0.0.5:27960", "typed", "", true}, m_dialogs),
+              EJoinResult::Started);
+    EXPECT_EQ(Record(), Expected("connect \"10.0.0.5:27960\"; password \"typed\""));
+    fs::remove(m_dir.Path() / "record");
+    EXPECT_EQ(JoinServer(m_key, {"10.0.0.5:27960", "", "fav", true}, m_dialogs),
+              EJoinResult::Started);
+    EXPECT_EQ(Record(), Expected("connect 10.0.0.5:27960")); // an empty typed one wins, as ever
+    // An open server never asks.
+    fs::remove(m_dir.Path() / "record");
+    EXPECT_EQ(JoinServer(m_key, {"10.0.0.5:27960", "", "", false}, m_dialogs),
+              EJoinResult::Started);
+    EXPECT_EQ(Record(), Expected("connect 10.0.0.5:27960"));
+    EXPECT_EQ(m_dialogs.m_passwordDialogs, 1);
+
+    // Escape in the dialog cancels the join: nothing starts, no file is asked for.
+    fs::remove(m_dir.Path() / "record");
+    m_dialogs.m_entered.reset();
+    EXPECT_EQ(JoinServer(m_key, locked, m_dialogs), EJoinResult::Cancelled);
+    EXPECT_EQ(m_dialogs.m_passwordDialogs, 2);
+    EXPECT_EQ(m_dialogs.m_fileDialogs, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_FALSE(fs::exists(m_dir.Path() / "record"));
 }

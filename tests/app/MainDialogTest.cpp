@@ -922,9 +922,14 @@ TEST_F(MainDialogTest, AServerLayoutStoredBeforeTheVersionColumnKeepsTheUsersWid
         EXPECT_EQ(servers.GetColumnAt(9), ServerColumn::kVersion);
         EXPECT_TRUE(servers.IsColumnVisible(ServerColumn::kVersion));
         EXPECT_GT(servers.GetColumnWidth(ServerColumn::kVersion), 0);
+        // The columns appended after it as well, in their own order.
+        EXPECT_EQ(servers.GetColumnAt(10), ServerColumn::kHumans);
+        EXPECT_EQ(servers.GetColumnAt(13), ServerColumn::kCountry);
+        EXPECT_EQ(servers.GetColumnAt(14), ServerColumn::kFriends);
+        EXPECT_TRUE(servers.IsColumnVisible(ServerColumn::kLocked));
         EXPECT_TRUE(servers.IsColumnVisible(ServerColumn::kFriends));
     });
-    // And the layout is stored for all the columns from now on.
+    // And the layout is stored for every column from now on.
     std::vector<std::uint8_t> stored(2 * (3 + 4 * kServerColumns.size()));
     EXPECT_TRUE(Key().ReadBinary(kServerLayoutValue, stored.data(), stored.size()));
     EXPECT_EQ(stored[4], kServerColumns.size());
@@ -1032,6 +1037,43 @@ TEST_F(MainDialogTest, ARefreshUpdatesRowsInPlaceKeepingSelectionCurrentRowAndSc
     });
 }
 
+TEST_F(MainDialogTest, ARefreshUnderTheLiveFilterFindsHiddenRowsAndJudgesServersAnew) {
+    CMainDialog dialog;
+    OpenMain(dialog, [&](CMainDialog& d) {
+        // Given four servers of two players each, and the filter on "bespin"
+        m_platform.SelectItem(*d.GetDlgItem(Res::IDC_VIEW_TABS), 1);
+        CServerList& list = d.Engine().GetServerList();
+        for (int port = 1; port <= 4; ++port)
+            AddServer(list, port, 2, 16, "S" + std::to_string(port)).m_map =
+                port == 1 ? "ffa_bespin" : "ctf_yavin";
+        StartByHand(d);
+        for (auto& [address, listed] : list)
+            d.OnServerDone(0, &listed);
+        d.SetDlgItemText(Res::IDC_LIVE_FILTER, "bespin");
+        d.OnCommand(Res::IDC_LIVE_FILTER, EN_CHANGE, d.GetDlgItem(Res::IDC_LIVE_FILTER));
+        Tavex::CTableCtrl& servers = d.ServerTable();
+        ASSERT_EQ(servers.GetRowCount(), 1);
+
+        // When a refresh finds S3, hidden, now on bespin, and S1 moved away from it
+        const unsigned refresh = BeginRefresh(d, 2);
+        const CServerRecord s3 = Fresh(*list.Find(CSockAddr("127.0.0.1:3")), 3, 16, "ffa_bespin");
+        const CServerRecord s1 = Fresh(*list.Find(CSockAddr("127.0.0.1:1")), 2, 16, "ctf_yavin");
+        d.OnRefreshDone(refresh, const_cast<CServerRecord*>(&s3));
+        d.OnRefreshDone(refresh, const_cast<CServerRecord*>(&s1));
+
+        // Then the filter shows S3 with its three players and no longer S1
+        EXPECT_EQ(servers.GetRowCount(), 1);
+        EXPECT_EQ(servers.GetCellText(0, ServerColumn::kServer), "S3");
+        EXPECT_EQ(d.AllPlayersTable().GetRowCount(), 3);
+        EXPECT_EQ(d.GetDlgItemText(Res::IDC_SERVER_COUNT), "1");
+        // And with the filter cleared every server is there once, with its players once
+        d.SetDlgItemText(Res::IDC_LIVE_FILTER, "");
+        d.OnCommand(Res::IDC_LIVE_FILTER, EN_CHANGE, d.GetDlgItem(Res::IDC_LIVE_FILTER));
+        EXPECT_EQ(servers.GetRowCount(), 4);
+        EXPECT_EQ(d.AllPlayersTable().GetRowCount(), 2 + 2 + 3 + 2);
+    });
+}
+
 TEST_F(MainDialogTest, WaitingForASlotJoinsOnceWhenOneFreesAndEscapeStopsIt) {
     const std::filesystem::path game = m_dir.Path() / "game";
     const std::filesystem::path started = m_dir.Path() / "started";
@@ -1120,8 +1162,9 @@ TEST_F(MainDialogTest, TheBackgroundRequeryRefreshesAtItsIntervalOnlyWhileIdle) 
         // Not before the interval has passed.
         m_platform.Advance(19'000);
         EXPECT_EQ(d.Engine().GetCurrentRefresh(), before);
-        // Not while a worker runs: the refresh waits until it has ended.
-        ASSERT_TRUE(d.Engine().StartRefresh({}));
+        // Not while a worker runs (a silent server keeps this one going for seconds): the
+        // refresh waits until it has ended.
+        ASSERT_TRUE(d.Engine().StartRefresh({CSockAddr("127.0.0.1:1")}));
         const unsigned busy = d.Engine().GetCurrentRefresh();
         m_platform.Advance(1'000);
         EXPECT_TRUE(d.Engine().StopQuery(5000));

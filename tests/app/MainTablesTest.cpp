@@ -4,6 +4,7 @@
 #include "app/core/PlayerSearch.h"
 #include "query/ServerRecord.h"
 #include "table/Cells.h"
+#include "table/CodedText.h"
 #include "table/SortKeys.h"
 #include "table/Table.h"
 
@@ -15,7 +16,9 @@ namespace {
 
 template <std::size_t N> void Build(CTable& table, const std::array<CColumnSpec, N>& columns) {
     for (const CColumnSpec& column : columns) {
-        if (column.m_kind == EColumnKind::String)
+        if (column.m_kind == EColumnKind::Coded)
+            table.AddColumn(new CFAny<CDCodedString>, new CCellCompare);
+        else if (column.m_kind != EColumnKind::Int && column.m_kind != EColumnKind::GameType)
             table.AddColumn(new CFAny<CDString>, new CCellCompare);
         else
             table.AddColumn(new CFAny<CDInt>, new CCellCompare);
@@ -109,6 +112,48 @@ TEST_F(MainTablesTest, FinishedServerFillsBothTables) {
     EXPECT_EQ(Column(m_servers, ServerColumn::kPlayers)[1], "0/0");
     EXPECT_EQ(m_servers.GetCell(1, ServerColumn::kPing)->GetInt(), CServerRecord::kNoPing);
     EXPECT_EQ(m_allPlayers.GetRowCount(), 2);
+}
+
+TEST_F(MainTablesTest, HumansBotsLocksAndNamesInColours) {
+    CServerRecord record{CSockAddr("10.0.0.5:27960")};
+    record.ParseStatus("h\n\\sv_hostname\\^1Red^7Server\\g_needpass\\1\n"
+                       "1 0 \"^5Bot\"\n2 40 \"^2Al\"\n3 0 \"^3Cy\"\n");
+    record.m_country = "DE";
+    AddRecordToTables(m_servers, m_allPlayers, record, 3);
+    EXPECT_EQ(m_servers.GetCell(0, ServerColumn::kHumans)->GetInt(), 1);
+    EXPECT_EQ(m_servers.GetCell(0, ServerColumn::kBots)->GetInt(), 2);
+    EXPECT_EQ(Column(m_servers, ServerColumn::kLocked), (std::vector<std::string>{"yes"}));
+    EXPECT_EQ(Column(m_servers, ServerColumn::kCountry), (std::vector<std::string>{"DE"}));
+    EXPECT_EQ(Column(m_servers, ServerColumn::kPlayers), (std::vector<std::string>{"3/0"}));
+    // The plain name is the value; the coded one is kept for drawing.
+    EXPECT_EQ(Column(m_servers, ServerColumn::kServer), (std::vector<std::string>{"RedServer"}));
+    EXPECT_EQ(static_cast<CDCodedString*>(m_servers.GetCell(0, ServerColumn::kServer))->Coded(),
+              "^1Red^7Server");
+    EXPECT_EQ(Column(m_allPlayers, AllPlayersColumn::kPlayer),
+              (std::vector<std::string>{"Cy", "Al", "Bot"}));
+    EXPECT_EQ(Column(m_allPlayers, AllPlayersColumn::kBot),
+              (std::vector<std::string>{"yes", "", "yes"}));
+    EXPECT_EQ(
+        static_cast<CDCodedString*>(m_allPlayers.GetCell(1, AllPlayersColumn::kPlayer))->Coded(),
+        "^2Al");
+    EXPECT_EQ(
+        static_cast<CDCodedString*>(m_allPlayers.GetCell(1, AllPlayersColumn::kServer))->Coded(),
+        "^1Red^7Server");
+
+    FillPlayersOnServer(m_playersOnServer, &record,
+                        CSortKeys{PlayerOnServerColumn::kPlayer, CSortKeys::kAscending});
+    EXPECT_EQ(Column(m_playersOnServer, PlayerOnServerColumn::kBot),
+              (std::vector<std::string>{"", "yes", "yes"})); // Al, Bot, Cy
+    EXPECT_EQ(
+        static_cast<CDCodedString*>(m_playersOnServer.GetCell(2, PlayerOnServerColumn::kPlayer))
+            ->Coded(),
+        "^3Cy");
+
+    // An open server's lock cell is empty.
+    CServerRecord open{CSockAddr("10.0.0.6:1")};
+    AddRecordToTables(m_servers, m_allPlayers, open, 4);
+    EXPECT_EQ(Column(m_servers, ServerColumn::kLocked)[1], "");
+    EXPECT_EQ(Column(m_servers, ServerColumn::kCountry)[1], "");
 }
 
 TEST_F(MainTablesTest, SelectedServerRefillsItsPlayersInTheirSortOrder) {

@@ -15,7 +15,7 @@ namespace {
 
 template <std::size_t N> void Build(CTable& table, const std::array<CColumnSpec, N>& columns) {
     for (const CColumnSpec& column : columns) {
-        if (column.m_kind == EColumnKind::String)
+        if (column.m_kind != EColumnKind::Int && column.m_kind != EColumnKind::GameType)
             table.AddColumn(new CFAny<CDString>, new CCellCompare);
         else
             table.AddColumn(new CFAny<CDInt>, new CCellCompare);

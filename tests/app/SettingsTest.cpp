@@ -203,6 +203,30 @@ TEST(SettingsTest, CommandLineHoldsForThisRunOnly) {
     EXPECT_EQ(WithoutCommandLine(run, stored, commandLine).m_lastView, 1u);
 }
 
+TEST(SettingsTest, LiveFilterAndColoursHaveValuesOfTheirOwn) {
+    CTempWorkDir dir;
+    CRegistryKey key = SettingsKey();
+    EXPECT_EQ(LoadMainSettings(key).m_liveFilter, "");
+    EXPECT_FALSE(LoadMainSettings(key).m_onlyHumans);
+    EXPECT_TRUE(LoadOptions(key).m_showColours); // on by default
+
+    CSettings saved;
+    saved.m_liveFilter = " bespin  duel ";
+    saved.m_onlyHumans = true;
+    SaveMainSettings(key, saved, {});
+    EXPECT_EQ(key.ReadString(kLiveFilterValue, ""), " bespin  duel ");
+    EXPECT_EQ(key.ReadNumber(kOnlyHumansValue, 0), 1u);
+    CSettings loaded = LoadMainSettings(key);
+    EXPECT_EQ(loaded.m_liveFilter, " bespin  duel ");
+    EXPECT_TRUE(loaded.m_onlyHumans);
+
+    COptions options;
+    options.m_showColours = false;
+    SaveOptions(key, options);
+    EXPECT_EQ(key.ReadNumber(kShowColoursValue, 1), 0u);
+    EXPECT_FALSE(LoadOptions(key).m_showColours);
+}
+
 TEST(SettingsTest, MastersAreStoredAsTypedAndTheCommandLinesOneIsAskedAlone) {
     CTempWorkDir dir;
     CRegistryKey key = SettingsKey();

@@ -1003,3 +1003,37 @@ TEST(QueryEngineTest, ARefreshWritesFreshRecordsOnlyWhileTheWindowReadsTheListed
     EXPECT_FALSE(engine.IsCurrentRefresh(window.refreshed[0].first));
     EXPECT_TRUE(engine.StopQuery(5000));
 }
+
+TEST(QueryEngineTest, TheWorkerLooksEachAddressUpOnceBeforeHandingTheRecordOver) {
+    // A stand-in database that knows loopback, which no real one does, and counts questions
+    // from whichever thread asks.
+    struct CCountingLookup : ICountryLookup {
+        std::atomic<int>* asked;
+        explicit CCountingLookup(std::atomic<int>* counter) : asked(counter) {}
+        std::string CountryOf(const CSockAddr& address) override {
+            ++*asked;
+            return address.Format().starts_with("127.0.0.1:") ? "DE" : "";
+        }
+    };
+    CTestNetConfig config;
+    config.servers = {Server("a"), Server("b"), Server("quiet", EBehaviour::Silent)};
+    CTestNet net(config);
+    net.Start();
+    CFakeWindow window;
+    CQueryEngine engine(window);
+    std::atomic<int> asked{0};
+    engine.SetCountries(std::make_shared<CCountryCache>(std::make_unique<CCountingLookup>(&asked)));
+    std::vector<std::string> countriesAtPost;
+    window.onPost = [&](CServerRecord* record) { countriesAtPost.push_back(record->m_country); };
+    ListAll(engine, net);
+    for (int run = 0; run < 2; ++run) {
+        engine.StartQuery();
+        ASSERT_TRUE(window.WaitForPosts(3u * static_cast<std::size_t>(run + 1)));
+        ASSERT_TRUE(WaitUntilStopped(engine));
+    }
+    // All three servers share 127.0.0.1: one question for the address over both runs.
+    EXPECT_EQ(asked.load(), 1);
+    ASSERT_EQ(countriesAtPost.size(), 6u);
+    for (const std::string& country : countriesAtPost)
+        EXPECT_EQ(country, "DE"); // set before the window could read it, timed-out ones too
+}

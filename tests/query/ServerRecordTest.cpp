@@ -330,3 +330,54 @@ TEST(ServerRecordTest, ReplyTakesPingFromTheLastRequestOnce) {
     EXPECT_EQ(record.m_state, 1000);
     EXPECT_TRUE(record.IsDone());
 }
+
+TEST(ServerRecordTest, RawNamesKeepTheirColourCodesBesideTheStrippedOnes) {
+    CServerRecord r = Parsed("h\n\\sv_hostname\\\"^1Red ^7Server^\"\n"
+                             "1 50 \"  ^4Lu^8ke ^\"\n2 0 \"plain\"\n3 9 end^");
+    EXPECT_EQ(r.m_name, "Red Server");
+    EXPECT_EQ(r.m_nameRaw, "^1Red ^7Server^\"");
+    ASSERT_EQ(r.m_players.size(), 3u);
+    EXPECT_EQ(r.m_players[0].name, "Luke");
+    EXPECT_EQ(r.m_players[0].nameRaw, "^4Lu^8ke ^\"");
+    EXPECT_EQ(r.m_players[1].nameRaw, "plain");
+    EXPECT_EQ(r.m_players[2].name, "end");
+    EXPECT_EQ(r.m_players[2].nameRaw, "end^"); // a caret that ends the reply
+
+    // Without sv_hostname both keep what they had, as the name always did.
+    CServerRecord favourite(CSockAddr("10.1.2.3:27960"), "Fav", "");
+    favourite.ParseStatus("h\n\\mapname\\m\n");
+    EXPECT_EQ(favourite.m_nameRaw, "Fav");
+    EXPECT_EQ(MakeRecord().m_nameRaw, "10.1.2.3:27960");
+}
+
+TEST(ServerRecordTest, PlayersOfPingZeroAreBotsAndNeedPassIsKept) {
+    CServerRecord r = Parsed("h\n\\g_needpass\\1\n1 0 \"bot\"\n2 50 \"a\"\n3 0 \"b2\"\n4 -1 \"c\"");
+    EXPECT_TRUE(r.m_needPass);
+    EXPECT_EQ(r.m_bots, 2);
+    EXPECT_EQ(r.m_humans, 2);
+    EXPECT_TRUE(r.m_players[0].IsBot());
+    EXPECT_FALSE(r.m_players[3].IsBot());
+
+    EXPECT_FALSE(Parsed("h\n\\g_needpass\\0\n").m_needPass);
+    EXPECT_FALSE(Parsed("h\n\\g_needpass\\2\n").m_needPass);
+    EXPECT_TRUE(Parsed("h\n\\G_NeedPass\\1\n").m_needPass);
+
+    r.Reset();
+    EXPECT_FALSE(r.m_needPass);
+    EXPECT_EQ(r.m_bots, 0);
+    EXPECT_EQ(r.m_humans, 0);
+}
+
+TEST(ServerRecordTest, ARefreshTakesOverBotsLockRawNameAndCountry) {
+    CServerRecord listed(CSockAddr("10.0.0.1:27960"), "Fav", "pw");
+    CServerRecord fresh(CSockAddr("10.0.0.1:27960"));
+    fresh.ParseStatus("h\n\\sv_hostname\\^1New\\g_needpass\\1\n1 0 \"b\"\n1 9 \"h\"\n");
+    fresh.m_country = "SE";
+    listed.TakeQueryResult(fresh);
+    EXPECT_EQ(listed.m_nameRaw, "^1New");
+    EXPECT_EQ(listed.m_humans, 1);
+    EXPECT_EQ(listed.m_bots, 1);
+    EXPECT_TRUE(listed.m_needPass);
+    EXPECT_EQ(listed.m_country, "SE");
+    EXPECT_EQ(listed.m_password, "pw");
+}

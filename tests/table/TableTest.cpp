@@ -289,3 +289,59 @@ TEST(TableTest, SortKeepsRowsWithEqualKeysInTheirPresentOrder) {
     t.Sort(CSortKeys{1, CSortKeys::kDescending});
     EXPECT_EQ(Names(t).front(), "s2"); // the first row of score 2
 }
+
+TEST(TableTest, AFilterSetsRowsAsideAndSortingKeepsThemInOrder) {
+    using Names = std::vector<std::string>;
+    CTable t;
+    BuildNameScore(t);
+    for (const char* name : {"d", "b", "e", "a", "c"})
+        Add(t, name, 0);
+    const CSortKeys byName{0, CSortKeys::kAscending};
+    const CSortKeys byNameDown{0, CSortKeys::kDescending};
+    auto notB = [](const CRow& row) { return row.GetCell(0)->GetString() != "b"; };
+    auto vowel = [](const CRow& row) {
+        return row.GetCell(0)->GetString().find_first_of("ae") == 0;
+    };
+
+    t.SelectRow(0, true); // d
+    t.SelectRow(1, true); // b
+    t.FilterRows(notB);
+    EXPECT_EQ(::Names(t), (Names{"d", "e", "a", "c"}));
+    EXPECT_EQ(t.GetHiddenRowCount(), 1);
+    EXPECT_EQ(t.GetSelectedCount(), 1); // the hidden row lost its selection
+
+    // Sorting orders the hidden row too; a narrower filter and no filter show the sorted order.
+    t.Sort(byName);
+    EXPECT_EQ(::Names(t), (Names{"a", "c", "d", "e"}));
+    t.FilterRows(vowel);
+    EXPECT_EQ(::Names(t), (Names{"a", "e"}));
+    EXPECT_FALSE(t.IsRowSelected(0));
+    t.Sort(byNameDown);
+    EXPECT_EQ(::Names(t), (Names{"e", "a"}));
+    t.FilterRows(nullptr);
+    EXPECT_EQ(::Names(t), (Names{"e", "d", "c", "b", "a"}));
+    EXPECT_EQ(t.GetHiddenRowCount(), 0);
+
+    // Rows added while filtered are shown until the filter runs again; rows moved and deleted
+    // among the shown ones keep the hidden ones.
+    t.FilterRows(vowel);
+    Add(t, "ab", 1);
+    Add(t, "zz", 2);
+    EXPECT_EQ(::Names(t), (Names{"e", "a", "ab", "zz"}));
+    t.MoveRow(3, 0);
+    t.DeleteRow(1); // e
+    EXPECT_EQ(::Names(t), (Names{"zz", "a", "ab"}));
+    t.InsertRow(1)->GetCell(0)->SetString("ins");
+    t.ShowAllRows();
+    EXPECT_EQ(::Names(t), (Names{"zz", "ins", "a", "ab", "d", "c", "b"}));
+    t.Sort(byName);
+    t.FilterRows(notB);
+    EXPECT_EQ(::Names(t), (Names{"a", "ab", "c", "d", "ins", "zz"}));
+
+    // Emptying the table forgets the hidden rows as well, and their cells are released.
+    t.DeleteAllRows();
+    EXPECT_EQ(t.GetRowCount(), 0);
+    EXPECT_EQ(t.GetHiddenRowCount(), 0);
+    Add(t, "b", 0);
+    EXPECT_EQ(::Names(t), (Names{"b"}));
+}

@@ -17,9 +17,9 @@ TEST(QueryOptionsTest, DefaultsAndEveryOption) {
     EXPECT_TRUE(defaults.includeFull);
     EXPECT_EQ(defaults.format, CQueryOptions::EFormat::Table);
 
-    CQueryOptions all = ParseQueryOptions({"--master", "127.0.0.1:5", "--version", "1.04",
-                                           "--speed", "5", "--include-empty", "--no-full",
-                                           "--format", "csv", "--players", "--variables"});
+    CQueryOptions all = ParseQueryOptions(
+        {"--master", "127.0.0.1:5", "--version", "1.04", "--speed", "5", "--include-empty",
+         "--no-full", "--format", "csv", "--players", "--variables", "--humans"});
     EXPECT_EQ(all.masters, std::vector<std::string>{"127.0.0.1:5"});
     EXPECT_EQ(all.versionIndex, 1);
     EXPECT_EQ(all.speedIndex, 5);
@@ -27,6 +27,8 @@ TEST(QueryOptionsTest, DefaultsAndEveryOption) {
     EXPECT_FALSE(all.includeFull);
     EXPECT_EQ(all.format, CQueryOptions::EFormat::Csv);
     EXPECT_TRUE(all.players && all.variables);
+    EXPECT_TRUE(all.humansOnly);
+    EXPECT_FALSE(defaults.humansOnly);
     EXPECT_EQ(ParseQueryOptions({"--favorites", "f.dat"}).favorites, "f.dat");
     EXPECT_EQ(ParseQueryOptions({"--version", "1.0"}).versionIndex, 0);
     EXPECT_EQ(ParseQueryOptions({"--version", "all"}).versionIndex, 2);

@@ -63,18 +63,20 @@ TEST(QueryOutputTest, JsonHasTheAgreedKeysInReplyOrder) {
     CQueryOptions options;
     options.format = CQueryOptions::EFormat::Json;
     EXPECT_EQ(Write({}, options), "[]\n");
-    EXPECT_EQ(Write({&silent}, options),
-              "[\n  {\"address\": \"10.0.0.2:1\", \"name\": \"10.0.0.2:1\", \"map\": \"\", "
-              "\"gametype\": 0, \"gametype_name\": \"Free for all\", \"ping\": 9999, "
-              "\"answered\": false, \"players\": 0, \"max_players\": 0, \"protocol\": null, "
-              "\"version\": null, \"masters\": []}\n]\n");
+    EXPECT_EQ(
+        Write({&silent}, options),
+        "[\n  {\"address\": \"10.0.0.2:1\", \"name\": \"10.0.0.2:1\", \"map\": \"\", "
+        "\"gametype\": 0, \"gametype_name\": \"Free for all\", \"ping\": 9999, "
+        "\"answered\": false, \"players\": 0, \"max_players\": 0, \"protocol\": null, "
+        "\"version\": null, \"masters\": [], \"humans\": 0, \"bots\": 0, \"needpass\": false, "
+        "\"name_raw\": \"10.0.0.2:1\", \"country\": null}\n]\n");
     // A listed server: the protocol it was listed under, its release and its masters.
     silent.m_protocol = 15;
     silent.m_masters = {CSockAddr("10.9.9.9:28060"), CSockAddr("10.9.9.8:28060")};
     silent.m_variables = {{"version", "JK2MP: v1.03 linux"}};
     EXPECT_NE(Write({&silent}, options)
                   .find("\"protocol\": 15, \"version\": \"1.03\", \"masters\": "
-                        "[\"10.9.9.9:28060\", \"10.9.9.8:28060\"]}"),
+                        "[\"10.9.9.9:28060\", \"10.9.9.8:28060\"], \"humans\""),
               std::string::npos);
     silent.m_protocol = 0;
     silent.m_masters.clear();
@@ -86,15 +88,31 @@ TEST(QueryOutputTest, JsonHasTheAgreedKeysInReplyOrder) {
     EXPECT_NE(json.find("\"name\": \"Caf\xC3\xA9\", \"map\": \"map\", \"gametype\": 7, "
                         "\"gametype_name\": \"Capture the flag\", \"ping\": 42, \"answered\": "
                         "true, \"players\": 2, \"max_players\": 8, \"protocol\": null, "
-                        "\"version\": null, \"masters\": [], \"player_list\": [{\"name\": "
-                        "\"Bob\", \"frags\": 5, \"ping\": 40}, {\"name\": \"Al\", \"frags\": -1, "
-                        "\"ping\": 0}], \"variables\": [[\"sv_hostname\", \"Caf\xC3\xA9\"], "
+                        "\"version\": null, \"masters\": [], \"humans\": 1, \"bots\": 1, "
+                        "\"needpass\": false, \"name_raw\": \"^1Caf\xC3\xA9\", \"country\": null, "
+                        "\"player_list\": [{\"name\": \"Bob\", \"frags\": 5, \"ping\": 40, "
+                        "\"bot\": false, \"name_raw\": \"B^2ob\"}, {\"name\": \"Al\", \"frags\": "
+                        "-1, \"ping\": 0, \"bot\": true, \"name_raw\": \"Al\"}], \"variables\": "
+                        "[[\"sv_hostname\", \"Caf\xC3\xA9\"], "
                         "[\"mapname\", \"map\"], [\"g_gametype\", \"7\"], [\"sv_maxclients\", "
                         "\"8\"], [\"x\", \"1\"], [\"x\", \"2\"]]}"),
               std::string::npos)
         << json;
     EXPECT_NE(json.find("},\n  {\"address\": \"10.0.0.2:1\""), std::string::npos);
     EXPECT_NE(json.find("\"player_list\": [], \"variables\": []}\n]\n"), std::string::npos);
+}
+
+TEST(QueryOutputTest, JsonTellsLocksAndCountriesFromTheLookUp) {
+    CServerRecord locked = Answered("h\n\\g_needpass\\1\n");
+    locked.m_country = "DE";
+    CQueryOptions options;
+    options.format = CQueryOptions::EFormat::Json;
+    std::ostringstream out;
+    WriteServers(out, {&locked}, options);
+    EXPECT_NE(out.str().find("\"needpass\": true, \"name_raw\": \"10.0.0.1:27960\", "
+                             "\"country\": \"DE\"}"),
+              std::string::npos)
+        << out.str();
 }
 
 TEST(QueryOutputTest, CsvAndTableListOneServerPerLine) {

@@ -139,3 +139,41 @@ TEST(QueryToolTest, QueriesTheFavouritesFile) {
     CRun missing = RunQuery("--favorites " + file);
     EXPECT_EQ(missing.status, 2);
 }
+
+TEST(QueryToolTest, BotsLocksAndColouredNamesOfTheTestNetwork) {
+    int port = FreePorts(3);
+    ASSERT_NE(port, 0);
+    // Two servers of two bots each, the second locked; names in colours. The second bot's
+    // name ends in a caret, which takes the closing quote with it.
+    CTestNetProcess bots({"--master-port", std::to_string(port), "--servers", "2",
+                          "--players-per-server", "0", "--bots", "2", "--needpass", "1",
+                          "--colour-names", "--seconds", "60"});
+    ASSERT_TRUE(bots.Ready());
+    const std::string master = "--master 127.0.0.1:" + std::to_string(port) + " --speed 5 ";
+
+    CRun all = RunQuery(master + "--format json --players");
+    EXPECT_EQ(all.status, 0) << all.out;
+    EXPECT_NE(all.out.find("\"humans\": 0, \"bots\": 2, \"needpass\": true, \"name_raw\": "
+                           "\"^1Colour^9 Server ^81\", \"country\": null"),
+              std::string::npos)
+        << all.out;
+    EXPECT_NE(all.out.find("\"needpass\": false, \"name_raw\": \"^0Colour^9 Server ^80\""),
+              std::string::npos)
+        << all.out;
+    EXPECT_NE(all.out.find("{\"name\": \"Bot 1\", \"frags\": 2, \"ping\": 0, \"bot\": true, "
+                           "\"name_raw\": \"^9Bot ^a1^\\\"\"}"),
+              std::string::npos)
+        << all.out;
+    // Bots alone are no one to play with.
+    EXPECT_EQ(RunQuery(master + "--format json --humans").out, "[]\n");
+
+    int other = FreePorts(2, 1);
+    ASSERT_NE(other, 0);
+    CTestNetProcess people({"--master-port", std::to_string(other), "--servers", "1",
+                            "--players-per-server", "1", "--bots", "3", "--seconds", "60"});
+    ASSERT_TRUE(people.Ready());
+    CRun humans =
+        RunQuery("--master 127.0.0.1:" + std::to_string(other) + " --format json --humans");
+    EXPECT_NE(humans.out.find("\"humans\": 1, \"bots\": 3, \"needpass\": false"), std::string::npos)
+        << humans.out;
+}

@@ -583,8 +583,17 @@ void CMainDialog::ChangeFriend(const std::string& playerName, bool add) {
     if (error != 0)
         GetPlatform().MessageBox(this, FriendsFileError(m_friends.Path(), error),
                                  "Vantrel Jedi Knight 2", MB_OK | MB_ICONSTOP);
+    // Rows the live filter hides are marked as well, so they are right when they show again;
+    // each row keeps its place and the current one stays current.
+    const bool filtered = m_results.Filter().IsActive();
+    if (filtered) {
+        m_servers.FilterRows(nullptr);
+        m_allPlayers.FilterRows(nullptr);
+    }
     // What another window changed in the file shows here too.
     MarkFriends(m_servers, m_allPlayers, m_playersOnServer, m_friends.List());
+    if (filtered)
+        FilterTables();
     for (Tavex::CTableCtrl* table : {&m_allPlayers, &m_servers, &m_playersOnServer})
         table->RedrawLater();
 }

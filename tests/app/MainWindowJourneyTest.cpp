@@ -24,6 +24,7 @@
 
 #include <QImage>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -699,6 +700,49 @@ TEST_F(MainWindowJourneyTest, ARefreshMarksFriendsInPlaceAndAnnouncesOneWhoJoine
         ASSERT_EQ(PlayersShown(), (std::vector<std::string>{"Kyle", "Fay"}));
         EXPECT_TRUE(m_dialog->PlayersOnServerTable().GetRow(0)->IsStrong());
         EXPECT_FALSE(m_dialog->PlayersOnServerTable().GetRow(1)->IsStrong());
+        Click(FindButton(window, "Close"));
+    });
+}
+
+TEST_F(MainWindowJourneyTest, AFriendHiddenByTheLiveFilterIsMarkedAndCountedWhenItShowsAgain) {
+    Open([&](QWidget& window) {
+        ClickTab(1);
+        QueryMaster();
+        QWidget* field = W(Res::IDC_LIVE_FILTER);
+        QLineEdit* filter = qobject_cast<QLineEdit*>(field);
+        if (!filter)
+            filter = field->findChild<QLineEdit*>();
+        ASSERT_NE(filter, nullptr);
+        // Given the filter shows Alpha alone, when Abe is befriended there
+        QTest::keyClicks(filter, "Alpha");
+        ASSERT_EQ(m_dialog->ServerTable().GetRowCount(), 1);
+        CTableUser servers(m_platform, m_dialog->ServerTable());
+        servers.ClickCell(0, ServerColumn::kServer);
+        CTableUser players(m_platform, m_dialog->PlayersOnServerTable());
+        {
+            CExpectWindow menu([&](QWidget& shown) { ChooseMenuItem(shown, "Add to friends"); });
+            players.RightClickCell(m_dialog->PlayersOnServerTable().FindRowByPrefix(
+                                       PlayerOnServerColumn::kPlayer, "Abe", -1),
+                                   PlayerOnServerColumn::kPlayer);
+        }
+        // and another window's friend Dee, on hidden Beta, comes in with the next change
+        CTempWorkDir::WriteFile(m_dir.Path() / "friends.dat", "Abe\nDee\n");
+        m_dialog->ChangeFriend("Fay", true);
+        // then with the filter cleared every friend's row is bold and every server counted.
+        QTest::keyClick(filter, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(filter, Qt::Key_Delete);
+        ASSERT_EQ(m_dialog->ServerTable().GetRowCount(), 3);
+        auto friendsOn = [&](const char* server) {
+            return m_dialog->ServerTable().GetCellText(ServerRow(server), ServerColumn::kFriends);
+        };
+        EXPECT_EQ(friendsOn("Alpha") + friendsOn("Beta") + friendsOn("Gamma"), "111");
+        Tavex::CTableCtrl& all = m_dialog->AllPlayersTable();
+        std::vector<std::string> strong;
+        for (int r = 0; r < all.GetRowCount(); ++r)
+            if (all.GetRow(r)->IsStrong())
+                strong.push_back(all.GetCellText(r, AllPlayersColumn::kPlayer));
+        std::sort(strong.begin(), strong.end());
+        EXPECT_EQ(strong, (std::vector<std::string>{"Abe", "Dee", "Fay"}));
         Click(FindButton(window, "Close"));
     });
 }

@@ -6,7 +6,8 @@ void CQueryProgress::Start(int servers) {
     m_toQuery = servers;
     m_shown = servers;
     m_position = 0;
-    m_range = std::clamp(servers, 0, 0xFFFF);
+    m_range = std::clamp(servers, 1, 0xFFFF);
+    m_askingMasters = false;
 }
 
 bool CQueryProgress::OnServerDone() {

@@ -19,6 +19,23 @@ void CQueryResults::Start(CServerList& list, bool includeEmpty, bool includeFull
     m_includeFull = includeFull;
 }
 
+CQueryResults::CUpdate CQueryResults::EndIfEmpty(const Tavex::CSortKeys& serverKeys,
+                                                 const Tavex::CSortKeys& allPlayersKeys) {
+    CUpdate update;
+    if (m_progress.IsComplete()) {
+        update.m_complete = true;
+        FinalSort(serverKeys, allPlayersKeys);
+    }
+    return update;
+}
+
+void CQueryResults::FinalSort(const Tavex::CSortKeys& serverKeys,
+                              const Tavex::CSortKeys& allPlayersKeys) {
+    // Copies of the keys: sorting a control may replace the keys it was handed.
+    m_servers.Sort(Tavex::CSortKeys(serverKeys));
+    m_allPlayers.Sort(Tavex::CSortKeys(allPlayersKeys));
+}
+
 CQueryResults::CUpdate CQueryResults::OnServerFinished(const CServerRecord& record, int view,
                                                        const Tavex::CSortKeys& serverKeys,
                                                        const Tavex::CSortKeys& allPlayersKeys) {
@@ -40,8 +57,7 @@ CQueryResults::CUpdate CQueryResults::OnServerFinished(const CServerRecord& reco
 
     if (m_progress.IsComplete()) {
         update.m_complete = true;
-        m_servers.Sort(Tavex::CSortKeys(serverKeys));
-        m_allPlayers.Sort(Tavex::CSortKeys(allPlayersKeys));
+        FinalSort(serverKeys, allPlayersKeys);
     }
     return update;
 }

@@ -30,6 +30,9 @@ public:
     // emptied (the window empties the players-on-server table too), the records numbered for
     // the record column and the counters set.
     void Start(CServerList& list, bool includeEmpty, bool includeFull);
+    // Right after Start: no server message will ever end a run of no servers, so such a run
+    // ends here, as any other run ends (complete, both tables sorted by their keys).
+    CUpdate EndIfEmpty(const Tavex::CSortKeys& serverKeys, const Tavex::CSortKeys& allPlayersKeys);
 
     // `view` is the current view; the keys are each table's current sort keys.
     CUpdate OnServerFinished(const CServerRecord& record, int view,
@@ -37,9 +40,12 @@ public:
                              const Tavex::CSortKeys& allPlayersKeys);
 
     const CQueryProgress& Progress() const { return m_progress; }
+    void SetAskingMasters(bool asking) { m_progress.SetAskingMasters(asking); }
     const CRecordKeys& Keys() const { return m_keys; }
 
 private:
+    void FinalSort(const Tavex::CSortKeys& serverKeys, const Tavex::CSortKeys& allPlayersKeys);
+
     Tavex::CTableInterface& m_servers;
     Tavex::CTableInterface& m_allPlayers;
     CQueryProgress m_progress;

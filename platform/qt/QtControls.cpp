@@ -21,6 +21,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 
@@ -140,6 +141,17 @@ public:
             hdr.code = TCN_SELCHANGE;
             m_owner->SendNotify(hdr);
         });
+        // Ctrl+Tab and Ctrl+Shift+Tab turn the tabs wherever the focus is in the window, as
+        // in every tabbed dialog of the desktop.
+        auto turn = [this](int step) {
+            const int count = m_bar->count();
+            if (count > 1 && isEnabled() && isVisible())
+                m_bar->setCurrentIndex((m_bar->currentIndex() + step + count) % count);
+        };
+        auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
+        QObject::connect(next, &QShortcut::activated, this, [turn] { turn(1); });
+        auto* back = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), this);
+        QObject::connect(back, &QShortcut::activated, this, [turn] { turn(-1); });
     }
     QTabBar* Bar() const { return m_bar; }
 

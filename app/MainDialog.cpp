@@ -10,11 +10,13 @@
 #include "app/core/Join.h"
 #include "app/core/MainTables.h"
 #include "app/core/MainView.h"
+#include "app/core/MasterStatus.h"
 #include "app/core/PlayerSearch.h"
 #include "app/core/SearchHistory.h"
 #include "app/core/StartupQuery.h"
 #include "platform/Controls.h"
 #include "query/Favorites.h"
+#include "query/MasterList.h"
 #include "resources/ComboLists.h"
 #include "resources/DialogTemplates.h"
 #include "resources/ResourceIds.h"
@@ -245,9 +247,7 @@ void CMainDialog::ReadSettings() {
     m_autoRequery = settings.m_autoRequery;
     CheckDlgButton(Res::IDC_INCLUDE_EMPTY, settings.m_includeEmpty ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(Res::IDC_INCLUDE_FULL, settings.m_includeFull ? BST_CHECKED : BST_UNCHECKED);
-    CSockAddr master;
-    master.Parse(settings.m_master);
-    m_engine.SetMasterAddress(master);
+    m_engine.SetMasters(MastersOf(settings));
     Control(Res::IDC_SPEED).SetCurSel(SpeedSelection(settings.m_speed));
 
     CControl& tabs = Control(Res::IDC_VIEW_TABS);
@@ -276,7 +276,7 @@ void CMainDialog::WriteSettings() {
     current.m_lastView = static_cast<std::uint32_t>(m_view);
     current.m_includeEmpty = IsDlgButtonChecked(Res::IDC_INCLUDE_EMPTY) == BST_CHECKED;
     current.m_includeFull = IsDlgButtonChecked(Res::IDC_INCLUDE_FULL) == BST_CHECKED;
-    current.m_master = m_engine.GetMasterAddress().Format();
+    SetMasters(current, m_engine.GetMasters());
     current.m_lastPlayers = SearchHistory().ToSetting();
     current.m_password = GetDlgItemText(Res::IDC_PASSWORD);
     current.m_lastPos.reset();
@@ -464,11 +464,14 @@ void CMainDialog::QueryMaster() {
             disabled.push_back(child);
         }
     const std::optional<unsigned> shown = m_tableRun;
+    SetDlgItemText(Res::IDC_MASTER_STATUS, kIdleStatus);
     m_results.SetAskingMasters(true);
     ShowProgressBar();
     const CQueryEngine::EMasterResult result = m_engine.QueryMaster();
     m_results.SetAskingMasters(false);
     ShowProgressBar();
+    if (result != CQueryEngine::EMasterResult::Busy)
+        SetDlgItemText(Res::IDC_MASTER_STATUS, MasterStatusText(m_engine.GetMasterReport()));
     for (CWnd* child : disabled)
         child->EnableWindow(true);
     if (focus && IsChild(focus))
@@ -510,12 +513,18 @@ void CMainDialog::RunOptionsDialog() {
 
 void CMainDialog::RunMasterServerDialog() {
     CMasterServerDialog dialog;
-    dialog.m_address = m_engine.GetMasterAddress().Format();
+    const std::vector<std::string>& masters = m_engine.GetMasters();
+    dialog.m_address = masters.empty() ? std::string() : masters.front();
+    if (masters.size() > 1)
+        dialog.m_moreMasters =
+            JoinMasterTexts(std::vector<std::string>(masters.begin() + 1, masters.end()));
     if (dialog.DoModal(GetPlatform(), this) != IDOK)
         return;
-    CSockAddr master;
-    master.Parse(dialog.m_address);
-    m_engine.SetMasterAddress(master);
+    // Kept as typed: a name is resolved at each query, so a master that moves is still found.
+    std::vector<std::string> edited{dialog.m_address};
+    for (std::string& more : SplitMasterTexts(dialog.m_moreMasters))
+        edited.push_back(std::move(more));
+    m_engine.SetMasters(std::move(edited));
 }
 
 void CMainDialog::Join() {
@@ -651,8 +660,8 @@ std::uint32_t CMainDialog::WaitDuringMasterExchange(std::initializer_list<CWaita
 void CMainDialog::OnQueryStarted(unsigned run, std::size_t servers) {
     m_tableRun = run;
     m_playersOnServer.DeleteAllRows();
-    m_results.Start(m_engine.GetServerList(), m_engine.GetIncludeEmpty(),
-                    m_engine.GetIncludeFull());
+    m_results.Start(m_engine.GetServerList(), m_engine.GetIncludeEmpty(), m_engine.GetIncludeFull(),
+                    m_engine.IsListing());
     const CQueryResults::CUpdate update =
         m_results.EndIfEmpty(*m_servers.GetSortKeys(), *m_allPlayers.GetSortKeys());
     ShowProgressBar();
@@ -668,6 +677,27 @@ void CMainDialog::OnQueryStarted(unsigned run, std::size_t servers) {
 void CMainDialog::ShowProgressBar() {
     Control(Res::IDC_PROGRESS).SetRange(0, m_results.Progress().Range());
     Control(Res::IDC_PROGRESS).SetPos(m_results.Progress().Position());
+}
+
+void CMainDialog::OnQueryGrown(unsigned run, const std::vector<CServerRecord*>& added) {
+    if (m_tableRun != run)
+        return;
+    m_results.Grow(added);
+    Control(Res::IDC_PROGRESS).SetRange(0, m_results.Progress().Range());
+    PresentResults(false);
+}
+
+void CMainDialog::OnListingComplete(unsigned run) {
+    if (m_tableRun != run || !IsWindow())
+        return;
+    const CQueryResults::CUpdate update =
+        m_results.CloseListing(*m_servers.GetSortKeys(), *m_allPlayers.GetSortKeys());
+    if (!update.m_complete)
+        return;
+    m_rowsChanged = true;
+    PresentResults(true);
+    if (m_screenshotPending)
+        TakeScreenshotWhenDone();
 }
 
 void CMainDialog::PostServerDone(unsigned run, CServerRecord* record) {

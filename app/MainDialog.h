@@ -50,6 +50,8 @@ public:
     void SetWaitCursor(bool wait) override;
     void ShowMessage(const std::string& text, bool stop) override;
     void OnQueryStarted(unsigned run, std::size_t servers) override;
+    void OnQueryGrown(unsigned run, const std::vector<CServerRecord*>& added) override;
+    void OnListingComplete(unsigned run) override;
     void PostServerDone(unsigned run, CServerRecord* record) override;
     // Keeps this window painting, sizing and hearing "Close" while the master exchange waits.
     std::uint32_t WaitDuringMasterExchange(std::initializer_list<CWaitable*> objects,

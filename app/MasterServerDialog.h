@@ -1,4 +1,5 @@
-// The master-server dialog: one edit field with the master server's address text.
+// The master-server dialog: the first master's address text, and the other masters' texts
+// separated by blanks.
 #pragma once
 
 #include "platform/Dialog.h"
@@ -11,6 +12,7 @@ public:
 
     // Shown in the field when the dialog opens; the field's text after "OK".
     std::string m_address;
+    std::string m_moreMasters;
 
     bool OnInitDialog() override;
     void OnOK() override;

@@ -3,6 +3,7 @@
 #include "net/SockErr.h"
 #include "net/SockUDP.h"
 #include "net/SysEvent.h"
+#include "query/MasterChannel.h"
 #include "query/Protocol.h"
 #include "query/QueryWindow.h"
 
@@ -10,12 +11,12 @@
 #include <chrono>
 #include <deque>
 #include <system_error>
+#include <unordered_map>
 
 namespace {
 
 constexpr int kStopWaitMs = 5000;
 constexpr int kTickMs = 200;
-constexpr int kProbes = 3;
 constexpr int kDefaultSpeed = 1;
 // Datagrams the worker reads per wake-up before it looks at the stop event and the timer.
 constexpr int kDatagramsPerWake = 64;
@@ -49,6 +50,12 @@ private:
 };
 
 } // namespace
+
+std::vector<int> ProtocolsOfVersion(int versionIndex) {
+    if (versionIndex == 2)
+        return {kFirstProtocol, kFirstProtocol + 1};
+    return {kFirstProtocol + versionIndex};
+}
 
 int CQueryEngine::LimitOfSpeed(int speedIndex) {
     if (speedIndex < 0 || speedIndex > 5)
@@ -100,7 +107,7 @@ CQueryEngine::EMasterResult CQueryEngine::QueryMaster() {
         CWaitCursor cursor(m_window);
         CExchangeMark mark(m_inMasterExchange);
         m_cancelMaster.ResetEvent();
-        result = ExchangeWithMaster(message);
+        result = ExchangeWithMasters(message);
     }
     // The cursor is back to normal before the user reads why nothing came.
     if (!message.empty())
@@ -108,84 +115,212 @@ CQueryEngine::EMasterResult CQueryEngine::QueryMaster() {
     return result;
 }
 
-CQueryEngine::EMasterResult CQueryEngine::ExchangeWithMaster(std::string& message) {
+CQueryEngine::EMasterResult CQueryEngine::ExchangeWithMasters(std::string& message) {
     if (!StopAndCapture())
         return EMasterResult::Busy;
+    m_report = {};
+    m_listCleared = false;
+    m_runStarted = false;
+    m_fed = 0;
+    m_finished = 0;
+    const std::vector<CMasterTarget> masters = ResolveMasters(m_masters);
+    std::vector<int> protocols = ProtocolsOfVersion(m_window.GetVersionIndex());
+    std::vector<std::string> requests;
+    for (int protocol : protocols)
+        requests.push_back(BuildMasterRequest(protocol));
+    std::vector<CMasterChannel> channels;
+    for (std::size_t m = 0; m < masters.size(); ++m) {
+        if (!masters[m].m_resolved) {
+            m_report.m_unresolved.push_back(masters[m].m_text);
+            continue;
+        }
+        for (int protocol : protocols)
+            channels.emplace_back(m, protocol, m_firstWaitMs, m_waitStepMs);
+    }
+    std::vector<bool> delivered(channels.size(), false);
+    auto socketOf = [&](const CMasterChannel& channel) {
+        return channel.Protocol() == protocols.front() ? std::size_t{0} : std::size_t{1};
+    };
+
+    EMasterResult result = EMasterResult::Started;
     try {
-        std::string request = BuildMasterRequest(m_window.GetVersionIndex() + kFirstProtocol);
-        CSockUDP socket;
-        socket.Open();
-        std::string datagram;
-        std::uint32_t wait = m_firstWaitMs;
-        EWait answer = EWait::Timeout;
-        for (int tries = kProbes; tries > 0; --tries, wait += m_waitStepMs) {
-            ThrowSockErr(socket.Send(request, m_master));
-            answer =
-                ReadUntilMaster(socket, Clock::now() + std::chrono::milliseconds(wait), datagram);
-            if (answer != EWait::Timeout)
-                break;
+        // A master's reply does not say which request it answers, so each protocol asks from
+        // a socket of its own.
+        CSockUDP sockets[2];
+        for (CSockUDP& socket : sockets) // both, so the wait below has two real sockets
+            socket.Open();
+        const Clock::time_point start = Clock::now();
+        for (CMasterChannel& channel : channels) {
+            const std::size_t i = socketOf(channel);
+            ThrowSockErr(sockets[i].Send(requests[i], masters[channel.Master()].m_address));
+            channel.OnSent(start);
         }
-        if (answer == EWait::Cancelled)
-            return EMasterResult::Cancelled;
-        if (answer == EWait::Timeout) {
-            message = "No response from master server.";
-            return EMasterResult::NoResponse;
-        }
-        ThrowSockErr(socket.Send(request, m_master));
-        m_list.Clear();
-        // The records of the last run are gone: its results still on their way must not count
-        // as current, even if the read below fails and no new run starts.
-        ++m_run;
-        ParseMasterReply(datagram, m_list);
-        // Only the master's own datagrams keep the read going, and never past the bound.
-        const Clock::time_point end = Clock::now() + std::chrono::milliseconds(m_readLimitMs);
-        while (m_list.Size() < kMaxListedServers) {
-            const Clock::time_point quiet = Clock::now() + std::chrono::milliseconds(2 * wait);
-            const EWait got = ReadUntilMaster(socket, std::min(quiet, end), datagram);
-            if (got == EWait::Cancelled)
-                return EMasterResult::Cancelled;
-            if (got == EWait::Timeout)
+        const Clock::time_point bound = start + std::chrono::milliseconds(m_readLimitMs);
+        const Clock::time_point grace = start + std::chrono::milliseconds(kSilentGraceMs);
+
+        for (;;) {
+            const Clock::time_point now = Clock::now();
+            bool open = false, reading = false, answered = false;
+            Clock::time_point until = bound;
+            for (std::size_t c = 0; c < channels.size(); ++c) {
+                CMasterChannel& channel = channels[c];
+                if (channel.State() == CMasterChannel::EState::Reading &&
+                    channel.Servers().size() >= kMaxListedServers)
+                    channel.Finish();
+                if (channel.IsOpen() && now >= bound) {
+                    channel.Finish();
+                    channel.GiveUp();
+                } else if (channel.IsOpen() && now >= channel.Due()) {
+                    if (channel.OnDue(now)) {
+                        const std::size_t i = socketOf(channel);
+                        ThrowSockErr(
+                            sockets[i].Send(requests[i], masters[channel.Master()].m_address));
+                        channel.OnSent(now);
+                    }
+                }
+                if (channel.State() == CMasterChannel::EState::Done && !delivered[c]) {
+                    delivered[c] = true;
+                    Deliver(channel, masters[channel.Master()].m_address, true);
+                }
+                open = open || channel.IsOpen();
+                reading = reading || channel.State() == CMasterChannel::EState::Reading;
+                answered = answered || channel.State() == CMasterChannel::EState::Done ||
+                           channel.State() == CMasterChannel::EState::Reading;
+                if (channel.IsOpen())
+                    until = std::min(until, channel.Due());
+            }
+            if (!open)
                 break;
-            ParseMasterReply(datagram, m_list);
+            // Nothing is left to query and every master that answered has listed all it has:
+            // one still silent holds nobody back.
+            if (answered && !reading && m_finished.load() == m_fed) {
+                if (now >= grace) {
+                    for (CMasterChannel& channel : channels)
+                        channel.GiveUp();
+                    continue;
+                }
+                until = std::min(until, grace);
+            }
+            const auto left =
+                std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now()).count();
+            if (left <= 0)
+                continue;
+            const std::uint32_t signalled = m_window.WaitDuringMasterExchange(
+                {&m_cancelMaster, &sockets[0].GetEvent(), &sockets[1].GetEvent(), &m_runIdle},
+                static_cast<std::uint32_t>(left));
+            if (signalled == WAIT_OBJECT_0) {
+                result = EMasterResult::Cancelled;
+                break;
+            }
+            if (signalled == WAIT_FAILED)
+                throw CSockErr(GetLastSockError());
+            if (signalled == WAIT_OBJECT_0 + 1 || signalled == WAIT_OBJECT_0 + 2) {
+                const std::size_t i = signalled - WAIT_OBJECT_0 - 1;
+                ReadMasterSocket(sockets[i], i, channels, masters, requests);
+            }
         }
     } catch (const CError& error) {
         message = error.GetMessage();
-        return EMasterResult::Failed;
+        result = EMasterResult::Failed;
     }
-    StartQuery();
+
+    // An exchange cut short keeps what was read: in the run when one goes on, else only in
+    // the list.
+    for (std::size_t c = 0; c < channels.size(); ++c) {
+        if (channels[c].State() != CMasterChannel::EState::Reading)
+            continue;
+        channels[c].Finish();
+        Deliver(channels[c], masters[channels[c].Master()].m_address, m_runStarted);
+    }
+    for (std::size_t m = 0; m < masters.size(); ++m) {
+        if (!masters[m].m_resolved)
+            continue;
+        bool heard = false;
+        for (const CMasterChannel& channel : channels)
+            heard = heard ||
+                    (channel.Master() == m && channel.State() != CMasterChannel::EState::Silent &&
+                     channel.State() != CMasterChannel::EState::Probing);
+        (heard ? m_report.m_answered : m_report.m_silent).push_back(masters[m].m_text);
+    }
+    if (m_runStarted) {
+        EndListing();
+        return result;
+    }
+    if (result != EMasterResult::Started)
+        return result;
+    if (!m_listCleared) {
+        message = "No response from master server.";
+        return EMasterResult::NoResponse;
+    }
+    // The masters answered with no server at all: a run of none, which ends at once.
+    StartRun(false);
     return EMasterResult::Started;
 }
 
-CQueryEngine::EWait CQueryEngine::ReadUntilMaster(CSockUDP& socket, Clock::time_point until,
-                                                  std::string& datagram) {
-    for (;;) {
-        const EWait got = WaitForMaster(socket, until);
-        if (got != EWait::Socket)
-            return got;
+void CQueryEngine::ReadMasterSocket(CSockUDP& socket, std::size_t socketIndex,
+                                    std::vector<CMasterChannel>& channels,
+                                    const std::vector<CMasterTarget>& masters,
+                                    const std::vector<std::string>& requests) {
+    const std::vector<int> protocols = ProtocolsOfVersion(m_window.GetVersionIndex());
+    for (int read = 0; read < kDatagramsPerWake; ++read) {
         if (!CSockUDP::HasEvent(socket.GetNetworkEvents(), FD_READ))
-            continue;
+            return;
+        std::string datagram;
         CSockAddr sender;
         ThrowSockErr(ReceiveMasterReply(socket, datagram, sender));
-        if (sender == m_master)
-            return EWait::Socket;
-        // Anyone else's datagram is dropped, and this wait goes on to its old end.
+        // Only a master's own datagrams count, and only for the request of this socket.
+        for (CMasterChannel& channel : channels) {
+            if (masters[channel.Master()].m_address != sender ||
+                (channel.Protocol() == protocols.front()) != (socketIndex == 0))
+                continue;
+            if (!m_listCleared) {
+                m_list.Clear();
+                m_listCleared = true;
+                // The records of the last run are gone: its results still on their way must
+                // not count as current, even if no new run starts.
+                ++m_run;
+            }
+            if (channel.OnDatagram(datagram, Clock::now(), kMaxListedServers))
+                ThrowSockErr(socket.Send(requests[socketIndex], sender));
+        }
     }
 }
 
-CQueryEngine::EWait CQueryEngine::WaitForMaster(CSockUDP& socket, Clock::time_point until) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now()).count();
-    // Checked before waiting: a socket that is never quiet would otherwise win every wait.
-    if (left <= 0)
-        return EWait::Timeout;
-    const std::uint32_t signalled = m_window.WaitDuringMasterExchange(
-        {&m_cancelMaster, &socket.GetEvent()}, static_cast<std::uint32_t>(left));
-    if (signalled == WAIT_OBJECT_0)
-        return EWait::Cancelled;
-    if (signalled == WAIT_OBJECT_0 + 1)
-        return EWait::Socket;
-    if (signalled == WAIT_FAILED)
-        throw CSockErr(GetLastSockError());
-    return EWait::Timeout;
+void CQueryEngine::Deliver(const CMasterChannel& channel, const CSockAddr& master, bool query) {
+    std::vector<CServerRecord*> added;
+    for (const CSockAddr& address : channel.Servers()) {
+        if (CServerRecord* known = m_list.Find(address)) {
+            // Only the window's thread writes these two fields, so noting another master of a
+            // server the worker is querying is safe.
+            if (std::find(known->m_masters.begin(), known->m_masters.end(), master) ==
+                known->m_masters.end())
+                known->m_masters.push_back(master);
+            continue;
+        }
+        if (m_list.Size() >= kMaxListedServers)
+            break;
+        CServerRecord& record = m_list.FindOrInsert(address);
+        record.m_protocol = channel.Protocol();
+        record.m_masters = {master};
+        added.push_back(&record);
+    }
+    if (!query || added.empty())
+        return;
+    if (!m_runStarted) {
+        StartRun(true);
+        return;
+    }
+    m_fed += added.size();
+    m_feed.Add(added);
+    m_window.OnQueryGrown(m_run.load(), added);
+}
+
+void CQueryEngine::EndListing() {
+    if (!m_listing)
+        return;
+    m_listing = false;
+    m_feed.Close();
+    m_window.OnListingComplete(m_run.load());
 }
 
 int CQueryEngine::ReceiveMasterReply(CSockUDP& socket, std::string& datagram, CSockAddr& sender) {
@@ -193,6 +328,10 @@ int CQueryEngine::ReceiveMasterReply(CSockUDP& socket, std::string& datagram, CS
 }
 
 void CQueryEngine::StartQuery() {
+    StartRun(false);
+}
+
+void CQueryEngine::StartRun(bool listing) {
     std::unique_lock lock(m_mutex);
     if (m_running)
         return;
@@ -202,15 +341,25 @@ void CQueryEngine::StartQuery() {
     lock.unlock();
 
     m_stop.ResetEvent();
+    m_runIdle.ResetEvent();
     unsigned run = ++m_run;
-    for (auto& [address, record] : m_list)
+    std::vector<CServerRecord*> records;
+    for (auto& [address, record] : m_list) {
         record.Reset();
+        records.push_back(&record);
+    }
+    m_fed = records.size();
+    m_finished = 0;
+    m_feed.Reset(std::move(records), !listing);
+    m_listing = listing;
+    m_runStarted = true;
     m_window.OnQueryStarted(run, m_list.Size());
     try {
         m_thread =
             std::thread(&CQueryEngine::Worker, this, run, LimitOfSpeed(m_window.GetSpeedIndex()));
     } catch (const std::system_error& error) {
         // No thread, so nothing would ever clear the mark and every later query would be refused.
+        m_listing = false;
         m_window.ShowMessage(error.what(), true);
         FinishWorker();
     }
@@ -256,8 +405,32 @@ void CQueryEngine::RunWorker(unsigned run, int limit) {
     CSockUDP socket;
     socket.Open();
     socket.EnableArrivalTimes();
-    std::deque<CServerRecord*> inFlight;
-    auto next = m_list.begin();
+    // The worker's own index of the records it was handed: the list itself may grow on the
+    // window's thread meanwhile.
+    struct CEntry {
+        CServerRecord* record;
+        bool posted = false;
+    };
+    struct CAddressHash {
+        std::size_t operator()(const CSockAddr& a) const {
+            return std::hash<std::uint64_t>{}(std::uint64_t{a.AddressKey()} << 16 | a.PortKey());
+        }
+    };
+    std::unordered_map<CSockAddr, CEntry, CAddressHash> entries;
+    std::deque<CEntry*> toDispatch;
+    std::deque<CEntry*> inFlight;
+    std::size_t outstanding = 0; // dispatched, not yet posted
+    std::vector<CServerRecord*> taken;
+    bool closed = false;
+
+    auto post = [&](CEntry& entry) {
+        m_window.PostServerDone(run, entry.record);
+        entry.posted = true;
+        --outstanding;
+        ++m_finished;
+        if (outstanding == 0 && toDispatch.empty())
+            m_runIdle.SetEvent();
+    };
 
     for (;;) {
         std::uint32_t signalled = WaitForMultipleObjects({&m_stop, &socket.GetEvent(), &timer});
@@ -272,8 +445,21 @@ void CQueryEngine::RunWorker(unsigned run, int limit) {
                 Clock::time_point arrived;
                 if (socket.Receive(datagram, sender, arrived) != 0)
                     continue;
-                if (CServerRecord* record = m_list.Find(sender))
-                    record->OnReply(datagram, arrived);
+                auto found = entries.find(sender);
+                // A posted record is the window's: late and repeated replies leave it alone.
+                if (found == entries.end() || found->second.posted)
+                    continue;
+                CServerRecord* record = found->second.record;
+                if (record->m_state == 0)
+                    continue; // not asked yet
+                record->OnReply(datagram, arrived);
+                // An answer is shown as soon as it is in, not at the next tick; a stop that came
+                // meanwhile still wins over the next datagram.
+                if (record->IsDone()) {
+                    post(found->second);
+                    if (WaitForMultipleObjects({&m_stop}, 0) == WAIT_OBJECT_0)
+                        return;
+                }
             }
             // However busy the socket, the stop and then the timer get their turn after each
             // batch: a flood of datagrams must not hold the pacing up.
@@ -287,23 +473,37 @@ void CQueryEngine::RunWorker(unsigned run, int limit) {
         else if (signalled != WAIT_OBJECT_0 + 2)
             continue;
 
-        if (next == m_list.end() && inFlight.empty())
+        taken.clear();
+        closed = m_feed.Take(taken);
+        for (CServerRecord* record : taken) {
+            auto [it, added] = entries.try_emplace(record->m_address, CEntry{record});
+            if (added)
+                toDispatch.push_back(&it->second);
+            else
+                ++m_finished; // listed twice: counted once, never posted twice
+        }
+        if (closed && toDispatch.empty() && inFlight.empty())
             return;
         int sent = 0;
         for (auto it = inFlight.begin(); it != inFlight.end();) {
-            CServerRecord* record = *it;
-            if (record->TrySend(socket)) {
+            CEntry* entry = *it;
+            if (entry->posted) {
+                it = inFlight.erase(it);
+            } else if (entry->record->TrySend(socket)) {
                 ++sent;
                 ++it;
-            } else if (record->IsDone()) {
-                m_window.PostServerDone(run, record);
+            } else if (entry->record->IsDone()) {
+                post(*entry);
                 it = inFlight.erase(it);
             } else
                 ++it;
         }
-        for (; next != m_list.end() && sent < limit; ++next, ++sent) {
-            next->second.TrySend(socket);
-            inFlight.push_back(&next->second);
+        for (; !toDispatch.empty() && sent < limit; ++sent) {
+            CEntry* entry = toDispatch.front();
+            toDispatch.pop_front();
+            entry->record->TrySend(socket);
+            inFlight.push_back(entry);
+            ++outstanding;
         }
     }
 }

@@ -1,11 +1,16 @@
 // The query engine: the master exchange on the window's thread and the worker thread that
 // queries every listed server with pacing, one resend, time-outs and pings.
 // Threading: all operations are called on the window's thread. While a worker runs it alone
-// writes the records; it hands each finished record over through PostServerDone.
+// writes the records it was handed; it hands each finished record back through
+// PostServerDone. The exchange asks every master at once and adds the servers of each master
+// whose list is complete to the run already going, through the run feed: the worker never
+// touches the server list itself, only the records it took from the feed.
 #pragma once
 
 #include "net/SockAddr.h"
 #include "net/SysEvent.h"
+#include "query/MasterList.h"
+#include "query/RunFeed.h"
 #include "query/ServerRecord.h"
 
 #include <atomic>
@@ -15,10 +20,22 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 class CQueryWindowInterface;
 class CSockUDP;
+class CMasterChannel;
 
+// How the masters of the last exchange did, by the texts the user gave.
+struct CMasterReport {
+    std::vector<std::string> m_answered;
+    std::vector<std::string> m_silent;     // asked, never answered
+    std::vector<std::string> m_unresolved; // the name did not resolve; not asked
+    std::size_t Asked() const { return m_answered.size() + m_silent.size() + m_unresolved.size(); }
+};
+
+// The protocols a Version choice asks for: 0 "1.0" 15, 1 "1.04" 16, 2 "All" both.
+std::vector<int> ProtocolsOfVersion(int versionIndex);
 class CQueryEngine {
 public:
     enum class EMasterResult {
@@ -29,9 +46,12 @@ public:
         Cancelled,  // CancelMasterQuery ended the exchange; the list keeps what was read
     };
 
-    // Bounds of the master's answer: a master or a third party that keeps sending cannot keep
+    // Bounds of the masters' answers: a master or a third party that keeps sending cannot keep
     // the window waiting, nor make it query more servers than this.
     static constexpr std::uint32_t kMasterReadLimitMs = 15000;
+    // A master still silent once every other has listed its servers and they are all queried
+    // is given up, but not before this: a far master may take that long to answer.
+    static constexpr std::uint32_t kSilentGraceMs = 500;
 
     // Requests per 200 ms tick for a Speed index; out-of-range indexes count as "ISDN".
     static int LimitOfSpeed(int speedIndex);
@@ -59,8 +79,13 @@ public:
     bool IsCurrentRun(unsigned run) const { return run == m_run.load(); }
 
     CServerList& GetServerList() { return m_list; }
-    const CSockAddr& GetMasterAddress() const { return m_master; }
-    void SetMasterAddress(const CSockAddr& address) { m_master = address; }
+    // The masters as typed ("host:port"); resolved at each query.
+    const std::vector<std::string>& GetMasters() const { return m_masters; }
+    void SetMasters(std::vector<std::string> masters) { m_masters = std::move(masters); }
+    void SetMasterAddress(const CSockAddr& address) { m_masters = {address.Format()}; }
+    const CMasterReport& GetMasterReport() const { return m_report; }
+    // While the exchange may still add servers to the current run.
+    bool IsListing() const { return m_listing; }
     bool GetIncludeEmpty() const { return m_includeEmpty; }
     bool GetIncludeFull() const { return m_includeFull; }
 
@@ -75,23 +100,37 @@ protected:
     virtual int ReceiveMasterReply(CSockUDP& socket, std::string& datagram, CSockAddr& sender);
 
 private:
-    enum class EWait { Socket, Timeout, Cancelled };
+    using Clock = std::chrono::steady_clock;
 
     bool StopAndCapture();
     // The exchange without the wait cursor; a text for the user in message.
-    EMasterResult ExchangeWithMaster(std::string& message);
-    EWait WaitForMaster(CSockUDP& socket, std::chrono::steady_clock::time_point until);
-    // Reads what reached the socket until a datagram of the master's comes; Timeout when none
-    // came before until.
-    EWait ReadUntilMaster(CSockUDP& socket, std::chrono::steady_clock::time_point until,
-                          std::string& datagram);
+    EMasterResult ExchangeWithMasters(std::string& message);
+    // Reads up to a batch of datagrams from the socket of protocol `socketIndex`; each counts
+    // only for the channel of the master it came from.
+    void ReadMasterSocket(CSockUDP& socket, std::size_t socketIndex,
+                          std::vector<CMasterChannel>& channels,
+                          const std::vector<CMasterTarget>& masters,
+                          const std::vector<std::string>& requests);
+    // A channel's list is complete: its new servers join the list and, with `query`, the run,
+    // which starts with the first.
+    void Deliver(const CMasterChannel& channel, const CSockAddr& master, bool query);
+    void StartRun(bool listing);
+    void EndListing();
     void Worker(unsigned run, int limit);
     void RunWorker(unsigned run, int limit);
     void FinishWorker();
 
     CQueryWindowInterface& m_window;
     CServerList m_list;
-    CSockAddr m_master;
+    std::vector<std::string> m_masters;
+    CMasterReport m_report;
+    bool m_listing = false;
+    bool m_listCleared = false; // this exchange has emptied the list for its answers
+    bool m_runStarted = false;  // this exchange has started the run
+    CRunFeed m_feed;
+    std::size_t m_fed = 0;                  // records handed to the current run
+    std::atomic<std::size_t> m_finished{0}; // records of the current run posted by the worker
+    CSysEvent m_runIdle;                    // the worker has posted all it was handed
     CSysEvent m_stop;
     bool m_includeEmpty = false;
     bool m_includeFull = true;

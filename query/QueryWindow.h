@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 class CServerRecord;
 
@@ -16,7 +17,7 @@ class CQueryWindowInterface {
 public:
     virtual ~CQueryWindowInterface() = default;
 
-    // Index of the Version choice: 0 "1.0", 1 "1.04".
+    // Index of the Version choice: 0 "1.0", 1 "1.04", 2 "All".
     virtual int GetVersionIndex() = 0;
     // Index of the Speed choice, 0 "Modem" to 5 "DSL*4"; anything else counts as "ISDN".
     virtual int GetSpeedIndex() = 0;
@@ -27,7 +28,13 @@ public:
     virtual void ShowMessage(const std::string& text, bool stop) = 0;
     // A run starts over `servers` records: empty the tables, show the counters, and keep `run`
     // to tell this run's records from those of runs before it.
+    // CQueryEngine::IsListing tells whether later masters may still add to it.
     virtual void OnQueryStarted(unsigned run, std::size_t servers) = 0;
+    // A later master's list is complete: these new records join run `run`. The worker owns
+    // them until it posts them, like the run's first ones.
+    virtual void OnQueryGrown(unsigned /*run*/, const std::vector<CServerRecord*>& /*added*/) {}
+    // No master adds to run `run` any more; it ends when its servers are in.
+    virtual void OnListingComplete(unsigned /*run*/) {}
     // Worker thread: `record` of run `run` is finished. It must be read only if `run` is still
     // the engine's current run (CQueryEngine::IsCurrentRun), since a newer run may have
     // cleared or reset the list since.

@@ -25,6 +25,9 @@ struct CServerVariable {
     std::string value;
 };
 
+// Status keys match without regard to ASCII case; lowerName is given in lower case.
+bool EqualsLower(const std::string& key, std::string_view lowerName);
+
 // One line per game type; the window builds its Type enumeration from this text.
 extern const char* const kGameTypeNames;
 
@@ -60,6 +63,9 @@ public:
     void ParseStatus(std::string_view reply, std::size_t maxPlayers = kMaxPlayers,
                      std::size_t maxVariables = kMaxVariables);
 
+    // The value of a status variable (the last if repeated); none when the reply had none.
+    const std::string* FindVariable(std::string_view lowerName) const;
+
     CSockAddr m_address;
     std::string m_name;
     std::string m_map;
@@ -72,6 +78,12 @@ public:
     std::int64_t m_sentAt = 0;
     std::uint32_t m_timeoutMs = kTimeoutMs;
     std::int32_t m_state = 0;
+    // What the masters said of the server: the protocol of the request that first listed it
+    // (0 for a favourite) and every master that listed it. Written and read on the window's
+    // thread only; the worker never touches them, so a later master's listing can be noted
+    // while the worker queries the server.
+    int m_protocol = 0;
+    std::vector<CSockAddr> m_masters;
 };
 
 // Ordered by the address order; records stay at one place in memory while they are listed.

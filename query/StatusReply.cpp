@@ -89,6 +89,8 @@ std::int32_t AtoI(const std::string& text) {
         value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
+} // namespace
+
 bool EqualsLower(const std::string& key, std::string_view lowerName) {
     if (key.size() != lowerName.size())
         return false;
@@ -102,7 +104,14 @@ bool EqualsLower(const std::string& key, std::string_view lowerName) {
     return true;
 }
 
-} // namespace
+const std::string* CServerRecord::FindVariable(std::string_view lowerName) const {
+    // The last of a repeated key wins, as it does for the derived fields.
+    const std::string* value = nullptr;
+    for (const CServerVariable& variable : m_variables)
+        if (EqualsLower(variable.key, lowerName))
+            value = &variable.value;
+    return value;
+}
 
 void CServerRecord::ParseStatus(std::string_view reply, std::size_t maxPlayers,
                                 std::size_t maxVariables) {

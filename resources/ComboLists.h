@@ -4,7 +4,7 @@
 namespace Res {
 
 // The game versions the master is asked about: index + 15 is the protocol number.
-inline constexpr const char* kVersionLines[] = {"1.0", "1.04"};
+inline constexpr const char* kVersionLines[] = {"1.0", "1.04", "All"};
 // Connection speeds: how many servers are asked at once.
 inline constexpr const char* kSpeedLines[] = {"Modem", "ISDN", "ISDN128", "DSL", "DSL*2", "DSL*4"};
 

@@ -61,14 +61,15 @@ Platform::DialogTemplate MainDialogTemplate() {
         Item(Kind::PushButton, IDC_DELETE_HISTORY, "Del", {363, 183, 411, 196}),
 
         // Password, joining and the window's own buttons, bottom right.
-        Item(Kind::Static, IDC_FRAME_JOIN, "", {303, 202, 420, 270}, kHidden),
+        Item(Kind::Static, IDC_FRAME_JOIN, "", {303, 202, 420, 272}, kHidden),
         Label("Pwd:", {307, 207, 327, 216}),
         Item(Kind::Edit, IDC_PASSWORD, "", {329, 205, 417, 217}, kStop | ES_AUTOHSCROLL),
         Item(Kind::PushButton, IDC_JOIN, "Join", {306, 221, 395, 236}),
         Item(Kind::PushButton, IDC_CHOOSE_GAME, "...", {398, 221, 417, 236}),
         Item(Kind::PushButton, IDC_OPTIONS, "Options ...", {306, 240, 360, 254}),
         Item(Kind::PushButton, Platform::IDCANCEL, "Close", {363, 240, 417, 254}),
-        Label("Browse, find, join.", {306, 258, 417, 267}),
+        // Two lines, for the masters that did not answer.
+        Item(Kind::Static, IDC_MASTER_STATUS, "Browse, find, join.", {306, 256, 417, 272}, kShown),
 
         // Counters and credits, bottom left.
         Item(Kind::Static, IDC_FRAME_COUNTERS, "", {3, 242, 301, 255}, kHidden),
@@ -107,7 +108,7 @@ Platform::DialogTemplate OptionsDialogTemplate() {
 Platform::DialogTemplate MasterServerDialogTemplate() {
     Platform::DialogTemplate t;
     t.caption = "Master Server ...";
-    t.units = {196, 50};
+    t.units = {196, 76};
     t.items = {
         // Two lines: the default address follows the sentence.
         Item(Kind::Static, 0xFFFF, kMasterDialogLabel, {7, 5, 189, 22}, kShown),
@@ -115,6 +116,8 @@ Platform::DialogTemplate MasterServerDialogTemplate() {
              kStop | Platform::ES_AUTOHSCROLL),
         Item(Kind::DefPushButton, Platform::IDOK, "OK", {132, 24, 160, 38}),
         Item(Kind::PushButton, Platform::IDCANCEL, "Cancel", {162, 24, 190, 38}),
+        Item(Kind::Static, 0xFFFF, kMoreMastersLabel, {7, 44, 189, 53}, kShown),
+        Item(Kind::Edit, IDC_MORE_MASTERS, "", {7, 55, 189, 67}, kStop | Platform::ES_AUTOHSCROLL),
     };
     return t;
 }

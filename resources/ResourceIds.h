@@ -42,6 +42,8 @@ inline constexpr unsigned IDC_MASTER_DIALOG = 1045;
 inline constexpr unsigned IDC_CHOOSE_GAME = 1046;
 inline constexpr unsigned IDC_INCLUDE_FULL = 1047;
 inline constexpr unsigned IDC_OPTIONS = 1049;
+// The line under the window's buttons: how the masters of the last query answered.
+inline constexpr unsigned IDC_MASTER_STATUS = 1100;
 
 // Options dialog.
 inline constexpr unsigned IDC_AUTO_CLOSE = 1050;
@@ -57,6 +59,7 @@ inline constexpr unsigned IDC_DELETE_FAVORITE = 1019;
 
 // Master-server dialog.
 inline constexpr unsigned IDC_MASTER_ADDRESS = 1046;
+inline constexpr unsigned IDC_MORE_MASTERS = 1101;
 
 // Server info dialog.
 inline constexpr unsigned IDC_VARIABLES = 1009;

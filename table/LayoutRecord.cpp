@@ -35,22 +35,35 @@ void SaveLayout(CWordArray& words, const std::vector<CLayoutColumn>& columns,
 bool RestoreLayout(const CWordArray& words, std::vector<CLayoutColumn>& columns,
                    std::vector<int>& displayOrder) {
     const std::size_t n = columns.size();
-    if (words.size() < 3 || words[0] != kLayoutFormat || words[1] != TitleHash(columns) ||
-        words[2] != n)
+    if (words.size() < 3 || words[0] != kLayoutFormat)
         return false;
-    if (words.size() < 3 + 4 * n)
+    // A record written before columns were appended names only the leading ones; it still
+    // holds the user's widths and order for them. Columns with no title add nothing to the
+    // hash, so only titled ones can be told apart as added.
+    const std::size_t stored = words[2];
+    if (stored > n)
+        return false;
+    const std::vector<CLayoutColumn> leading(columns.begin(), columns.begin() + stored);
+    if (words[1] != TitleHash(leading))
+        return false;
+    for (std::size_t j = stored; j < n; ++j)
+        if (columns[j].m_title.empty())
+            return false;
+    if (words.size() < 3 + 4 * stored)
         return false; // a cut-off record would be read past its end
     // Positions that do not form a permutation would show one column twice and lose
-    // another; such an order is left as it is.
-    std::vector<int> order(displayOrder.size(), -1);
+    // another; such an order is left as it is. Added columns follow the stored ones.
+    std::vector<int> order(n, -1);
     bool permutation = displayOrder.size() == n;
-    for (std::size_t j = 0; j < n && permutation; ++j) {
+    for (std::size_t j = 0; j < stored && permutation; ++j) {
         const std::size_t p = words[6 + 4 * j];
-        permutation = p < n && order[p] == -1;
+        permutation = p < stored && order[p] == -1;
         if (permutation)
             order[p] = static_cast<int>(j);
     }
-    for (std::size_t j = 0; j < n; ++j) {
+    for (std::size_t j = stored; j < n; ++j)
+        order[j] = static_cast<int>(j);
+    for (std::size_t j = 0; j < stored; ++j) {
         columns[j].m_width = words[3 + 4 * j];
         if (!columns[j].m_title.empty())
             columns[j].m_visible = words[5 + 4 * j] != 0;

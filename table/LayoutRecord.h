@@ -27,10 +27,12 @@ std::uint16_t TitleHash(const std::vector<CLayoutColumn>& columns);
 void SaveLayout(CWordArray& words, const std::vector<CLayoutColumn>& columns,
                 const std::vector<int>& displayOrder);
 
-// Applies a record written for the same titles and column count: widths as stored (not
-// clamped), visibility only for titled columns, and the display order when the stored
-// positions form one (each column at exactly one position).
-// Returns false and changes nothing for a foreign, outdated or short record.
+// Applies a record written for the same titles: widths as stored (not clamped), visibility
+// only for titled columns, and the display order when the stored positions form one (each
+// column at exactly one position). A record of an earlier column set, whose titles are the
+// leading ones of today's and to which only titled columns were appended, applies to those
+// columns; the appended ones keep their default width and follow them in the order.
+// Returns false and changes nothing for a foreign or short record.
 bool RestoreLayout(const CWordArray& words, std::vector<CLayoutColumn>& columns,
                    std::vector<int>& displayOrder);
 

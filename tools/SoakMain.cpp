@@ -277,6 +277,7 @@ int main(int argc, char** argv) {
         CRegistryKey key;
         OpenSettingsKey(key);
         key.WriteString(kMasterValue, "127.0.0.1:" + std::to_string(network.GetMasterPort()));
+        key.WriteString(kMoreMastersValue, ""); // no public master, no name to look up
         key.WriteString(kGamePathValue, (folder / "game.sh").string());
         key.WriteNumber(kStartupQueryValue, 2);
     }

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <stdexcept>
@@ -68,7 +69,8 @@ void SendTo(int fd, std::string_view data, std::uint32_t address, std::uint16_t 
 
 // Master-reply datagrams listing servers at 127.1.x.y, which are loopback addresses where no
 // server of this network listens; counter numbers them across datagrams.
-std::string UnknownServers(std::uint32_t& counter, std::size_t entries = kMaxMasterEntries) {
+std::string UnknownServers(std::uint32_t& counter, std::size_t entries = kMaxMasterEntries,
+                           bool endMarker = true) {
     std::string reply = std::string(kMarker) + "getserversResponse";
     for (std::size_t i = 0; i < entries; ++i, ++counter) {
         std::uint32_t address = htonl(0x7F010000u + (counter / 65535) % 65536);
@@ -77,7 +79,7 @@ std::string UnknownServers(std::uint32_t& counter, std::size_t entries = kMaxMas
         reply.append(reinterpret_cast<const char*>(&address), 4);
         reply.append(reinterpret_cast<const char*>(&port), 2);
     }
-    return reply + "\\EOT";
+    return endMarker ? reply + "\\EOT" : reply;
 }
 
 std::uint64_t Asker(const sockaddr_in& from) {
@@ -210,6 +212,10 @@ void CTestNet::Start() {
             int on = 1;
             setsockopt(m_sockets.back(), SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
         }
+        for (std::size_t k = 0; k < m_config.moreMasters.size(); ++k) {
+            m_moreSockets.push_back(BindLoopback(0));
+            m_morePorts.push_back(BoundPort(m_moreSockets.back()));
+        }
         m_wrongPortSocket = BindLoopback(0);
         m_floodSocket = BindLoopback(0);
         if (pipe2(m_wake, O_CLOEXEC | O_NONBLOCK) != 0)
@@ -218,7 +224,8 @@ void CTestNet::Start() {
         m_timer = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK);
         if (m_epoll < 0 || m_timer < 0)
             throw std::runtime_error("epoll or timer failed");
-        // Event data: -2 stop, -1 the reply timer, 0 the master, 1.. the servers.
+        // Event data: -2 stop, -1 the reply timer, 0 the master, 1.. the servers, -10 - k the
+        // further master k.
         auto watch = [this](int fd, int data) {
             epoll_event event{};
             event.events = EPOLLIN;
@@ -230,11 +237,14 @@ void CTestNet::Start() {
         watch(m_timer, -1);
         for (std::size_t i = 0; i < m_sockets.size(); ++i)
             watch(m_sockets[i], static_cast<int>(i));
+        for (std::size_t k = 0; k < m_moreSockets.size(); ++k)
+            watch(m_moreSockets[k], -10 - static_cast<int>(k));
     } catch (...) {
         Stop();
         throw;
     }
     m_askers.assign(m_config.servers.size(), {});
+    m_moreRequests.assign(m_config.moreMasters.size(), 0);
     m_thread = std::thread(&CTestNet::Run, this);
     if (m_config.floodPps > 0 || m_config.masterStreamMs > 0) {
         m_stopFlood = false;
@@ -255,6 +265,9 @@ void CTestNet::Stop() {
     for (int fd : m_sockets)
         close(fd);
     m_sockets.clear();
+    for (int fd : m_moreSockets)
+        close(fd);
+    m_moreSockets.clear();
     for (int& fd : {std::ref(m_wrongPortSocket), std::ref(m_floodSocket), std::ref(m_wake[0]),
                     std::ref(m_wake[1]), std::ref(m_epoll), std::ref(m_timer)}) {
         if (fd >= 0)
@@ -304,7 +317,9 @@ void CTestNet::Run() {
                 std::uint64_t expiries;
                 [[maybe_unused]] ssize_t got = read(m_timer, &expiries, sizeof expiries);
             } else if (source == 0)
-                OnMasterRequest();
+                OnMasterRequest(0);
+            else if (source <= -10)
+                OnMasterRequest(static_cast<std::size_t>(-10 - source) + 1);
             else {
                 std::size_t before = pending.size();
                 OnStatusRequest(static_cast<int>(source - 1), pending);
@@ -326,23 +341,41 @@ void CTestNet::Run() {
     }
 }
 
-void CTestNet::OnMasterRequest() {
+void CTestNet::OnMasterRequest(std::size_t master) {
+    const int fd = master == 0 ? m_sockets[0] : m_moreSockets[master - 1];
     char buffer[2048];
     sockaddr_in from{};
     socklen_t length = sizeof from;
-    ssize_t got = recvfrom(m_sockets[0], buffer, sizeof buffer, 0,
-                           reinterpret_cast<sockaddr*>(&from), &length);
-    if (got <= 0 || !std::string_view(buffer, static_cast<std::size_t>(got))
-                         .starts_with(std::string(kMarker) + "getservers "))
+    ssize_t got =
+        recvfrom(fd, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &length);
+    const std::string request = std::string(kMarker) + "getservers ";
+    std::string_view text(buffer, got > 0 ? static_cast<std::size_t>(got) : 0);
+    if (got <= 0 || !text.starts_with(request))
         return;
+    const int protocol = std::atoi(std::string(text.substr(request.size())).c_str());
     int count = ++m_masterRequests;
-    m_floodTarget = Asker(from);
-    if (m_config.masterSilent || count < m_config.masterAnswerProbe)
-        return;
-
-    for (const std::string& reply : BuildMasterReplies(m_config, m_ports))
-        SendTo(m_sockets[0], reply, from.sin_addr.s_addr, from.sin_port);
-    m_streamTarget = Asker(from);
+    std::vector<std::string> replies;
+    if (master == 0) {
+        m_floodTarget = Asker(from);
+        if (m_config.masterSilent || count < m_config.masterAnswerProbe)
+            return;
+        std::vector<int> listed = m_config.masterServers;
+        if (listed.empty())
+            for (std::size_t i = 0; i < m_config.servers.size(); ++i)
+                listed.push_back(static_cast<int>(i));
+        replies = BuildMasterReplies(m_config, m_ports, listed, protocol, m_config.masterEndMarker,
+                                     m_config.masterDatagrams);
+    } else {
+        const CTestMaster& more = m_config.moreMasters[master - 1];
+        if (more.silent || ++m_moreRequests[master - 1] < more.answerProbe)
+            return;
+        replies = BuildMasterReplies(m_config, m_ports, more.servers, protocol, more.endMarker,
+                                     more.datagrams);
+    }
+    for (const std::string& reply : replies)
+        SendTo(fd, reply, from.sin_addr.s_addr, from.sin_port);
+    if (master == 0)
+        m_streamTarget = Asker(from);
 }
 
 void CTestNet::Flood() {
@@ -370,7 +403,10 @@ void CTestNet::Flood() {
             nextStream = Clock::now() + period;
         }
         if (streamingTo != 0 && period.count() > 0 && Clock::now() >= nextStream) {
-            SendToAsker(m_sockets[0], UnknownServers(counter), streamingTo);
+            SendToAsker(m_sockets[0],
+                        UnknownServers(counter, kMaxMasterEntries,
+                                       m_config.masterEndMarker != EEndMarker::Never),
+                        streamingTo);
             nextStream += period;
         }
     }
@@ -378,17 +414,33 @@ void CTestNet::Flood() {
 
 std::vector<std::string> CTestNet::BuildMasterReplies(const CTestNetConfig& config,
                                                       const std::vector<std::uint16_t>& ports) {
+    std::vector<int> all;
+    for (std::size_t i = 0; i < config.servers.size(); ++i)
+        all.push_back(static_cast<int>(i));
+    return BuildMasterReplies(config, ports, all, 0, EEndMarker::Every, config.masterDatagrams);
+}
+
+std::vector<std::string> CTestNet::BuildMasterReplies(const CTestNetConfig& config,
+                                                      const std::vector<std::uint16_t>& ports,
+                                                      const std::vector<int>& servers, int protocol,
+                                                      EEndMarker endMarker, int datagramCount) {
     // Every server once, then the twice-listed ones again, so these land in the last datagram.
+    auto asked = [&](int i) {
+        return i >= 0 && static_cast<std::size_t>(i) < config.servers.size() &&
+               (!config.masterByProtocol || protocol == 0 ||
+                config.servers[static_cast<std::size_t>(i)].protocol == protocol);
+    };
     std::vector<std::size_t> listed;
-    for (std::size_t i = 0; i < config.servers.size(); ++i)
-        listed.push_back(i);
-    for (std::size_t i = 0; i < config.servers.size(); ++i)
-        if (config.servers[i].listTwice)
-            listed.push_back(i);
+    for (int i : servers)
+        if (asked(i))
+            listed.push_back(static_cast<std::size_t>(i));
+    for (int i : servers)
+        if (asked(i) && config.servers[static_cast<std::size_t>(i)].listTwice)
+            listed.push_back(static_cast<std::size_t>(i));
     std::size_t datagrams =
-        std::max<std::size_t>({1, static_cast<std::size_t>(std::max(config.masterDatagrams, 1)),
+        std::max<std::size_t>({1, static_cast<std::size_t>(std::max(datagramCount, 1)),
                                (listed.size() + kMaxMasterEntries - 1) / kMaxMasterEntries});
-    std::size_t perDatagram = (listed.size() + datagrams - 1) / datagrams;
+    std::size_t perDatagram = std::max<std::size_t>(1, (listed.size() + datagrams - 1) / datagrams);
 
     std::vector<std::string> replies;
     for (std::size_t d = 0; d < datagrams; ++d) {
@@ -401,9 +453,13 @@ std::vector<std::string> CTestNet::BuildMasterReplies(const CTestNetConfig& conf
             reply.append(reinterpret_cast<const char*>(&address), 4);
             reply.append(reinterpret_cast<const char*>(&port), 2);
         }
-        reply += "\\EOT";
+        const bool last = d + 1 == datagrams;
+        if (endMarker == EEndMarker::Every || (last && endMarker != EEndMarker::Never))
+            reply += "\\EOT";
         replies.push_back(std::move(reply));
     }
+    if (endMarker == EEndMarker::LastFirst)
+        std::rotate(replies.begin(), replies.end() - 1, replies.end());
     return replies;
 }
 

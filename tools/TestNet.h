@@ -43,6 +43,19 @@ struct CTestServer {
     bool listTwice = false; // the master lists it again after all others, in its last datagram
 };
 
+// Where a master puts the end marker "\EOT": after every datagram's entries (older masters),
+// after the last datagram's only, never, or after the last only with that datagram sent first.
+enum class EEndMarker { Every, Last, Never, LastFirst };
+
+// A master besides the first, on a port of its own, listing some of the servers.
+struct CTestMaster {
+    std::vector<int> servers; // indexes into the configured servers
+    bool silent = false;
+    EEndMarker endMarker = EEndMarker::Last;
+    int datagrams = 1;
+    int answerProbe = 1; // it ignores each asker's requests before this one
+};
+
 struct CTestNetConfig {
     // 0 binds the master and every server to ports the system chooses; otherwise the master
     // takes this port and the servers the ones after it.
@@ -51,6 +64,12 @@ struct CTestNetConfig {
     int masterDatagrams = 1;   // the list is spread over at least this many datagrams
     int masterAnswerProbe = 1; // the master ignores the requests before this one
     bool masterSilent = false;
+    EEndMarker masterEndMarker = EEndMarker::Every;
+    std::vector<int> masterServers; // the servers the first master lists; empty: all of them
+    // Masters list only the servers of the protocol asked for (each server's `protocol`);
+    // otherwise every server for any protocol.
+    bool masterByProtocol = false;
+    std::vector<CTestMaster> moreMasters;
     // After answering, the master goes on sending lists of servers that do not exist, one
     // datagram every this many milliseconds, and never goes quiet (0: it does not).
     int masterStreamMs = 0;
@@ -83,6 +102,8 @@ public:
     void Stop();
 
     std::uint16_t GetMasterPort() const { return m_masterPort; }
+    // The port of moreMasters[index].
+    std::uint16_t GetMoreMasterPort(std::size_t index) const { return m_morePorts[index]; }
     std::uint16_t GetServerPort(int index) const { return m_ports[index]; }
     const CTestNetConfig& GetConfig() const { return m_config; }
 
@@ -108,6 +129,13 @@ public:
     // The master's answer, one datagram per element, listing the servers at these ports.
     static std::vector<std::string> BuildMasterReplies(const CTestNetConfig& config,
                                                        const std::vector<std::uint16_t>& ports);
+    // The answer of a master listing `servers` (indexes; their twice-listed ones once more)
+    // for `protocol` (0: any) over at least `datagrams` datagrams, marked as `endMarker` says.
+    static std::vector<std::string> BuildMasterReplies(const CTestNetConfig& config,
+                                                       const std::vector<std::uint16_t>& ports,
+                                                       const std::vector<int>& servers,
+                                                       int protocol, EEndMarker endMarker,
+                                                       int datagrams);
 
 private:
     struct CPending {
@@ -122,13 +150,17 @@ private:
     void Run();
     // The master's stream and the third party's flood, on a thread of their own.
     void Flood();
-    void OnMasterRequest();
+    // master: 0 the first, k the moreMasters[k - 1].
+    void OnMasterRequest(std::size_t master);
     void OnStatusRequest(int index, std::vector<CPending>& pending);
     void SendReply(const CPending& pending);
 
     CTestNetConfig m_config;
     std::uint16_t m_masterPort = 0;
     std::vector<std::uint16_t> m_ports;
+    std::vector<int> m_moreSockets;
+    std::vector<int> m_moreRequests; // per further master: requests so far
+    std::vector<std::uint16_t> m_morePorts;
     std::vector<int> m_sockets; // master first, then one per server
     int m_wrongPortSocket = -1;
     int m_wake[2] = {-1, -1};

@@ -2,6 +2,7 @@
 
 #include "app/core/PlayerSearch.h"
 #include "app/core/ServerFilter.h"
+#include "query/GameVersion.h"
 #include "query/ServerRecord.h"
 #include "table/Cells.h"
 #include "table/Row.h"
@@ -10,10 +11,15 @@
 
 void CRecordKeys::Assign(CServerList& list) {
     Clear();
-    for (auto& [address, record] : list) {
-        m_records.push_back(&record);
-        m_keys.emplace(&record, static_cast<int>(m_records.size()));
-    }
+    for (auto& [address, record] : list)
+        Append(&record);
+}
+
+void CRecordKeys::Append(CServerRecord* record) {
+    if (m_keys.contains(record))
+        return;
+    m_records.push_back(record);
+    m_keys.emplace(record, static_cast<int>(m_records.size()));
 }
 
 void CRecordKeys::Clear() {
@@ -47,6 +53,7 @@ void AddRecordToTables(Tavex::CTableInterface& servers, Tavex::CTableInterface& 
     row->GetCell(kRecordColumn)->SetInt(key);
     row->GetCell(ServerColumn::kNumPlayers)->SetInt(numPlayers);
     row->GetCell(ServerColumn::kMaxPlayers)->SetInt(record.m_maxClients);
+    row->GetCell(ServerColumn::kVersion)->SetString(VersionText(record));
 
     for (auto player = record.m_players.rbegin(); player != record.m_players.rend(); ++player) {
         row = allPlayers.AddRow();

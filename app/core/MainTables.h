@@ -36,7 +36,7 @@ inline constexpr int kPlayer = 0, kServerPing = 1, kPing = 2, kFrags = 3, kServe
 }
 namespace ServerColumn {
 inline constexpr int kServer = 0, kType = 1, kPing = 2, kPlayers = 3, kNumPlayers = 4,
-                     kMaxPlayers = 5, kMap = 6, kIp = 7;
+                     kMaxPlayers = 5, kMap = 6, kIp = 7, kVersion = 9;
 }
 namespace PlayerOnServerColumn {
 inline constexpr int kPlayer = 0, kPing = 1, kFrags = 2;
@@ -54,7 +54,8 @@ inline constexpr std::array<CColumnSpec, 9> kAllPlayersColumns = {{
     {"", EColumnKind::Int, 0, true},
 }};
 
-inline constexpr std::array<CColumnSpec, 9> kServerColumns = {{
+// Columns after the record column came later; a layout stored before them still applies.
+inline constexpr std::array<CColumnSpec, 10> kServerColumns = {{
     {"Server", EColumnKind::String, 120, false},
     {"Type", EColumnKind::GameType, 128, false},
     {"Ping", EColumnKind::Int, 40, false},
@@ -64,6 +65,7 @@ inline constexpr std::array<CColumnSpec, 9> kServerColumns = {{
     {"Map", EColumnKind::String, 90, false},
     {"Ip", EColumnKind::String, 200, false},
     {"", EColumnKind::Int, 0, true},
+    {"Version", EColumnKind::String, 48, false},
 }};
 
 inline constexpr std::array<CColumnSpec, 3> kPlayerOnServerColumns = {{
@@ -78,6 +80,8 @@ inline constexpr std::array<CColumnSpec, 3> kPlayerOnServerColumns = {{
 class CRecordKeys {
 public:
     void Assign(CServerList& list);
+    // A record that joined the run later gets the next number.
+    void Append(CServerRecord* record);
     void Clear();
     int KeyOf(const CServerRecord* record) const;
     CServerRecord* RecordOf(int key) const;

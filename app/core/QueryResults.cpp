@@ -10,11 +10,11 @@
 CQueryResults::CQueryResults(Tavex::CTableInterface& servers, Tavex::CTableInterface& allPlayers)
     : m_servers(servers), m_allPlayers(allPlayers) {}
 
-void CQueryResults::Start(CServerList& list, bool includeEmpty, bool includeFull) {
+void CQueryResults::Start(CServerList& list, bool includeEmpty, bool includeFull, bool listing) {
     m_servers.DeleteAllRows();
     m_allPlayers.DeleteAllRows();
     m_keys.Assign(list);
-    m_progress.Start(static_cast<int>(list.Size()));
+    m_progress.Start(static_cast<int>(list.Size()), listing);
     m_includeEmpty = includeEmpty;
     m_includeFull = includeFull;
 }
@@ -24,16 +24,9 @@ CQueryResults::CUpdate CQueryResults::EndIfEmpty(const Tavex::CSortKeys& serverK
     CUpdate update;
     if (m_progress.IsComplete()) {
         update.m_complete = true;
-        FinalSort(serverKeys, allPlayersKeys);
+        SortBoth(serverKeys, allPlayersKeys);
     }
     return update;
-}
-
-void CQueryResults::FinalSort(const Tavex::CSortKeys& serverKeys,
-                              const Tavex::CSortKeys& allPlayersKeys) {
-    // Copies of the keys: sorting a control may replace the keys it was handed.
-    m_servers.Sort(Tavex::CSortKeys(serverKeys));
-    m_allPlayers.Sort(Tavex::CSortKeys(allPlayersKeys));
 }
 
 CQueryResults::CUpdate CQueryResults::OnServerFinished(const CServerRecord& record, int view,
@@ -57,7 +50,32 @@ CQueryResults::CUpdate CQueryResults::OnServerFinished(const CServerRecord& reco
 
     if (m_progress.IsComplete()) {
         update.m_complete = true;
-        FinalSort(serverKeys, allPlayersKeys);
+        SortBoth(serverKeys, allPlayersKeys);
     }
     return update;
+}
+
+void CQueryResults::Grow(const std::vector<CServerRecord*>& records) {
+    for (CServerRecord* record : records)
+        m_keys.Append(record);
+    m_progress.Grow(static_cast<int>(records.size()));
+}
+
+CQueryResults::CUpdate CQueryResults::CloseListing(const Tavex::CSortKeys& serverKeys,
+                                                   const Tavex::CSortKeys& allPlayersKeys) {
+    CUpdate update;
+    m_progress.CloseListing();
+    if (m_progress.IsComplete()) {
+        update.m_counterChanged = true;
+        update.m_complete = true;
+        SortBoth(serverKeys, allPlayersKeys);
+    }
+    return update;
+}
+
+void CQueryResults::SortBoth(const Tavex::CSortKeys& serverKeys,
+                             const Tavex::CSortKeys& allPlayersKeys) {
+    // Copies of the keys: sorting a control may replace the keys it was handed.
+    m_servers.Sort(Tavex::CSortKeys(serverKeys));
+    m_allPlayers.Sort(Tavex::CSortKeys(allPlayersKeys));
 }

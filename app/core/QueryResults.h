@@ -7,6 +7,8 @@
 #include "app/core/MainTables.h"
 #include "app/core/QueryProgress.h"
 
+#include <vector>
+
 namespace Tavex {
 class CSortKeys;
 class CTableInterface;
@@ -29,10 +31,17 @@ public:
     // A run starts over `list` with the filters taken from the check boxes: the two tables are
     // emptied (the window empties the players-on-server table too), the records numbered for
     // the record column and the counters set.
-    void Start(CServerList& list, bool includeEmpty, bool includeFull);
-    // Right after Start: no server message will ever end a run of no servers, so such a run
-    // ends here, as any other run ends (complete, both tables sorted by their keys).
+    // `listing`: later masters may still add servers (Grow), until CloseListing.
+    void Start(CServerList& list, bool includeEmpty, bool includeFull, bool listing = false);
+    // Right after Start: no server message will ever end a run of no servers that no master
+    // adds to, so such a run ends here, as any other run ends (complete, both tables sorted).
     CUpdate EndIfEmpty(const Tavex::CSortKeys& serverKeys, const Tavex::CSortKeys& allPlayersKeys);
+    // A later master's new records join the run: numbered after the others and counted.
+    void Grow(const std::vector<CServerRecord*>& records);
+    // No master adds any more. When every server is already in, this is the run's end: both
+    // tables get their final sort, as after the last server.
+    CUpdate CloseListing(const Tavex::CSortKeys& serverKeys,
+                         const Tavex::CSortKeys& allPlayersKeys);
 
     // `view` is the current view; the keys are each table's current sort keys.
     CUpdate OnServerFinished(const CServerRecord& record, int view,
@@ -44,7 +53,7 @@ public:
     const CRecordKeys& Keys() const { return m_keys; }
 
 private:
-    void FinalSort(const Tavex::CSortKeys& serverKeys, const Tavex::CSortKeys& allPlayersKeys);
+    void SortBoth(const Tavex::CSortKeys& serverKeys, const Tavex::CSortKeys& allPlayersKeys);
 
     Tavex::CTableInterface& m_servers;
     Tavex::CTableInterface& m_allPlayers;

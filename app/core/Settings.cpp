@@ -1,6 +1,7 @@
 #include "app/core/Settings.h"
 
 #include "net/RegistryKey.h"
+#include "query/MasterList.h"
 #include "table/LayoutRecord.h"
 
 #include <algorithm>
@@ -52,6 +53,7 @@ CSettings LoadMainSettings(const CRegistryKey& key) {
     settings.m_speed = key.ReadNumber(kSpeedValue, defaults.m_speed);
     settings.m_lastView = key.ReadNumber(kLastViewValue, defaults.m_lastView);
     settings.m_startupQuery = key.ReadNumber(kStartupQueryValue, defaults.m_startupQuery);
+    settings.m_moreMasters = key.ReadString(kMoreMastersValue, defaults.m_moreMasters);
     return settings;
 }
 
@@ -71,6 +73,7 @@ void SaveMainSettings(CRegistryKey& key, const CSettings& settings, const CMainL
         WriteWindowRect(key, kLastPosValue, *settings.m_lastPos);
         key.WriteNumber(kSplitPosValue, static_cast<std::uint32_t>(settings.m_splitPos));
     }
+    key.WriteString(kMoreMastersValue, settings.m_moreMasters);
 }
 
 COptions LoadOptions(const CRegistryKey& key) {
@@ -136,7 +139,9 @@ bool IsFavoritesRectApplied(const CWindowRect& rect, int templateWidth) {
 
 int VersionSelection(std::uint32_t version) {
     // The list has no line for other numbers and falls back to its second one.
-    return version == kFirstVersion ? 0 : 1;
+    if (version == kFirstVersion || version == kAllVersions)
+        return static_cast<int>(version - kFirstVersion);
+    return 1;
 }
 
 std::uint32_t VersionOfSelection(int selection) {
@@ -147,9 +152,27 @@ int SpeedSelection(std::uint32_t speed) {
     return speed < static_cast<std::uint32_t>(kSpeedCount) ? static_cast<int>(speed) : -1;
 }
 
+std::vector<std::string> MastersOf(const CSettings& settings) {
+    std::vector<std::string> masters{settings.m_master};
+    for (std::string& more : SplitMasterTexts(settings.m_moreMasters))
+        masters.push_back(std::move(more));
+    return masters;
+}
+
+void SetMasters(CSettings& settings, const std::vector<std::string>& masters) {
+    settings.m_master = masters.empty() ? std::string() : masters.front();
+    settings.m_moreMasters =
+        masters.empty()
+            ? std::string()
+            : JoinMasterTexts(std::vector<std::string>(masters.begin() + 1, masters.end()));
+}
+
 CSettings WithCommandLine(CSettings settings, const CCommandLine& commandLine) {
-    if (commandLine.m_master)
+    // The one master of this run, asked alone.
+    if (commandLine.m_master) {
         settings.m_master = *commandLine.m_master;
+        settings.m_moreMasters.clear();
+    }
     if (commandLine.m_startupQuery)
         settings.m_startupQuery = *commandLine.m_startupQuery;
     if (commandLine.m_view)
@@ -159,8 +182,10 @@ CSettings WithCommandLine(CSettings settings, const CCommandLine& commandLine) {
 
 CSettings WithoutCommandLine(CSettings current, const CSettings& stored,
                              const CCommandLine& commandLine) {
-    if (commandLine.m_master)
+    if (commandLine.m_master) {
         current.m_master = stored.m_master;
+        current.m_moreMasters = stored.m_moreMasters;
+    }
     if (commandLine.m_startupQuery)
         current.m_startupQuery = stored.m_startupQuery;
     if (commandLine.m_view)

@@ -21,6 +21,8 @@ inline constexpr const char* kVersionValue = "Version";
 inline constexpr const char* kIncludeEmptyValue = "IncludeEmptyServers";
 inline constexpr const char* kIncludeFullValue = "IncludeFullServers";
 inline constexpr const char* kMasterValue = "Master";
+// The masters asked besides "Master", one "host:port" after the other; empty: "Master" alone.
+inline constexpr const char* kMoreMastersValue = "MoreMasters";
 inline constexpr const char* kLastPlayersValue = "LastPlayers";
 inline constexpr const char* kPasswordValue = "Password";
 inline constexpr const char* kLastPosValue = "LastPos";
@@ -35,8 +37,10 @@ inline constexpr const char* kPlayerOnServerLayoutValue = "Tavex_PlayerOnServer"
 inline constexpr const char* kFavoritesLayoutValue = "Tavex_Favorites";
 inline constexpr const char* kLastPosFavoritesValue = "LastPosFavorites";
 
-// The protocol numbers behind the Version list's two lines, "1.0" and "1.04".
+// The protocol numbers behind the Version list's lines, "1.0" and "1.04"; "All" is stored as
+// the next number, as the list's rule (index + 15) gives it.
 inline constexpr std::uint32_t kFirstVersion = 15;
+inline constexpr std::uint32_t kAllVersions = 17;
 // The Speed list: "Modem", "ISDN", "ISDN128", "DSL", "DSL*2", "DSL*4".
 inline constexpr int kSpeedCount = 6;
 
@@ -58,11 +62,12 @@ struct CWindowRect {
 struct CSettings {
     std::uint32_t m_lastView = 0;
     std::uint32_t m_speed = 1; // the Speed list's index; 0xFFFFFFFF for no selection
-    std::uint32_t m_version = kFirstVersion;
+    std::uint32_t m_version = kAllVersions;
     bool m_includeEmpty = false;
     bool m_includeFull = true;
-    std::string m_master = Res::kDefaultMaster; // host:port text
-    std::string m_lastPlayers;                  // the search history's setting text
+    std::string m_master = Res::kDefaultMaster; // host:port text, as typed
+    std::string m_moreMasters = Res::kDefaultMoreMasters;
+    std::string m_lastPlayers; // the search history's setting text
     std::string m_password;
     // The window's rectangle and splitter; on writing, none while the window is minimised,
     // which keeps the stored ones.
@@ -70,7 +75,8 @@ struct CSettings {
     std::int32_t m_splitPos = 0; // percent of the client width; 0 = none stored
     bool m_autoClose = true;
     bool m_autoRequery = false;
-    std::uint32_t m_startupQuery = 0;
+    // A newcomer's first start asks the masters at once.
+    std::uint32_t m_startupQuery = 2;
 };
 
 // The three main table layouts as 16-bit words, all-players, server, players-on-server.
@@ -86,13 +92,14 @@ bool OpenSettingsKey(CRegistryKey& key);
 
 // Reads the main window's values in its reading order: "LastPlayers", "Password", "LastPos",
 // "SplitPos", "Version", "AutoClose", "AutoRequery", the two filters, "Master", "Speed",
-// "LastView", "StartupQuery". The table layouts come before them (ReadTableLayout).
+// "LastView", "StartupQuery", "MoreMasters". The table layouts come before them
+// (ReadTableLayout).
 CSettings LoadMainSettings(const CRegistryKey& key);
 
 // Writes in the destruction order: "Speed", "Version", "LastView", the two filters, "Master",
 // "LastPlayers", "Password", the three layouts, then "LastPos" and "SplitPos" only when a
-// rectangle is given. A "LastPlayers" text over 254 characters is not written and the old
-// history stays.
+// rectangle is given, and "MoreMasters". A "LastPlayers" text over 254 characters is not written
+// and the old history stays.
 void SaveMainSettings(CRegistryKey& key, const CSettings& settings, const CMainLayouts& layouts);
 
 // The options dialog's three values; the main window re-reads the two flags whenever the
@@ -100,7 +107,7 @@ void SaveMainSettings(CRegistryKey& key, const CSettings& settings, const CMainL
 struct COptions {
     bool m_autoClose = true;
     bool m_autoRequery = false;
-    std::uint32_t m_startupQuery = 0;
+    std::uint32_t m_startupQuery = 2;
 };
 COptions LoadOptions(const CRegistryKey& key);
 // The dialog's "OK": "AutoClose", "AutoRequery", "StartupQuery".
@@ -124,11 +131,16 @@ void WriteWindowRect(CRegistryKey& key, const char* name, const CWindowRect& rec
 bool IsMainRectApplied(const CWindowRect& rect, int templateWidth);
 bool IsFavoritesRectApplied(const CWindowRect& rect, int templateWidth);
 
-// The Version list's line for a stored "Version": 15 "1.0", 16 "1.04", anything else "1.04".
+// The Version list's line for a stored "Version": 15 "1.0", 16 "1.04", 17 "All", anything else
+// "1.04".
 int VersionSelection(std::uint32_t version);
 std::uint32_t VersionOfSelection(int selection);
 // The Speed list's line for a stored "Speed"; -1 (no selection) outside the list.
 int SpeedSelection(std::uint32_t speed);
+
+// Every master, "Master" first; and the two values that store them.
+std::vector<std::string> MastersOf(const CSettings& settings);
+void SetMasters(CSettings& settings, const std::vector<std::string>& masters);
 
 // The settings of this run: the stored ones with the command line's options over them.
 CSettings WithCommandLine(CSettings settings, const CCommandLine& commandLine);

@@ -8,6 +8,7 @@
 #include "net/RegistryKey.h"
 #include "platform/qt/QtPlatform.h"
 #include "resources/ResourceIds.h"
+#include "tests/app/LoopbackMaster.h"
 #include "tests/app/StandInGame.h"
 #include "tests/app/TempWorkDir.h"
 #include "tests/support/TestNetProcess.h"
@@ -83,7 +84,7 @@ TEST(BrowserEndToEndTest, FavouritesAreQueriedAPlayerIsFoundAndItsServerJoined) 
     ASSERT_TRUE(OpenSettingsKey(key));
     SaveGamePath(key, (gameDir / "jk2mp").string());
     // The default master is a host name, and resolving it would leave this machine.
-    key.WriteString(kMasterValue, Address(base));
+    StoreLoopbackMaster(key, Address(base));
 
     PlatformQt::QtPlatform platform;
     CMainDialog dialog;

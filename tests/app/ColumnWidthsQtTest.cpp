@@ -7,6 +7,7 @@
 #include "app/core/Settings.h"
 #include "net/RegistryKey.h"
 #include "platform/qt/QtPlatform.h"
+#include "tests/app/LoopbackMaster.h"
 #include "tests/app/TempWorkDir.h"
 #include "tests/support/qt/QtTestApp.h"
 
@@ -23,7 +24,7 @@ namespace {
 void OpenMain(const std::function<void(CMainDialog&)>& look) {
     CRegistryKey key;
     OpenSettingsKey(key);
-    key.WriteString(kMasterValue, "127.0.0.1:28060"); // never a name to resolve
+    StoreLoopbackMaster(key, "127.0.0.1:28060");
     PlatformQt::QtPlatform platform;
     CMainDialog dialog;
     QTimer::singleShot(0, [&] {

@@ -134,28 +134,38 @@ TEST_F(DialogJourneyTest, MasterDialogTakesTypedTextOnEnterAndEscapeKeepsTheOld)
                     QLineEdit* edit = dialog.findChild<QLineEdit*>();
                     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
                     QTest::keyClicks(edit, "Typed:Text");
-                    EXPECT_EQ(Texts(TabRound(dialog)), "OK;Cancel;");
+                    EXPECT_EQ(Texts(TabRound(dialog)), "OK;Cancel;QLineEdit;");
                     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
                 },
                 "master");
             Click(W(Res::IDC_MASTER_DIALOG));
         }
-        EXPECT_EQ(m_dialog->Engine().GetMasterAddress().Format(), Master());
+        EXPECT_EQ(m_dialog->Engine().GetMasters().front(), Master());
         {
             CExpectWindow master(
                 [&](QWidget& dialog) {
                     QLineEdit* edit = dialog.findChild<QLineEdit*>();
                     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
                     QTest::keyClicks(edit, "127.0.0.1:28060");
-                    Click(FindButton(dialog, "OK"));
+                    // Tab past the buttons to the other masters, typed with shifted
+                    // characters and separators, then Enter takes them all.
+                    for (int i = 0; i < 3; ++i)
+                        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                    QLineEdit* more = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+                    ASSERT_NE(more, nullptr);
+                    ASSERT_NE(more, edit);
+                    QTest::keyClicks(more, "Master.TWO:28061 ;Third");
+                    QTest::keyClick(more, Qt::Key_Return);
                 },
                 "master again");
             Click(W(Res::IDC_MASTER_DIALOG));
         }
-        EXPECT_EQ(m_dialog->Engine().GetMasterAddress().Format(), "127.0.0.1:28060");
+        EXPECT_EQ(m_dialog->Engine().GetMasters(),
+                  (std::vector<std::string>{"127.0.0.1:28060", "Master.TWO:28061", "Third"}));
         Click(FindButton(window, "Close"));
     });
     EXPECT_EQ(Key().ReadString(kMasterValue, ""), "127.0.0.1:28060");
+    EXPECT_EQ(Key().ReadString(kMoreMastersValue, ""), "Master.TWO:28061 Third");
 }
 
 TEST_F(DialogJourneyTest, JoinStartsTheChosenGameWithTheTypedPassword) {

@@ -3,6 +3,7 @@
 #include "app/core/Settings.h"
 #include "net/RegistryKey.h"
 #include "platform/qt/QtPlatform.h"
+#include "tests/app/LoopbackMaster.h"
 #include "tests/app/TempWorkDir.h"
 #include "tests/support/qt/QtTestApp.h"
 
@@ -35,7 +36,8 @@ TEST(MainDialogQtTest, ClosingWhileMinimisedKeepsTheStoredRectangleAndSplitter) 
     TestSupport::TestApp();
     CTempWorkDir dir;
     // The default master is a host name, and resolving it would leave this machine.
-    Key().WriteString(kMasterValue, "127.0.0.1:28060");
+    CRegistryKey key = Key();
+    StoreLoopbackMaster(key, "127.0.0.1:28060");
     PlatformQt::QtPlatform platform;
     CWindowRect stored;
     {
@@ -49,7 +51,6 @@ TEST(MainDialogQtTest, ClosingWhileMinimisedKeepsTheStoredRectangleAndSplitter) 
     Key().WriteNumber(kSplitPosValue, 33);
     CWindowRect wider = stored;
     wider.m_right += 80;
-    CRegistryKey key = Key();
     WriteWindowRect(key, kLastPosValue, wider);
 
     CMainDialog dialog;

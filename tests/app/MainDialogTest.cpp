@@ -12,6 +12,8 @@
 #include "platform/Controls.h"
 #include "resources/ResourceIds.h"
 #include "table/Cells.h"
+#include "table/LayoutRecord.h"
+#include "tests/app/LoopbackMaster.h"
 #include "tests/app/StandInGame.h"
 #include "tests/app/TempWorkDir.h"
 #include "tests/support/FakePlatform.h"
@@ -49,7 +51,8 @@ protected:
     MainDialogTest() {
         TestSupport::TestApp();
         // The default master is a host name, and resolving it would leave this machine.
-        Key().WriteString(kMasterValue, kLoopbackMaster);
+        CRegistryKey key = Key();
+        StoreLoopbackMaster(key, kLoopbackMaster);
     }
 
     CRegistryKey Key() {
@@ -102,7 +105,7 @@ TEST_F(MainDialogTest, FreshUserGetsTheDefaultsAndTheKeyExistsAfterwards) {
         EXPECT_EQ(d.Control(Res::IDC_SPEED).GetLBText(d.Control(Res::IDC_SPEED).GetCurSel()),
                   "ISDN");
         EXPECT_EQ(d.Control(Res::IDC_VERSION).GetLBText(d.Control(Res::IDC_VERSION).GetCurSel()),
-                  "1.0");
+                  "All");
         EXPECT_EQ(d.IsDlgButtonChecked(Res::IDC_INCLUDE_FULL), BST_CHECKED);
         EXPECT_EQ(d.IsDlgButtonChecked(Res::IDC_INCLUDE_EMPTY), BST_UNCHECKED);
         EXPECT_TRUE(d.GetAutoClose());
@@ -110,28 +113,30 @@ TEST_F(MainDialogTest, FreshUserGetsTheDefaultsAndTheKeyExistsAfterwards) {
         EXPECT_EQ(d.Control(Res::IDC_SEARCH_FIELD).GetCount(), 0);
         EXPECT_EQ(Text(d, Res::IDC_PASSWORD), "");
         EXPECT_EQ(d.GetWindowText(), "Vantrel Jedi Knight 2");
-        // No start-up query: nothing ran and nobody was told of a failure.
+        // The fixture stores no start-up query (a newcomer's asks the masters, which a journey
+        // shows): nothing ran and nobody was told of a failure.
         EXPECT_FALSE(d.Engine().IsRunning());
         EXPECT_EQ(m_platform.waitCursors, 0);
         EXPECT_TRUE(m_platform.messageBoxes.empty());
     });
     CRegistryKey key = Key();
     EXPECT_EQ(key.ReadNumber(kSpeedValue, 99), 1u);
-    EXPECT_EQ(key.ReadNumber(kVersionValue, 99), 15u);
+    EXPECT_EQ(key.ReadNumber(kVersionValue, 99), 17u);
     EXPECT_EQ(key.ReadNumber(kLastViewValue, 99), 0u);
     EXPECT_TRUE(key.ValueExists(kLastPosValue));
     EXPECT_TRUE(key.ValueExists(kServerLayoutValue));
 }
 
 TEST_F(MainDialogTest, StoredVersionSelectsItsLineAndAnythingElseTheSecond) {
-    for (std::uint32_t stored : {16u, 17u, 14u}) {
+    for (std::uint32_t stored : {15u, 16u, 17u, 14u, 18u}) {
         Key().WriteNumber(kVersionValue, stored);
+        const int line = stored >= 15 && stored <= 17 ? static_cast<int>(stored - 15) : 1;
         CMainDialog dialog;
         OpenMain(dialog, [&](CMainDialog& d) {
-            EXPECT_EQ(d.Control(Res::IDC_VERSION).GetCurSel(), 1) << stored;
-            EXPECT_EQ(d.GetVersionIndex(), 1);
+            EXPECT_EQ(d.Control(Res::IDC_VERSION).GetCurSel(), line) << stored;
+            EXPECT_EQ(d.GetVersionIndex(), line);
         });
-        EXPECT_EQ(Key().ReadNumber(kVersionValue, 0), 16u) << stored;
+        EXPECT_EQ(Key().ReadNumber(kVersionValue, 0), 15u + line) << stored;
     }
 }
 
@@ -189,7 +194,7 @@ TEST_F(MainDialogTest, LastViewOutsideTheTabsGivesThePlayerViewAndRunOnlyOptions
         EXPECT_TRUE(d.ServerTable().IsWindowVisible());
         EXPECT_TRUE(d.PlayersOnServerTable().IsWindowVisible());
         EXPECT_FALSE(d.AllPlayersTable().IsWindowVisible());
-        EXPECT_EQ(d.Engine().GetMasterAddress().Format(), "127.0.0.1:29999");
+        EXPECT_EQ(d.Engine().GetMasters().front(), "127.0.0.1:29999");
     });
     EXPECT_EQ(Key().ReadNumber(kLastViewValue, 9), 0u);
     EXPECT_EQ(Key().ReadString(kMasterValue, ""), "10.1.2.3:28060");
@@ -566,6 +571,7 @@ TEST_F(MainDialogTest, JoinButtonAsksForTheGameUntilItStartsAndTheChooserOnlySto
         CRegistryKey key = Key();
         COptions options;
         options.m_autoClose = false;
+        options.m_startupQuery = 0;
         SaveOptions(key, options);
     }
     CMainDialog dialog;
@@ -786,31 +792,39 @@ TEST_F(MainDialogTest, AWorkersMessageOpensOnTheWindowsThreadAndTheWindowsOwnAtO
     });
 }
 
-TEST_F(MainDialogTest, MasterDialogShowsTheResolvedAddressAndOnlyOkTakesTheNewOne) {
+TEST_F(MainDialogTest, MasterDialogShowsTheTypedMastersAndOnlyOkTakesTheNewOnes) {
     Key().WriteString(kMasterValue, "localhost:29000");
+    Key().WriteString(kMoreMastersValue, "no-such-host:28060 127.0.0.2:28061");
     CMainDialog dialog;
     OpenMain(dialog, [&](CMainDialog& d) {
         m_nested = [&](CWnd& shown) {
             auto& master = dynamic_cast<CMasterServerDialog&>(shown);
             EXPECT_EQ(master.GetWindowText(), "Master Server ...");
-            EXPECT_EQ(master.GetDlgItemText(Res::IDC_MASTER_ADDRESS), "127.0.0.1:29000");
+            // As typed, not resolved: a name that moves to a new address is still found.
+            EXPECT_EQ(master.GetDlgItemText(Res::IDC_MASTER_ADDRESS), "localhost:29000");
+            EXPECT_EQ(master.GetDlgItemText(Res::IDC_MORE_MASTERS),
+                      "no-such-host:28060 127.0.0.2:28061");
             m_platform.TypeText(*master.GetDlgItem(Res::IDC_MASTER_ADDRESS), "127.0.0.1:29500");
             m_platform.ClickButton(*master.GetDlgItem(IDCANCEL));
         };
         m_platform.ClickButton(*d.GetDlgItem(Res::IDC_MASTER_DIALOG));
-        EXPECT_EQ(d.Engine().GetMasterAddress().Format(), "127.0.0.1:29000");
+        EXPECT_EQ(d.Engine().GetMasters().front(), "localhost:29000");
 
         m_nested = [&](CWnd& shown) {
             auto& master = dynamic_cast<CMasterServerDialog&>(shown);
             m_platform.TypeText(*master.GetDlgItem(Res::IDC_MASTER_ADDRESS), "127.0.0.1:29500");
+            m_platform.TypeText(*master.GetDlgItem(Res::IDC_MORE_MASTERS),
+                                " 127.0.0.3:1,127.0.0.4:2 ");
             m_platform.ClickButton(*master.GetDlgItem(IDOK));
         };
         m_platform.ClickButton(*d.GetDlgItem(Res::IDC_MASTER_DIALOG));
-        EXPECT_EQ(d.Engine().GetMasterAddress().Format(), "127.0.0.1:29500");
+        EXPECT_EQ(d.Engine().GetMasters(),
+                  (std::vector<std::string>{"127.0.0.1:29500", "127.0.0.3:1", "127.0.0.4:2"}));
         // Kept for the next run only when the window closes.
         EXPECT_EQ(Key().ReadString(kMasterValue, ""), "localhost:29000");
     });
     EXPECT_EQ(Key().ReadString(kMasterValue, ""), "127.0.0.1:29500");
+    EXPECT_EQ(Key().ReadString(kMoreMastersValue, ""), "127.0.0.3:1 127.0.0.4:2");
 }
 
 TEST_F(MainDialogTest, EnterInTheSearchFieldSearchesAndEscapeClosesWritingTheSettings) {
@@ -884,4 +898,35 @@ TEST_F(MainDialogTest, ResultsStillOnTheirWayWhenTheWindowClosesAreDropped) {
         EXPECT_EQ(dialog.ServerTable().GetRowCount(), 0);
     };
     dialog.DoModal(m_platform, nullptr);
+}
+
+TEST_F(MainDialogTest, AServerLayoutStoredBeforeTheVersionColumnKeepsTheUsersWidthsAndOrder) {
+    // Given a server layout written by the window before "Version" was appended: "Server"
+    // widened to 222 and "Map" moved to the front
+    std::vector<Tavex::CLayoutColumn> before;
+    for (std::size_t i = 0; i < kServerColumns.size() - 1; ++i)
+        before.push_back(
+            {kServerColumns[i].m_title, kServerColumns[i].m_width, !kServerColumns[i].m_hidden});
+    before[ServerColumn::kServer].m_width = 222;
+    std::vector<int> order{ServerColumn::kMap, 0, 1, 2, 3, 4, 5, 7, 8};
+    Tavex::CWordArray words;
+    Tavex::SaveLayout(words, before, order);
+    CRegistryKey key = Key();
+    WriteTableLayout(key, kServerLayoutValue, words);
+
+    CMainDialog dialog;
+    OpenMain(dialog, [&](CMainDialog& d) {
+        // Then the old columns are as the user left them, and "Version" follows them, shown at
+        // its default width
+        Tavex::CTableCtrl& servers = d.ServerTable();
+        EXPECT_EQ(servers.GetColumnWidth(ServerColumn::kServer), 222);
+        EXPECT_EQ(servers.GetColumnAt(0), ServerColumn::kMap);
+        EXPECT_EQ(servers.GetColumnAt(9), ServerColumn::kVersion);
+        EXPECT_TRUE(servers.IsColumnVisible(ServerColumn::kVersion));
+        EXPECT_GT(servers.GetColumnWidth(ServerColumn::kVersion), 0);
+    });
+    // And the layout is stored for all ten columns from now on.
+    std::vector<std::uint8_t> stored(2 * (3 + 4 * 10));
+    EXPECT_TRUE(Key().ReadBinary(kServerLayoutValue, stored.data(), stored.size()));
+    EXPECT_EQ(stored[4], 10);
 }

@@ -87,6 +87,7 @@ TEST_F(MainTablesTest, FinishedServerFillsBothTables) {
     EXPECT_EQ(Column(m_servers, ServerColumn::kMap), (std::vector<std::string>{"ffa_bespin"}));
     EXPECT_EQ(Column(m_servers, ServerColumn::kIp), (std::vector<std::string>{"10.0.0.5:27960"}));
     EXPECT_EQ(m_servers.GetCell(0, kRecordColumn)->GetInt(), 7);
+    EXPECT_EQ(Column(m_servers, ServerColumn::kVersion), (std::vector<std::string>{""}));
 
     // Players from the last to the first, each with its server's values.
     EXPECT_EQ(Column(m_allPlayers, AllPlayersColumn::kPlayer),

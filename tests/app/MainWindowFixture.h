@@ -10,6 +10,7 @@
 #include "net/RegistryKey.h"
 #include "resources/ResourceIds.h"
 #include "tests/app/Journey.h"
+#include "tests/app/LoopbackMaster.h"
 #include "tests/app/TempWorkDir.h"
 #include "tools/TestNet.h"
 
@@ -63,7 +64,8 @@ protected:
                           Server("Gamma", {{"Fay", 0, 10}}, 80)};
         m_net = std::make_unique<CTestNet>(config);
         m_net->Start();
-        Key().WriteString(kMasterValue, Master());
+        CRegistryKey key = Key();
+        StoreLoopbackMaster(key, Master());
     }
 
     std::string Master() const { return "127.0.0.1:" + std::to_string(m_net->GetMasterPort()); }

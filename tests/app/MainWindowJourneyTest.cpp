@@ -368,10 +368,13 @@ TEST_F(MainWindowJourneyTest, TypingInTheListsAndPasswordFieldAndEnterSearches) 
         QTest::keyClicks(speed->lineEdit(), "DSL*2");
         QTest::keyClick(speed->lineEdit(), Qt::Key_Return);
         EXPECT_TRUE(window.isVisible());
-        // The Version list moves with the arrows.
+        // The Version list moves with the arrows, from "All" up to "1.0".
         auto* version = qobject_cast<QComboBox*>(W(Res::IDC_VERSION));
         ASSERT_NE(version, nullptr);
+        EXPECT_EQ(version->currentText(), "All");
         version->setFocus();
+        QTest::keyClick(version, Qt::Key_Up);
+        EXPECT_EQ(version->currentText(), "1.04");
         QTest::keyClick(version, Qt::Key_Up);
         EXPECT_EQ(version->currentIndex(), 0);
         QWidget* password = W(Res::IDC_PASSWORD);

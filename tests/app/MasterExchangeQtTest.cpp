@@ -1,9 +1,11 @@
 #include "app/MainDialog.h"
 
+#include "app/core/MainTables.h"
 #include "app/core/Settings.h"
 #include "net/RegistryKey.h"
 #include "platform/qt/QtPlatform.h"
 #include "resources/ResourceIds.h"
+#include "tests/app/LoopbackMaster.h"
 #include "tests/app/TempWorkDir.h"
 #include "tests/support/qt/QtTestApp.h"
 #include "tools/TestNet.h"
@@ -18,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 
 using TestSupport::AwaitTrue;
 
@@ -54,7 +57,7 @@ protected:
     void UseMaster(const CTestNet& net) {
         CRegistryKey key;
         ASSERT_TRUE(OpenSettingsKey(key));
-        key.WriteString(kMasterValue, "127.0.0.1:" + std::to_string(net.GetMasterPort()));
+        StoreLoopbackMaster(key, "127.0.0.1:" + std::to_string(net.GetMasterPort()));
     }
 
     QWidget& Widget(unsigned id) { return *m_platform.Widget(*m_dialog.GetDlgItem(id)); }
@@ -72,6 +75,7 @@ TEST_F(MasterExchangeQtTest, FloodedExchangeKeepsTheWindowPaintingAndListsOnlyTh
     CTestNetConfig config;
     config.servers = {Server("one"), Server("two"), Server("three")};
     config.floodPps = 20000;
+    config.masterEndMarker = EEndMarker::Never; // so the read waits for the master's quiet
     CTestNet net(config);
     net.Start();
     UseMaster(net);
@@ -114,6 +118,57 @@ TEST_F(MasterExchangeQtTest, FloodedExchangeKeepsTheWindowPaintingAndListsOnlyTh
                 return !m_dialog.Engine().IsRunning() && m_dialog.ServerTable().GetRowCount() == 3;
             },
             10000));
+        played = true;
+        m_dialog.OnCancel();
+    });
+    m_dialog.DoModal(m_platform, nullptr);
+    EXPECT_TRUE(played);
+}
+
+TEST_F(MasterExchangeQtTest, ANewcomersFirstStartAsksEveryMasterForBothVersions) {
+    // Given three masters, the third silent, listing servers of both protocols, one of them
+    // twice, and settings that name the masters but nothing else
+    CTestNetConfig config;
+    config.servers = {Server("new"), Server("old"), Server("older")};
+    config.servers[0].protocol = 16;
+    config.servers[1].protocol = 15;
+    config.servers[1].variables = {{"version", "JK2MP: v1.03 linux-i386"}};
+    config.servers[2].protocol = 15;
+    config.masterByProtocol = true;
+    config.masterServers = {0, 1};
+    config.moreMasters = {{{1, 2}}, {{0}}};
+    config.moreMasters[1].silent = true;
+    CTestNet net(config);
+    net.Start();
+    auto text = [&](std::uint16_t port) { return "127.0.0.1:" + std::to_string(port); };
+    CRegistryKey key;
+    ASSERT_TRUE(OpenSettingsKey(key));
+    key.WriteString(kMasterValue, text(net.GetMasterPort()));
+    key.WriteString(kMoreMastersValue,
+                    text(net.GetMoreMasterPort(0)) + " " + text(net.GetMoreMasterPort(1)));
+
+    bool played = false;
+    QTimer::singleShot(0, [&] {
+        // Then the window asks at once, for "All", and lists each server once with its
+        // version, while the line under the buttons names the master that did not answer
+        EXPECT_EQ(m_dialog.Control(Res::IDC_VERSION)
+                      .GetLBText(m_dialog.Control(Res::IDC_VERSION).GetCurSel()),
+                  "All");
+        EXPECT_TRUE(AwaitTrue(
+            [&] {
+                return !m_dialog.Engine().IsMasterExchange() && !m_dialog.Engine().IsRunning() &&
+                       m_dialog.ServerTable().GetRowCount() == 3;
+            },
+            10000));
+        std::map<std::string, std::string> versions;
+        for (int row = 0; row < m_dialog.ServerTable().GetRowCount(); ++row)
+            versions[m_dialog.ServerTable().GetCellText(row, ServerColumn::kServer)] =
+                m_dialog.ServerTable().GetCellText(row, ServerColumn::kVersion);
+        EXPECT_EQ(versions, (std::map<std::string, std::string>{
+                                {"new", "1.04"}, {"old", "1.03"}, {"older", "1.02"}}));
+        EXPECT_EQ(m_dialog.GetDlgItemText(Res::IDC_MASTER_STATUS),
+                  "2 of 3 masters answered. Silent: " + text(net.GetMoreMasterPort(1)) + ".");
+        EXPECT_EQ(m_dialog.GetDlgItemText(Res::IDC_SERVERS_TO_QUERY), "0");
         played = true;
         m_dialog.OnCancel();
     });

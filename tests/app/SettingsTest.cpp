@@ -24,22 +24,26 @@ TEST(SettingsTest, FreshUserGetsTheDefaultsAndTheKey) {
     CSettings settings = LoadMainSettings(key);
     EXPECT_EQ(settings.m_lastView, 0u);
     EXPECT_EQ(SpeedSelection(settings.m_speed), 1);     // "ISDN"
-    EXPECT_EQ(VersionSelection(settings.m_version), 0); // "1.0"
+    EXPECT_EQ(VersionSelection(settings.m_version), 2); // "All"
     EXPECT_FALSE(settings.m_includeEmpty);
     EXPECT_TRUE(settings.m_includeFull);
     EXPECT_EQ(settings.m_master, "master.jk2mv.org:28060");
+    EXPECT_EQ(MastersOf(settings),
+              (std::vector<std::string>{"master.jk2mv.org:28060", "master.jkhub.org:28060",
+                                        "masterjk2.ravensoft.com:28060"}));
     EXPECT_EQ(settings.m_lastPlayers, "");
     EXPECT_EQ(settings.m_password, "");
     EXPECT_FALSE(settings.m_lastPos);
     EXPECT_EQ(settings.m_splitPos, 0);
     EXPECT_TRUE(settings.m_autoClose);
     EXPECT_FALSE(settings.m_autoRequery);
-    EXPECT_EQ(settings.m_startupQuery, 0u);
+    // A newcomer's first start asks the masters.
+    EXPECT_EQ(settings.m_startupQuery, 2u);
     EXPECT_EQ(LoadGamePath(key), "");
     COptions options = LoadOptions(key);
     EXPECT_TRUE(options.m_autoClose);
     EXPECT_FALSE(options.m_autoRequery);
-    EXPECT_EQ(options.m_startupQuery, 0u);
+    EXPECT_EQ(options.m_startupQuery, 2u);
 }
 
 TEST(SettingsTest, SavedValuesReadBack) {
@@ -52,6 +56,7 @@ TEST(SettingsTest, SavedValuesReadBack) {
     saved.m_includeEmpty = true;
     saved.m_includeFull = false;
     saved.m_master = "10.1.2.3:28060";
+    saved.m_moreMasters = "";
     saved.m_lastPlayers = "b\na\n";
     saved.m_password = " secret ";
     saved.m_lastPos = CWindowRect{300, 200, -10, -20}; // normalised when written
@@ -65,6 +70,8 @@ TEST(SettingsTest, SavedValuesReadBack) {
     EXPECT_TRUE(loaded.m_includeEmpty);
     EXPECT_FALSE(loaded.m_includeFull);
     EXPECT_EQ(loaded.m_master, "10.1.2.3:28060");
+    // An empty list of further masters stays empty: that master alone is asked.
+    EXPECT_EQ(MastersOf(loaded), std::vector<std::string>{"10.1.2.3:28060"});
     EXPECT_EQ(loaded.m_lastPlayers, "b\na\n");
     EXPECT_EQ(loaded.m_password, " secret ");
     EXPECT_EQ(loaded.m_lastPos, (CWindowRect{-10, -20, 300, 200}));
@@ -88,9 +95,11 @@ TEST(SettingsTest, SavedValuesReadBack) {
 
 TEST(SettingsTest, ListSelectionsAndStoredRectangles) {
     EXPECT_EQ(VersionSelection(15), 0);
-    for (std::uint32_t version : {16u, 17u, 14u, 0xFFFFFFFFu})
+    EXPECT_EQ(VersionSelection(17), 2);
+    for (std::uint32_t version : {16u, 18u, 14u, 0xFFFFFFFFu})
         EXPECT_EQ(VersionSelection(version), 1) << version;
     EXPECT_EQ(VersionOfSelection(0), 15u);
+    EXPECT_EQ(VersionOfSelection(2), 17u);
     EXPECT_EQ(SpeedSelection(5), 5);
     EXPECT_EQ(SpeedSelection(6), -1);
 
@@ -192,4 +201,24 @@ TEST(SettingsTest, CommandLineHoldsForThisRunOnly) {
     commandLine.m_view = 0;
     EXPECT_EQ(WithCommandLine(stored, commandLine).m_lastView, 0u);
     EXPECT_EQ(WithoutCommandLine(run, stored, commandLine).m_lastView, 1u);
+}
+
+TEST(SettingsTest, MastersAreStoredAsTypedAndTheCommandLinesOneIsAskedAlone) {
+    CTempWorkDir dir;
+    CRegistryKey key = SettingsKey();
+    CSettings saved;
+    SetMasters(saved, {"master.example:28060", "no-such-host", "10.0.0.1:28061"});
+    SaveMainSettings(key, saved, {});
+    const CSettings loaded = LoadMainSettings(key);
+    EXPECT_EQ(loaded.m_master, "master.example:28060");
+    EXPECT_EQ(loaded.m_moreMasters, "no-such-host 10.0.0.1:28061");
+    EXPECT_EQ(MastersOf(loaded),
+              (std::vector<std::string>{"master.example:28060", "no-such-host", "10.0.0.1:28061"}));
+
+    CCommandLine line;
+    line.m_master = "127.0.0.1:29000";
+    const CSettings run = WithCommandLine(loaded, line);
+    EXPECT_EQ(MastersOf(run), std::vector<std::string>{"127.0.0.1:29000"});
+    const CSettings written = WithoutCommandLine(run, loaded, line);
+    EXPECT_EQ(MastersOf(written), MastersOf(loaded));
 }

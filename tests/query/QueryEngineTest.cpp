@@ -46,6 +46,12 @@ public:
     void OnQueryStarted(unsigned run, std::size_t servers) override {
         started.push_back({run, servers});
     }
+    void OnQueryGrown(unsigned run, const std::vector<CServerRecord*>& added) override {
+        if (onGrown)
+            onGrown(added);
+        grown.push_back({run, added.size()});
+    }
+    void OnListingComplete(unsigned run) override { listingComplete.push_back(run); }
     void PostServerDone(unsigned run, CServerRecord* record) override {
         if (onPost) // on the worker's thread, which waits meanwhile
             onPost(record);
@@ -66,6 +72,9 @@ public:
 
     int cursorDepth = 0;
     std::vector<std::pair<unsigned, std::size_t>> started;
+    std::vector<std::pair<unsigned, std::size_t>> grown;
+    std::vector<unsigned> listingComplete;
+    std::function<void(const std::vector<CServerRecord*>&)> onGrown;
     std::vector<std::string> messages;
     std::vector<int> cursorAtMessages;
     int exchangeWaits = 0;
@@ -436,10 +445,12 @@ TEST(QueryEngineTest, ThirdPartyFloodingTheMasterSocketAddsNothingAndHoldsNothin
 }
 
 TEST(QueryEngineTest, MasterReadWaitsTwiceTheProbesWaitAndEndsAtItsLimit) {
-    // Given a master that, after its answer, sends one more list every 400 ms for ever
+    // Given a master that never marks the end of its list and, after its answer, sends one
+    // more list every 400 ms for ever
     CTestNetConfig config;
     config.servers = {Server("real")};
     config.masterStreamMs = 400;
+    config.masterEndMarker = EEndMarker::Never;
     CTestNet net(config);
     net.Start();
     CFakeWindow window;
@@ -586,12 +597,12 @@ TEST(QueryEngineTest, StopWinsOverAWaitingReplyAndADueTick) {
     ASSERT_TRUE(window.WaitForPosts(1));
     EXPECT_TRUE(engine.StopQuery(5000));
 
-    // The held-up tick dispatched two more; then the stop came first: B's reply was not
+    // A was posted as soon as its reply was read; then the stop came first: B's reply was not
     // taken, and no tick dispatched further servers.
     ASSERT_EQ(window.Posted().size(), 1u);
     EXPECT_EQ(window.Posted()[0].second->m_name, "A");
     EXPECT_EQ(engine.GetServerList().Find(AddressOf(net.GetServerPort(1)))->m_state, 1);
-    EXPECT_EQ(Dispatched(engine.GetServerList()), 4u);
+    EXPECT_EQ(Dispatched(engine.GetServerList()), 2u);
 }
 
 TEST(QueryEngineTest, AWaitingReplyIsTakenBeforeTheDueTickThatPostsIt) {
@@ -613,12 +624,12 @@ TEST(QueryEngineTest, AWaitingReplyIsTakenBeforeTheDueTickThatPostsIt) {
     ASSERT_TRUE(window.WaitForPosts(2));
     EXPECT_TRUE(engine.StopQuery(5000));
 
-    // B is posted by the very tick that was due when its reply was waiting, before that tick
-    // dispatches the next two servers, with the ping of its reply's arrival: the 350 ms it
-    // waited for the worker are not B's.
+    // B's waiting reply is read before the tick that was due meanwhile, and B is posted at
+    // once, before that tick dispatches the next two servers, with the ping of its reply's
+    // arrival: the 350 ms it waited for the worker are not B's.
     const CServerRecord* b = window.Posted()[1].second;
     EXPECT_EQ(b->m_name, "B");
-    EXPECT_EQ(dispatchedWhenBWasPosted, 4u);
+    EXPECT_EQ(dispatchedWhenBWasPosted, 2u);
     EXPECT_GE(b->m_ping, 300);
     EXPECT_LT(b->m_ping, 340);
 }
@@ -712,4 +723,193 @@ TEST(QueryEngineTest, TicksKeepTheirTimeWhileTheWorkersSocketIsFlooded) {
         latest = std::max(latest, record.m_sentAt - start - due);
     }
     EXPECT_LT(latest, 40'000'000);
+}
+
+namespace {
+
+std::string Text(std::uint16_t port) {
+    return "127.0.0.1:" + std::to_string(port);
+}
+
+std::vector<std::string> Names(const std::vector<std::pair<unsigned, CServerRecord*>>& posted) {
+    std::vector<std::string> names;
+    for (const auto& [run, record] : posted)
+        names.push_back(record->m_name);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+TEST(QueryEngineTest, EveryEndMarkerModeListsAllAndOnlyAnUnmarkedListWaitsForQuiet) {
+    using EMarker = EEndMarker;
+    for (EMarker marker : {EMarker::Every, EMarker::Last, EMarker::LastFirst, EMarker::Never}) {
+        // Given a master whose 450 servers come in three datagrams, marked as the mode says
+        CTestNetConfig config;
+        for (int i = 0; i < 450; ++i)
+            config.servers.push_back(Server("s" + std::to_string(i)));
+        config.masterDatagrams = 3;
+        config.masterEndMarker = marker;
+        CTestNet net(config);
+        net.Start();
+        CFakeWindow window;
+        CQueryEngine engine(window);
+        engine.SetMasterAddress(AddressOf(net.GetMasterPort()));
+        engine.SetMasterWaits(400, 100);
+
+        const Clock::time_point start = Clock::now();
+        EXPECT_EQ(engine.QueryMaster(), CQueryEngine::EMasterResult::Started);
+        const auto took = Since(start);
+        EXPECT_TRUE(engine.StopQuery(5000));
+
+        // Then every server is listed once; a marked list is complete 300 ms after its last
+        // datagram, an unmarked one after twice the probe's wait of quiet
+        const int mode = static_cast<int>(marker);
+        EXPECT_EQ(engine.GetServerList().Size(), 450u) << mode;
+        if (marker == EMarker::Never) {
+            EXPECT_GE(took, 800ms) << mode;
+        } else {
+            EXPECT_GE(took, 300ms) << mode;
+            EXPECT_LT(took, 700ms) << mode;
+        }
+        EXPECT_EQ(engine.GetMasterReport().m_answered,
+                  std::vector<std::string>{Text(net.GetMasterPort())});
+    }
+}
+
+TEST(QueryEngineTest, EveryMasterForBothVersionsMergedAndASilentOneHoldsNobodyBack) {
+    // Given three masters, the third silent: the first lists 0 and 1, the second 1 and 2 (so 1
+    // is listed twice), and servers 1 and 2 speak 1.02, server 0 1.04
+    CTestNetConfig config;
+    for (int i = 0; i < 3; ++i)
+        config.servers.push_back(Server("s" + std::to_string(i)));
+    config.servers[1].protocol = 15;
+    config.servers[2].protocol = 15;
+    config.masterByProtocol = true;
+    config.masterServers = {0, 1};
+    config.moreMasters = {{{1, 2}}, {{0, 1, 2}}};
+    config.moreMasters[1].silent = true;
+    CTestNet net(config);
+    net.Start();
+    CFakeWindow window;
+    window.version = 2; // "All"
+    CQueryEngine engine(window);
+    engine.SetMasters({Text(net.GetMasterPort()), Text(net.GetMoreMasterPort(0)),
+                       Text(net.GetMoreMasterPort(1)), "no-such-master.invalid:28060"});
+
+    // When the masters are asked
+    const Clock::time_point start = Clock::now();
+    EXPECT_EQ(engine.QueryMaster(), CQueryEngine::EMasterResult::Started);
+    const auto took = Since(start);
+    ASSERT_TRUE(window.WaitForPosts(3));
+    EXPECT_TRUE(WaitUntilStopped(engine));
+
+    // Then the silent master (whose probes alone take 4.5 s) held nothing up, the unknown
+    // name was skipped, and each server was queried once under the protocol that listed it,
+    // with every master that listed it
+    EXPECT_LT(took, 1500ms);
+    const CMasterReport& report = engine.GetMasterReport();
+    EXPECT_EQ(report.m_answered, (std::vector<std::string>{Text(net.GetMasterPort()),
+                                                           Text(net.GetMoreMasterPort(0))}));
+    EXPECT_EQ(report.m_silent, std::vector<std::string>{Text(net.GetMoreMasterPort(1))});
+    EXPECT_EQ(report.m_unresolved, std::vector<std::string>{"no-such-master.invalid:28060"});
+    EXPECT_EQ(Names(window.Posted()), (std::vector<std::string>{"s0", "s1", "s2"}));
+    EXPECT_EQ(RequestCounts(net), (std::vector<int>{1, 1, 1}));
+    CServerList& list = engine.GetServerList();
+    const CServerRecord* s0 = list.Find(AddressOf(net.GetServerPort(0)));
+    const CServerRecord* s1 = list.Find(AddressOf(net.GetServerPort(1)));
+    const CServerRecord* s2 = list.Find(AddressOf(net.GetServerPort(2)));
+    ASSERT_TRUE(s0 && s1 && s2);
+    EXPECT_EQ(s0->m_protocol, 16);
+    EXPECT_EQ(s1->m_protocol, 15);
+    EXPECT_EQ(s2->m_protocol, 15);
+    EXPECT_EQ(s0->m_masters, std::vector<CSockAddr>{AddressOf(net.GetMasterPort())});
+    EXPECT_EQ(s1->m_masters, (std::vector<CSockAddr>{AddressOf(net.GetMasterPort()),
+                                                     AddressOf(net.GetMoreMasterPort(0))}));
+    // One run, whatever order the masters' lists came in, and it was told when no more came.
+    ASSERT_EQ(window.started.size(), 1u);
+    std::size_t total = window.started[0].second;
+    for (const auto& [run, added] : window.grown) {
+        EXPECT_EQ(run, window.started[0].first);
+        total += added;
+    }
+    EXPECT_EQ(total, 3u);
+    EXPECT_EQ(window.listingComplete, std::vector<unsigned>{window.started[0].first});
+}
+
+TEST(QueryEngineTest, ALaterMastersServersJoinTheRunAlreadyGoing) {
+    // Given a master that answers at once and one that answers only its second probe, 600 ms
+    // later, each listing servers of their own that answer after 400 ms, so the first
+    // master's run is still going when the second's list comes
+    CTestNetConfig config;
+    for (int i = 0; i < 6; ++i)
+        config.servers.push_back(Server("s" + std::to_string(i), EBehaviour::Answer, 400));
+    config.masterServers = {0, 1, 2};
+    config.moreMasters = {{{3, 4, 5}}};
+    config.moreMasters[0].answerProbe = 2;
+    CTestNet net(config);
+    net.Start();
+    CFakeWindow window;
+    CQueryEngine engine(window);
+    engine.SetMasters({Text(net.GetMasterPort()), Text(net.GetMoreMasterPort(0))});
+    engine.SetMasterWaits(600, 100);
+    // The window's thread reads what the worker posted while the exchange goes on, as the
+    // window does; the thread checker sees every read beside the worker's writes.
+    std::size_t postedBeforeGrowth = 0;
+    bool runningAtGrowth = false;
+    window.onExchangeWait = [&] {
+        for (const auto& [run, record] : window.Posted())
+            EXPECT_EQ(record->m_players.size(), 2u);
+    };
+    window.onGrown = [&](const std::vector<CServerRecord*>& added) {
+        postedBeforeGrowth = window.Posted().size();
+        runningAtGrowth = engine.IsRunning();
+        for (CServerRecord* record : added)
+            EXPECT_EQ(record->m_masters.size(), 1u);
+    };
+
+    EXPECT_EQ(engine.QueryMaster(), CQueryEngine::EMasterResult::Started);
+    ASSERT_TRUE(window.WaitForPosts(6));
+    EXPECT_TRUE(WaitUntilStopped(engine));
+
+    // Then the second master's three joined the first's run while it was going, and all six
+    // were posted under that one run
+    ASSERT_EQ(window.started.size(), 1u);
+    EXPECT_EQ(window.started[0].second, 3u);
+    ASSERT_EQ(window.grown.size(), 1u);
+    EXPECT_EQ(window.grown[0], std::make_pair(window.started[0].first, std::size_t{3}));
+    EXPECT_TRUE(runningAtGrowth);
+    EXPECT_EQ(postedBeforeGrowth, 3u);
+    for (const auto& [run, record] : window.Posted())
+        EXPECT_EQ(run, window.started[0].first);
+    EXPECT_EQ(Names(window.Posted()),
+              (std::vector<std::string>{"s0", "s1", "s2", "s3", "s4", "s5"}));
+    EXPECT_TRUE(engine.GetMasterReport().m_silent.empty());
+}
+
+TEST(QueryEngineTest, MastersThatListNothingGiveARunOfNoneAndNoneAnsweringKeepsTheList) {
+    CTestNetConfig config;
+    config.servers = {Server("only 1.04")};
+    config.masterByProtocol = true;
+    CTestNet net(config);
+    net.Start();
+    CFakeWindow window;
+    window.version = 0; // "1.0": this master has nothing for it
+    CQueryEngine engine(window);
+    ListAll(engine, net);
+    engine.SetMasterAddress(AddressOf(net.GetMasterPort()));
+    engine.SetMasterWaits(200, 100);
+    EXPECT_EQ(engine.QueryMaster(), CQueryEngine::EMasterResult::Started);
+    ASSERT_EQ(window.started.size(), 1u);
+    EXPECT_EQ(window.started[0].second, 0u);
+    EXPECT_TRUE(engine.GetServerList().Empty());
+    EXPECT_TRUE(WaitUntilStopped(engine));
+
+    // Names that do not resolve are not asked at all: nobody answered.
+    ListAll(engine, net);
+    engine.SetMasters({"no-such-master.invalid:28060"});
+    EXPECT_EQ(engine.QueryMaster(), CQueryEngine::EMasterResult::NoResponse);
+    EXPECT_EQ(engine.GetServerList().Size(), 1u);
+    EXPECT_EQ(window.messages, std::vector<std::string>{"No response from master server."});
+    EXPECT_EQ(net.GetMasterRequests(), 2);
 }

@@ -121,3 +121,49 @@ TEST(LayoutRecordTest, SaveThenRestoreRoundTripsThroughBytes) {
     OverlayLayoutBytes(overlaid, {});
     EXPECT_EQ(overlaid, defaults);
 }
+
+TEST(LayoutRecordTest, ARecordOfFewerColumnsAppliesToTheLeadingOnesAfterAnUpgrade) {
+    // Given a layout stored before a titled column was appended: widths, a hidden column and a
+    // changed order for the old columns.
+    std::vector<CLayoutColumn> before{{"Server", 150, true}, {"Ping", 40, false}, {"", 0, false}};
+    CWordArray stored;
+    SaveLayout(stored, before, {2, 1, 0});
+    const auto bytes = LayoutToBytes(stored);
+
+    // When today's table, with "Version" appended, reads it over its defaults.
+    std::vector<CLayoutColumn> now{
+        {"Server", 120, true}, {"Ping", 40, true}, {"", 0, false}, {"Version", 44, true}};
+    std::vector<int> order{0, 1, 2, 3};
+    CWordArray words;
+    SaveLayout(words, now, order);
+    OverlayLayoutBytes(words, bytes);
+    ASSERT_TRUE(RestoreLayout(words, now, order));
+
+    // Then the old columns are as the user left them and the new one keeps its default.
+    EXPECT_EQ(now[0].m_width, 150);
+    EXPECT_FALSE(now[1].m_visible);
+    EXPECT_EQ(now[3].m_width, 44);
+    EXPECT_TRUE(now[3].m_visible);
+    EXPECT_EQ(order, (std::vector<int>{2, 1, 0, 3}));
+
+    // A record of other leading titles, of more columns, or one that would make an untitled
+    // column look added is still ignored whole.
+    std::vector<CLayoutColumn> renamed{
+        {"Host", 1, true}, {"Ping", 1, true}, {"", 0, false}, {"Version", 1, true}};
+    CWordArray foreign;
+    SaveLayout(foreign, now, order);
+    OverlayLayoutBytes(foreign, bytes);
+    EXPECT_FALSE(RestoreLayout(foreign, renamed, order));
+    EXPECT_EQ(renamed[0].m_width, 1);
+    std::vector<CLayoutColumn> fewer{{"Server", 1, true}, {"Ping", 1, true}};
+    std::vector<int> fewerOrder{0, 1};
+    CWordArray longer;
+    SaveLayout(longer, now, order);
+    EXPECT_FALSE(RestoreLayout(longer, fewer, fewerOrder));
+    std::vector<CLayoutColumn> untitledAdded{
+        {"Server", 1, true}, {"Ping", 1, true}, {"", 0, false}, {"", 0, false}};
+    CWordArray words4;
+    SaveLayout(words4, untitledAdded, order);
+    OverlayLayoutBytes(words4, bytes);
+    EXPECT_FALSE(RestoreLayout(words4, untitledAdded, order));
+}

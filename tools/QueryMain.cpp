@@ -83,6 +83,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "vantrel-query: %s\n%s", error.what(), kQueryUsage);
         return 2;
     }
+    if (options.help) {
+        std::fputs(kQueryUsage, stdout);
+        return 0;
+    }
+    if (options.showVersion) {
+        std::puts("vantrel-query " VANTREL_VERSION);
+        return 0;
+    }
 
     CConsoleWindow window(options);
     CQueryEngine engine(window);

@@ -16,6 +16,8 @@ struct CQueryOptions {
     EFormat format = EFormat::Table;
     bool players = false;
     bool variables = false;
+    bool help = false;        // --help: print the usage and exit
+    bool showVersion = false; // --version without a game version: print the program's
 };
 
 extern const char* const kQueryUsage;

@@ -21,6 +21,7 @@ const char* const kUsage =
     "         [--silent LIST] [--resend-only LIST] [--wrong-port LIST] [--malformed LIST]\n"
     "         [--list-twice LIST] [--master-datagrams K] [--master-answer-probe N]\n"
     "         [--flood PPS]\n"
+    "       vantrel-testnet --help | --version\n"
     "  LIST: server indexes from 0, as 1,4,7-9. In --name, %d is the server's index.\n"
     "  --flood: a third party sends PPS datagrams a second to whoever asked last.\n"
     "  SIGUSR1 prints a line \"reply PORT NANOSECONDS\" for each reply sent since the last\n"
@@ -78,6 +79,10 @@ int main(int argc, char** argv) {
             std::string flag = argv[i];
             if (flag == "--help") {
                 std::fputs(kUsage, stdout);
+                return 0;
+            }
+            if (flag == "--version") {
+                std::puts("vantrel-testnet " VANTREL_VERSION);
                 return 0;
             }
             if (i + 1 >= argc)

@@ -90,6 +90,11 @@ void CTableCtrl::ApplyDesktopColours() {
     m_bandColour[0] = rows.m_band0;
     m_bandColour[1] = rows.m_band1;
     m_gridColour = rows.m_grid;
+    // Dark themes often pair white text with a middle blue that it cannot be read on; the blue
+    // darkens until it can.
+    if (rows.m_fromPalette)
+        m_selectionColour[0] = m_selectionColour[1] =
+            ReadableOn(m_selectionColour[0], m_look.m_selectedTextColour);
     const auto lighter = [](ColorRef a, ColorRef b) {
         return ContrastRatio(a, 0) >= ContrastRatio(b, 0) ? a : b;
     };

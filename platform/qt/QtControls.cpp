@@ -21,7 +21,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 
@@ -141,19 +140,15 @@ public:
             hdr.code = TCN_SELCHANGE;
             m_owner->SendNotify(hdr);
         });
-        // Ctrl+Tab and Ctrl+Shift+Tab turn the tabs wherever the focus is in the window, as
-        // in every tabbed dialog of the desktop.
-        auto turn = [this](int step) {
-            const int count = m_bar->count();
-            if (count > 1 && isEnabled() && isVisible())
-                m_bar->setCurrentIndex((m_bar->currentIndex() + step + count) % count);
-        };
-        auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
-        QObject::connect(next, &QShortcut::activated, this, [turn] { turn(1); });
-        auto* back = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), this);
-        QObject::connect(back, &QShortcut::activated, this, [turn] { turn(-1); });
     }
     QTabBar* Bar() const { return m_bar; }
+    bool Turn(int step) {
+        const int count = m_bar->count();
+        if (count < 2 || !isEnabled() || !isVisible())
+            return false;
+        m_bar->setCurrentIndex((m_bar->currentIndex() + step + count) % count);
+        return true;
+    }
 
 protected:
     void resizeEvent(QResizeEvent*) override {
@@ -539,6 +534,26 @@ void ShowText(QWidget* widget, const std::string& text) {
         return; // no text of their own
     else
         widget->setWindowTitle(shown);
+}
+
+} // namespace PlatformQt
+
+namespace PlatformQt {
+
+bool TurnTabsByKey(QObject* receiver, const QKeyEvent& key) {
+    const Qt::KeyboardModifiers held =
+        key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (held != Qt::ControlModifier || (key.key() != Qt::Key_Tab && key.key() != Qt::Key_Backtab))
+        return false;
+    auto* widget = qobject_cast<QWidget*>(receiver);
+    if (!widget)
+        return false;
+    // X11 sends Ctrl+Shift+Tab as Backtab with Shift; other systems as Tab with Shift.
+    const int step = key.key() == Qt::Key_Backtab || (key.modifiers() & Qt::ShiftModifier) ? -1 : 1;
+    for (TabControl* tabs : widget->window()->findChildren<TabControl*>())
+        if (tabs->window() == widget->window() && tabs->Turn(step))
+            return true;
+    return false;
 }
 
 } // namespace PlatformQt

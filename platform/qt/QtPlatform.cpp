@@ -25,14 +25,18 @@ using namespace Platform;
 
 namespace {
 
-// Qt shows focus frames only after a Tab, and forgets that again; whoever works from the
-// keyboard needs to see where the next key goes, so every window shows them always.
-class FocusFrames : public QObject {
+// What the desktop's keyboard users expect of every window. Qt shows focus frames only after a
+// Tab, and forgets that again; whoever works from the keyboard needs to see where the next key
+// goes, so every window shows them always. Ctrl+Tab turns a window's tabs from any control.
+class KeyboardHabits : public QObject {
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override {
         if (e->type() == QEvent::FocusIn || e->type() == QEvent::WindowActivate)
             if (auto* widget = qobject_cast<QWidget*>(watched))
                 widget->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+        // Before any widget sees the key: Qt would take Ctrl+Tab for focus moves elsewhere.
+        if (e->type() == QEvent::KeyPress)
+            return TurnTabsByKey(watched, *static_cast<QKeyEvent*>(e));
         return false;
     }
 };
@@ -53,7 +57,7 @@ std::unique_ptr<IWindowPeer> QtPlatform::CreatePeer(CWnd& owner, CWnd* parent, W
         return nullptr;
     // The application may start after the platform object, but never after its first window.
     if (!m_focusFrames && QCoreApplication::instance()) {
-        m_focusFrames = std::make_unique<FocusFrames>();
+        m_focusFrames = std::make_unique<KeyboardHabits>();
         QCoreApplication::instance()->installEventFilter(m_focusFrames.get());
         InstallAccessibleTables();
     }

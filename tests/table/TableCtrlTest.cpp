@@ -868,6 +868,16 @@ TEST_F(TableCtrlTest, OnADarkPaletteEveryTextCanBeReadAndAChangeRepaints) {
     for (double ratio : ratios)
         EXPECT_GE(ratio, kReadableContrast);
 
+    // A theme that puts white text on a middle blue gets a darker blue.
+    platform.sysColours[COLOR_HIGHLIGHTTEXT] = RGB(255, 255, 255);
+    ctrl->OnSysColorChange();
+    EXPECT_GE(ContrastRatio(RGB(255, 255, 255), ctrl->GetBandColour(1, 0)), kReadableContrast);
+    EXPECT_LT(ContrastRatio(RGB(255, 255, 255), ctrl->GetBandColour(1, 0)), kReadableContrast + 1);
+    dc.ClearOps();
+    platform.Paint(ctrl->GetBody(), dc);
+    for (double ratio : contrasts())
+        EXPECT_GE(ratio, kReadableContrast);
+
     // The header's titles and its sort arrow too.
     ctrl->Sort(CSortKeys{0, CSortKeys::kAscending});
     FakeDrawContext header;

@@ -51,7 +51,7 @@ public:
     static constexpr std::uint32_t kMasterReadLimitMs = 15000;
     // A master still silent once every other has listed its servers and they are all queried
     // is given up, but not before this: a far master may take that long to answer.
-    static constexpr std::uint32_t kSilentGraceMs = 500;
+    static constexpr std::uint32_t kSilentGraceMs = 400;
 
     // Requests per 200 ms tick for a Speed index; out-of-range indexes count as "ISDN".
     static int LimitOfSpeed(int speedIndex);

@@ -36,10 +36,17 @@ public:
         m_run = run;
         m_toCome = servers;
     }
+    void OnQueryGrown(unsigned run, const std::vector<CServerRecord*>& added) override {
+        std::lock_guard lock(m_mutex);
+        if (run == m_run)
+            m_toCome += added.size();
+    }
     void PostServerDone(unsigned run, CServerRecord* record) override {
         std::lock_guard lock(m_mutex);
         if (run != m_run)
             return;
+        if (m_done.empty())
+            m_first = std::chrono::steady_clock::now();
         m_done.push_back(record);
         --m_toCome;
         m_changed.notify_all();
@@ -58,6 +65,14 @@ public:
         }
     }
 
+    // Milliseconds from `start` to the first result, or -1 when none came.
+    long long MsToFirst(std::chrono::steady_clock::time_point start) {
+        std::lock_guard lock(m_mutex);
+        return m_done.empty() ? -1
+                              : std::chrono::duration_cast<std::chrono::milliseconds>(m_first - start)
+                                    .count();
+    }
+
     std::vector<const CServerRecord*> Done() {
         std::lock_guard lock(m_mutex);
         return m_done;
@@ -71,6 +86,7 @@ private:
     std::size_t m_toCome = 0;
     bool m_failed = false;
     std::vector<const CServerRecord*> m_done;
+    std::chrono::steady_clock::time_point m_first;
 };
 
 } // namespace
@@ -92,11 +108,20 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    const auto start = std::chrono::steady_clock::now();
     CConsoleWindow window(options);
     CQueryEngine engine(window);
     if (options.favorites.empty()) {
-        engine.SetMasterAddress(CSockAddr(options.master));
-        if (engine.QueryMaster() != CQueryEngine::EMasterResult::Started)
+        engine.SetMasters(options.masters);
+        const CQueryEngine::EMasterResult result = engine.QueryMaster();
+        const CMasterReport& report = engine.GetMasterReport();
+        for (const std::string& master : report.m_unresolved)
+            std::fprintf(stderr, "vantrel-query: unknown master %s\n", master.c_str());
+        // With some masters answering, a silent one is named, and the query goes on.
+        if (!report.m_answered.empty())
+            for (const std::string& master : report.m_silent)
+                std::fprintf(stderr, "vantrel-query: no response from master %s\n", master.c_str());
+        if (result != CQueryEngine::EMasterResult::Started)
             return 1;
     } else {
         engine.PrepareQuery();
@@ -111,6 +136,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     engine.StopQuery(-1);
+    if (options.timing) {
+        const auto total = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - start);
+        std::fprintf(stderr, "vantrel-query: first result after %lld ms, complete after %lld ms\n",
+                     window.MsToFirst(start), static_cast<long long>(total.count()));
+    }
 
     std::vector<const CServerRecord*> shown;
     for (const CServerRecord* record : window.Done())

@@ -3,9 +3,9 @@
 #include <stdexcept>
 
 const char* const kQueryUsage =
-    "usage: vantrel-query [--master HOST:PORT | --favorites FILE] [--version 1.0|1.04]\n"
+    "usage: vantrel-query [--master HOST:PORT ... | --favorites FILE] [--version 1.0|1.04|all]\n"
     "         [--speed 0..5] [--include-empty] [--no-full] [--format table|json|csv]\n"
-    "         [--players] [--variables]\n"
+    "         [--players] [--variables] [--timing]\n"
     "       vantrel-query --help | --version\n";
 
 CQueryOptions ParseQueryOptions(const std::vector<std::string>& arguments) {
@@ -19,11 +19,14 @@ CQueryOptions ParseQueryOptions(const std::vector<std::string>& arguments) {
             return arguments[++i];
         };
         if (flag == "--master") {
-            options.master = value();
-            std::size_t colon = options.master.find(':');
-            if (colon == 0 || colon == std::string::npos || colon + 1 == options.master.size() ||
-                options.master.find_first_not_of("0123456789", colon + 1) != std::string::npos)
-                throw std::invalid_argument("--master needs HOST:PORT, not " + options.master);
+            const std::string& master = value();
+            std::size_t colon = master.find(':');
+            if (colon == 0 || colon == std::string::npos || colon + 1 == master.size() ||
+                master.find_first_not_of("0123456789", colon + 1) != std::string::npos)
+                throw std::invalid_argument("--master needs HOST:PORT, not " + master);
+            if (!masterGiven)
+                options.masters.clear();
+            options.masters.push_back(master);
             masterGiven = true;
         } else if (flag == "--favorites") {
             options.favorites = value();
@@ -41,8 +44,10 @@ CQueryOptions ParseQueryOptions(const std::vector<std::string>& arguments) {
                 options.versionIndex = 0;
             else if (version == "1.04")
                 options.versionIndex = 1;
+            else if (version == "all")
+                options.versionIndex = 2;
             else
-                throw std::invalid_argument("--version must be 1.0 or 1.04, not " + version);
+                throw std::invalid_argument("--version must be 1.0, 1.04 or all, not " + version);
         } else if (flag == "--speed") {
             const std::string& speed = value();
             if (speed.size() != 1 || speed[0] < '0' || speed[0] > '5')
@@ -66,6 +71,8 @@ CQueryOptions ParseQueryOptions(const std::vector<std::string>& arguments) {
             options.players = true;
         else if (flag == "--variables")
             options.variables = true;
+        else if (flag == "--timing")
+            options.timing = true;
         else
             throw std::invalid_argument("unknown argument " + flag);
     }

@@ -1,5 +1,6 @@
 #include "tools/QueryOutput.h"
 
+#include "query/GameVersion.h"
 #include "query/ServerRecord.h"
 
 #include <cstdio>
@@ -51,6 +52,14 @@ void WriteJson(std::ostream& out, const std::vector<const CServerRecord*>& serve
             << ", \"answered\": " << (Answered(*record) ? "true" : "false")
             << ", \"players\": " << record->m_players.size()
             << ", \"max_players\": " << record->m_maxClients;
+        const int protocol = ProtocolOf(*record);
+        out << ", \"protocol\": " << (protocol != 0 ? std::to_string(protocol) : "null")
+            << ", \"version\": "
+            << (protocol != 0 ? JsonString(VersionText(*record)) : std::string("null"))
+            << ", \"masters\": [";
+        for (std::size_t i = 0; i < record->m_masters.size(); ++i)
+            out << (i ? ", " : "") << JsonString(record->m_masters[i].Format());
+        out << "]";
         if (options.players) {
             out << ", \"player_list\": [";
             const char* comma = "";
@@ -79,7 +88,7 @@ void WriteJson(std::ostream& out, const std::vector<const CServerRecord*>& serve
 
 void WriteCsv(std::ostream& out, const std::vector<const CServerRecord*>& servers,
               const CQueryOptions& options) {
-    out << "name,address,ping,players,max_players,map,gametype,gametype_name";
+    out << "name,address,ping,players,max_players,map,gametype,gametype_name,version";
     if (options.players)
         out << ",player_list";
     if (options.variables)
@@ -89,7 +98,7 @@ void WriteCsv(std::ostream& out, const std::vector<const CServerRecord*>& server
         out << CsvField(record->m_name) << ',' << Address(*record) << ',' << record->m_ping << ','
             << record->m_players.size() << ',' << record->m_maxClients << ','
             << CsvField(record->m_map) << ',' << record->m_gameType << ','
-            << CsvField(GameTypeName(record->m_gameType));
+            << CsvField(GameTypeName(record->m_gameType)) << ',' << VersionText(*record);
         if (options.players) {
             std::string list;
             for (const CPlayerInfo& player : record->m_players)
@@ -110,12 +119,13 @@ void WriteCsv(std::ostream& out, const std::vector<const CServerRecord*>& server
 void WriteTable(std::ostream& out, const std::vector<const CServerRecord*>& servers,
                 const CQueryOptions& options) {
     char line[160];
-    std::snprintf(line, sizeof line, "%5s  %-7s  %-21s  %-16s  %-22s  %s\n", "Ping", "Players",
-                  "Address", "Map", "Type", "Server");
+    std::snprintf(line, sizeof line, "%5s  %-7s  %-4s  %-21s  %-16s  %-22s  %s\n", "Ping",
+                  "Players", "Ver", "Address", "Map", "Type", "Server");
     out << line;
     for (const CServerRecord* record : servers) {
-        std::snprintf(line, sizeof line, "%5d  %-7s  %-21s  ", record->m_ping,
-                      Players(*record).c_str(), Address(*record).c_str());
+        std::snprintf(line, sizeof line, "%5d  %-7s  %-4s  %-21s  ", record->m_ping,
+                      Players(*record).c_str(), VersionText(*record).c_str(),
+                      Address(*record).c_str());
         out << line << Cp1252ToUtf8(record->m_map)
             << std::string(record->m_map.size() < 16 ? 16 - record->m_map.size() : 0, ' ') << "  ";
         std::string type = GameTypeName(record->m_gameType);

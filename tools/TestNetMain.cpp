@@ -11,6 +11,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -20,10 +21,16 @@ const char* const kUsage =
     "         [--gametype G] [--max-clients M] [--var KEY=VALUE]... [--player NAME,FRAGS,PING]...\n"
     "         [--silent LIST] [--resend-only LIST] [--wrong-port LIST] [--malformed LIST]\n"
     "         [--list-twice LIST] [--master-datagrams K] [--master-answer-probe N]\n"
-    "         [--flood PPS]\n"
+    "         [--flood PPS] [--protocols P,...] [--end-marker MODE] [--master-lists LIST]\n"
+    "         [--more-master LIST[:silent][:MODE]]...\n"
     "       vantrel-testnet --help | --version\n"
     "  LIST: server indexes from 0, as 1,4,7-9. In --name, %d is the server's index.\n"
     "  --flood: a third party sends PPS datagrams a second to whoever asked last.\n"
+    "  --protocols: the servers' protocols in turn (15: 1.02/1.03, 16: 1.04); masters then\n"
+    "  list only the servers of the protocol asked for.\n"
+    "  MODE: where a master marks the end of its list: every (datagram), last, never,\n"
+    "  last-first (the last datagram sent first). --master-lists: what the first master\n"
+    "  lists (default: all). --more-master: one more master listing LIST.\n"
     "  SIGUSR1 prints a line \"reply PORT NANOSECONDS\" for each reply sent since the last\n"
     "  one, with how late it left against its delay, then \"replies end\".\n"
     "  Without --player, every server gets --players-per-server generated players whose\n"
@@ -56,6 +63,37 @@ std::set<int> Indexes(const std::string& list) {
     return indexes;
 }
 
+EEndMarker EndMarker(const std::string& mode) {
+    if (mode == "every")
+        return EEndMarker::Every;
+    if (mode == "last")
+        return EEndMarker::Last;
+    if (mode == "never")
+        return EEndMarker::Never;
+    if (mode == "last-first")
+        return EEndMarker::LastFirst;
+    throw std::invalid_argument("bad end marker: " + mode);
+}
+
+// LIST[:silent][:MODE]
+CTestMaster MoreMaster(const std::string& spec) {
+    CTestMaster master;
+    std::size_t colon = spec.find(':');
+    for (int i : Indexes(spec.substr(0, colon)))
+        master.servers.push_back(i);
+    while (colon != std::string::npos) {
+        const std::size_t next = spec.find(':', colon + 1);
+        const std::string part = spec.substr(
+            colon + 1, next == std::string::npos ? std::string::npos : next - colon - 1);
+        if (part == "silent")
+            master.silent = true;
+        else
+            master.endMarker = EndMarker(part);
+        colon = next;
+    }
+    return master;
+}
+
 std::string ServerName(const std::string& pattern, int index) {
     std::string name = pattern;
     std::size_t at = name.find("%d");
@@ -74,6 +112,7 @@ int main(int argc, char** argv) {
     std::vector<std::pair<std::string, std::string>> variables;
     std::vector<CTestPlayer> givenPlayers;
     std::set<int> silent, resendOnly, wrongPort, malformed, listTwice;
+    std::vector<int> protocols;
     try {
         for (int i = 1; i < argc; ++i) {
             std::string flag = argv[i];
@@ -141,6 +180,22 @@ int main(int argc, char** argv) {
                 config.floodPps = Number(value, 0, 10000000);
             else if (flag == "--master-answer-probe")
                 config.masterAnswerProbe = Number(value, 1, 1000);
+            else if (flag == "--protocols") {
+                protocols.clear();
+                std::string list = value;
+                for (std::size_t start = 0; start <= list.size();) {
+                    const std::size_t comma = list.find(',', start);
+                    protocols.push_back(Number(list.substr(start, comma - start).c_str(), 1, 1000));
+                    start = comma == std::string::npos ? list.size() + 1 : comma + 1;
+                }
+                config.masterByProtocol = true;
+            } else if (flag == "--end-marker")
+                config.masterEndMarker = EndMarker(value);
+            else if (flag == "--master-lists") {
+                for (int i : Indexes(value))
+                    config.masterServers.push_back(i);
+            } else if (flag == "--more-master")
+                config.moreMasters.push_back(MoreMaster(value));
             else
                 throw std::invalid_argument("unknown option " + flag);
         }
@@ -173,6 +228,8 @@ int main(int argc, char** argv) {
         else if (malformed.count(s))
             server.behaviour = EBehaviour::Malformed;
         server.listTwice = listTwice.count(s) != 0;
+        if (!protocols.empty())
+            server.protocol = protocols[static_cast<std::size_t>(s) % protocols.size()];
         config.servers.push_back(std::move(server));
     }
 
@@ -196,6 +253,8 @@ int main(int argc, char** argv) {
                 servers);
     if (servers > 0)
         std::printf(" on ports %u-%u", net.GetServerPort(0), net.GetServerPort(servers - 1));
+    for (std::size_t k = 0; k < net.GetConfig().moreMasters.size(); ++k)
+        std::printf(", master 127.0.0.1:%u", net.GetMoreMasterPort(k));
     std::printf(", stopping after %d s\n", seconds);
     std::fflush(stdout);
 

@@ -858,8 +858,10 @@ TEST(QueryEngineTest, ALaterMastersServersJoinTheRunAlreadyGoing) {
     std::size_t postedBeforeGrowth = 0;
     bool runningAtGrowth = false;
     window.onExchangeWait = [&] {
-        for (const auto& [run, record] : window.Posted())
-            EXPECT_EQ(record->m_players.size(), 2u);
+        for (const auto& [run, record] : window.Posted()) {
+            const CServerRecord copy = *record; // every field, as the window's tables read them
+            EXPECT_EQ(copy.m_players.size(), 2u);
+        }
     };
     window.onGrown = [&](const std::vector<CServerRecord*>& added) {
         postedBeforeGrowth = window.Posted().size();
@@ -885,6 +887,27 @@ TEST(QueryEngineTest, ALaterMastersServersJoinTheRunAlreadyGoing) {
     EXPECT_EQ(Names(window.Posted()),
               (std::vector<std::string>{"s0", "s1", "s2", "s3", "s4", "s5"}));
     EXPECT_TRUE(engine.GetMasterReport().m_silent.empty());
+}
+
+TEST(QueryEngineTest, AServerListedForBothProtocolsIsQueriedOnceUnderTheFirst) {
+    // A master that lists every server whatever protocol is asked.
+    CTestNetConfig config;
+    config.servers = {Server("a"), Server("b")};
+    CTestNet net(config);
+    net.Start();
+    CFakeWindow window;
+    window.version = 2;
+    CQueryEngine engine(window);
+    engine.SetMasterAddress(AddressOf(net.GetMasterPort()));
+    EXPECT_EQ(engine.QueryMaster(), CQueryEngine::EMasterResult::Started);
+    ASSERT_TRUE(window.WaitForPosts(2));
+    EXPECT_TRUE(WaitUntilStopped(engine));
+    EXPECT_EQ(window.Posted().size(), 2u);
+    EXPECT_EQ(RequestCounts(net), (std::vector<int>{1, 1}));
+    for (auto& [address, record] : engine.GetServerList()) {
+        EXPECT_TRUE(record.m_protocol == 15 || record.m_protocol == 16);
+        EXPECT_EQ(record.m_masters.size(), 1u);
+    }
 }
 
 TEST(QueryEngineTest, MastersThatListNothingGiveARunOfNoneAndNoneAnsweringKeepsTheList) {

@@ -48,6 +48,7 @@ public:
     CTestNetProcess& operator=(const CTestNetProcess&) = delete;
 
     bool Ready() const { return m_ready.starts_with("vantrel-testnet ready"); }
+    const std::string& ReadyLine() const { return m_ready; }
 
 private:
     pid_t m_pid = -1;

@@ -6,7 +6,11 @@
 
 TEST(QueryOptionsTest, DefaultsAndEveryOption) {
     CQueryOptions defaults = ParseQueryOptions({});
-    EXPECT_EQ(defaults.master, "master.jk2mv.org:28060");
+    // Every public master, both versions.
+    EXPECT_EQ(defaults.masters,
+              (std::vector<std::string>{"master.jk2mv.org:28060", "master.jkhub.org:28060",
+                                        "masterjk2.ravensoft.com:28060"}));
+    EXPECT_EQ(defaults.versionIndex, 2);
     EXPECT_TRUE(defaults.favorites.empty());
     EXPECT_EQ(defaults.speedIndex, 1);
     EXPECT_FALSE(defaults.includeEmpty);
@@ -16,7 +20,7 @@ TEST(QueryOptionsTest, DefaultsAndEveryOption) {
     CQueryOptions all = ParseQueryOptions({"--master", "127.0.0.1:5", "--version", "1.04",
                                            "--speed", "5", "--include-empty", "--no-full",
                                            "--format", "csv", "--players", "--variables"});
-    EXPECT_EQ(all.master, "127.0.0.1:5");
+    EXPECT_EQ(all.masters, std::vector<std::string>{"127.0.0.1:5"});
     EXPECT_EQ(all.versionIndex, 1);
     EXPECT_EQ(all.speedIndex, 5);
     EXPECT_TRUE(all.includeEmpty);
@@ -25,6 +29,10 @@ TEST(QueryOptionsTest, DefaultsAndEveryOption) {
     EXPECT_TRUE(all.players && all.variables);
     EXPECT_EQ(ParseQueryOptions({"--favorites", "f.dat"}).favorites, "f.dat");
     EXPECT_EQ(ParseQueryOptions({"--version", "1.0"}).versionIndex, 0);
+    EXPECT_EQ(ParseQueryOptions({"--version", "all"}).versionIndex, 2);
+    EXPECT_TRUE(ParseQueryOptions({"--timing"}).timing);
+    EXPECT_EQ(ParseQueryOptions({"--master", "a:1", "--master", "b:2"}).masters,
+              (std::vector<std::string>{"a:1", "b:2"}));
 }
 
 TEST(QueryOptionsTest, RejectsWhatItCannotUse) {

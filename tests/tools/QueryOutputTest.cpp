@@ -66,14 +66,27 @@ TEST(QueryOutputTest, JsonHasTheAgreedKeysInReplyOrder) {
     EXPECT_EQ(Write({&silent}, options),
               "[\n  {\"address\": \"10.0.0.2:1\", \"name\": \"10.0.0.2:1\", \"map\": \"\", "
               "\"gametype\": 0, \"gametype_name\": \"Free for all\", \"ping\": 9999, "
-              "\"answered\": false, \"players\": 0, \"max_players\": 0}\n]\n");
+              "\"answered\": false, \"players\": 0, \"max_players\": 0, \"protocol\": null, "
+              "\"version\": null, \"masters\": []}\n]\n");
+    // A listed server: the protocol it was listed under, its release and its masters.
+    silent.m_protocol = 15;
+    silent.m_masters = {CSockAddr("10.9.9.9:28060"), CSockAddr("10.9.9.8:28060")};
+    silent.m_variables = {{"version", "JK2MP: v1.03 linux"}};
+    EXPECT_NE(Write({&silent}, options)
+                  .find("\"protocol\": 15, \"version\": \"1.03\", \"masters\": "
+                        "[\"10.9.9.9:28060\", \"10.9.9.8:28060\"]}"),
+              std::string::npos);
+    silent.m_protocol = 0;
+    silent.m_masters.clear();
+    silent.m_variables.clear();
 
     options.players = true;
     options.variables = true;
     std::string json = Write({&record, &silent}, options);
     EXPECT_NE(json.find("\"name\": \"Caf\xC3\xA9\", \"map\": \"map\", \"gametype\": 7, "
                         "\"gametype_name\": \"Capture the flag\", \"ping\": 42, \"answered\": "
-                        "true, \"players\": 2, \"max_players\": 8, \"player_list\": [{\"name\": "
+                        "true, \"players\": 2, \"max_players\": 8, \"protocol\": null, "
+                        "\"version\": null, \"masters\": [], \"player_list\": [{\"name\": "
                         "\"Bob\", \"frags\": 5, \"ping\": 40}, {\"name\": \"Al\", \"frags\": -1, "
                         "\"ping\": 0}], \"variables\": [[\"sv_hostname\", \"Caf\xC3\xA9\"], "
                         "[\"mapname\", \"map\"], [\"g_gametype\", \"7\"], [\"sv_maxclients\", "
@@ -87,16 +100,19 @@ TEST(QueryOutputTest, JsonHasTheAgreedKeysInReplyOrder) {
 TEST(QueryOutputTest, CsvAndTableListOneServerPerLine) {
     CServerRecord record = Answered("h\n\\mapname\\m\\sv_maxclients\\4\n1 2 \"p\"\n");
     record.m_name = "a, \"b\"";
+    record.m_protocol = 16;
     CQueryOptions options;
     options.format = CQueryOptions::EFormat::Csv;
     options.players = true;
     EXPECT_EQ(Write({&record}, options),
-              "name,address,ping,players,max_players,map,gametype,gametype_name,player_list\r\n"
-              "\"a, \"\"b\"\"\",10.0.0.1:27960,42,1,4,m,0,Free for all,p (1/2)\r\n");
+              "name,address,ping,players,max_players,map,gametype,gametype_name,version,"
+              "player_list\r\n"
+              "\"a, \"\"b\"\"\",10.0.0.1:27960,42,1,4,m,0,Free for all,1.04,p (1/2)\r\n");
 
     options.format = CQueryOptions::EFormat::Table;
     std::string table = Write({&record}, options);
-    EXPECT_NE(table.find("   42  1/4      10.0.0.1:27960         m "), std::string::npos) << table;
+    EXPECT_NE(table.find("   42  1/4      1.04  10.0.0.1:27960         m "), std::string::npos)
+        << table;
     EXPECT_NE(table.find("Free for all            a, \"b\"\n"), std::string::npos) << table;
     EXPECT_NE(table.find("player 1 frags, 2 ms: p\n"), std::string::npos) << table;
 }

@@ -69,6 +69,51 @@ TEST(QueryToolTest, QueriesTheLoopbackMasterAndReportsByExitStatus) {
     EXPECT_TRUE(bad.out.starts_with("vantrel-query: --speed must be 0 to 5, not 9\n")) << bad.out;
 }
 
+TEST(QueryToolTest, AsksEveryMasterGivenForBothVersionsAndNamesTheSilentOne) {
+    int port = FreePorts(4);
+    ASSERT_NE(port, 0);
+    // Servers 0 and 2 speak 1.04, server 1 1.02; the first master lists 0 and 1, the second 1
+    // and 2, the third none and is silent.
+    CTestNetProcess net({"--master-port", std::to_string(port), "--servers", "3", "--protocols",
+                         "16,15", "--master-lists", "0,1", "--more-master", "1-2", "--more-master",
+                         "0:silent", "--seconds", "60"});
+    ASSERT_TRUE(net.Ready());
+    std::vector<std::string> more;
+    const std::string& line = net.ReadyLine();
+    for (std::size_t at = line.find(", master "); at != std::string::npos;
+         at = line.find(", master ", at + 1))
+        more.push_back(line.substr(at + 9, line.find_first_of(",\n", at + 9) - at - 9));
+    ASSERT_EQ(more.size(), 2u) << line;
+    const std::string first = "127.0.0.1:" + std::to_string(port);
+
+    CRun run = RunQuery("--master " + first + " --master " + more[0] + " --master " + more[1] +
+                        " --version all --speed 5 --format json");
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("vantrel-query: no response from master " + more[1] + "\n"),
+              std::string::npos)
+        << run.out;
+    auto entry = [&](int server) {
+        const std::string address = "\"127.0.0.1:" + std::to_string(port + 1 + server) + "\"";
+        const std::size_t at = run.out.find("{\"address\": " + address);
+        return at == std::string::npos ? std::string()
+                                       : run.out.substr(at, run.out.find('}', at) - at);
+    };
+    EXPECT_NE(
+        entry(0).find("\"protocol\": 16, \"version\": \"1.04\", \"masters\": [\"" + first + "\"]"),
+        std::string::npos)
+        << entry(0);
+    EXPECT_NE(entry(1).find("\"protocol\": 15, \"version\": \"1.02\", \"masters\": [\"" + first +
+                            "\", \"" + more[0] + "\"]"),
+              std::string::npos)
+        << entry(1);
+    EXPECT_NE(entry(2).find("\"masters\": [\"" + more[0] + "\"]"), std::string::npos) << entry(2);
+
+    // Only the silent one: nobody answered.
+    CRun none = RunQuery("--master " + more[1] + " --version all");
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.out, "vantrel-query: No response from master server.\n");
+}
+
 TEST(QueryToolTest, QueriesTheFavouritesFile) {
     int port = FreePorts(2);
     ASSERT_NE(port, 0);

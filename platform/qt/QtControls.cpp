@@ -550,9 +550,11 @@ bool TurnTabsByKey(QObject* receiver, const QKeyEvent& key) {
         return false;
     // X11 sends Ctrl+Shift+Tab as Backtab with Shift; other systems as Tab with Shift.
     const int step = key.key() == Qt::Key_Backtab || (key.modifiers() & Qt::ShiftModifier) ? -1 : 1;
-    for (TabControl* tabs : widget->window()->findChildren<TabControl*>())
-        if (tabs->window() == widget->window() && tabs->Turn(step))
-            return true;
+    // The tab control has no meta-object of its own, so Qt cannot pick it out by type.
+    for (QWidget* child : widget->window()->findChildren<QWidget*>())
+        if (auto* tabs = dynamic_cast<TabControl*>(child))
+            if (tabs->window() == widget->window() && tabs->Turn(step))
+                return true;
     return false;
 }
 

@@ -12,6 +12,7 @@
 #include "app/core/MainView.h"
 #include "app/core/MasterStatus.h"
 #include "app/core/PlayerSearch.h"
+#include "app/core/RefreshTables.h"
 #include "app/core/SearchHistory.h"
 #include "app/core/StartupQuery.h"
 #include "platform/Controls.h"
@@ -33,6 +34,10 @@ namespace {
 
 // The timer that brings streamed results to the screen once per frame.
 constexpr unsigned kPresentTimer = 1;
+// The once-a-second clock of the background requery and the slot wait.
+constexpr unsigned kClockTimer = 2;
+constexpr unsigned kClockMs = 1000;
+constexpr unsigned kRefreshKey = VK_F1 + 4; // F5
 
 template <std::size_t N>
 void DefineColumns(Tavex::CTableCtrl& table, const std::array<CColumnSpec, N>& columns,
@@ -158,6 +163,8 @@ bool CMainDialog::OnInitDialog() {
          std::initializer_list<CWnd*>{&m_allPlayers, &m_servers, &m_splitter, &m_playersOnServer})
         pane->PlaceAfter(nullptr);
     ReadSettings();
+    ConfigureRequery(LoadOptions(m_key));
+    SetTimer(kClockTimer, kClockMs);
 
     const int command = StartupCommand(m_stored.m_startupQuery);
     const int chosen =
@@ -312,8 +319,16 @@ void CMainDialog::OnSize(int width, int height) {
 }
 
 void CMainDialog::OnCommand(unsigned id, unsigned code, CWnd* from) {
+    // Escape (no button behind it) ends a slot wait before it would close the window.
+    if (id == IDCANCEL && from == nullptr && m_slotWait.IsWaiting()) {
+        StopWaitingForSlot();
+        return;
+    }
     if (code == BN_CLICKED) {
         switch (id) {
+        case Res::IDC_REFRESH:
+            RefreshAll();
+            return;
         case Res::IDC_QUERY_MASTER: {
             QueryMaster();
             return;
@@ -362,6 +377,11 @@ void CMainDialog::OnCommand(unsigned id, unsigned code, CWnd* from) {
 }
 
 long CMainDialog::OnNotify(NMHDR& hdr) {
+    // F5 in a table refreshes, as it does anywhere in the window.
+    if (hdr.code == NM_KEYDOWN && static_cast<NMKEY&>(hdr).nVKey == kRefreshKey) {
+        RefreshAll();
+        return 1;
+    }
     if (hdr.idFrom == Res::IDC_VIEW_TABS && hdr.code == TCN_SELCHANGE) {
         ApplyView();
         return 0;
@@ -371,6 +391,12 @@ long CMainDialog::OnNotify(NMHDR& hdr) {
         Join();
         return 0;
     }
+    if (hdr.idFrom == Res::IDC_ALL_PLAYERS && hdr.code == Tavex::TVN_BODYMENU) {
+        OnAllPlayersMenu(static_cast<Tavex::NMTABLE&>(hdr));
+        return 0;
+    }
+    if (hdr.idFrom == Res::IDC_ALL_PLAYERS && hdr.code == Tavex::TVN_BODYMENUCOMMAND)
+        return OnAllPlayersMenuCommand(static_cast<Tavex::NMTABLE&>(hdr)) ? 1 : 0;
     if (hdr.idFrom != Res::IDC_SERVERS)
         return 0;
     auto& note = static_cast<Tavex::NMTABLE&>(hdr);
@@ -427,9 +453,31 @@ void CMainDialog::ShowPlayersOfServerRow(int row) {
 }
 
 void CMainDialog::OnServerMenu(Tavex::NMTABLE& note) {
-    if (note.menu)
-        note.menu->InsertItems(0, ServerMenuItems(m_servers.IsValidRow(note.iRow)),
-                               kAddToFavoritesCommand, MF_BYPOSITION);
+    if (!note.menu)
+        return;
+    const bool onRow = m_servers.IsValidRow(note.iRow);
+    const int inserted =
+        note.menu->InsertItems(0, ServerMenuItems(onRow), kAddToFavoritesCommand, MF_BYPOSITION);
+    const CServerRecord* record = RecordOfServerRow(note.iRow);
+    note.menu->InsertItems(static_cast<unsigned>(inserted),
+                           RefreshMenuItems(onRow, record && CSlotWait::IsFull(*record)),
+                           kRefreshServerCommand, MF_BYPOSITION);
+}
+
+void CMainDialog::OnAllPlayersMenu(Tavex::NMTABLE& note) {
+    if (!note.menu)
+        return;
+    const CServerRecord* record = RecordOfRow(m_allPlayers, note.iRow);
+    note.menu->InsertItems(0, PlayerMenuItems(record && CSlotWait::IsFull(*record)),
+                           kJoinWhenFreeCommand, MF_BYPOSITION);
+}
+
+bool CMainDialog::OnAllPlayersMenuCommand(const Tavex::NMTABLE& note) {
+    if (note.command != kJoinWhenFreeCommand)
+        return false;
+    if (const CServerRecord* record = RecordOfRow(m_allPlayers, note.iRow))
+        WaitForSlot(*record);
+    return true;
 }
 
 bool CMainDialog::OnServerMenuCommand(const Tavex::NMTABLE& note) {
@@ -441,6 +489,15 @@ bool CMainDialog::OnServerMenuCommand(const Tavex::NMTABLE& note) {
                            &error) == EAppendResult::Failed)
             GetPlatform().MessageBox(this, FavoritesFileError(kFavoritesFile, error),
                                      "Vantrel Jedi Knight 2", MB_OK | MB_ICONSTOP);
+        return true;
+    }
+    if (note.command == kRefreshServerCommand) {
+        RefreshSelected();
+        return true;
+    }
+    if (note.command == kJoinWhenFreeCommand) {
+        if (const CServerRecord* record = RecordOfServerRow(note.iRow))
+            WaitForSlot(*record);
         return true;
     }
     if (note.command == kShowServerInfoCommand) {
@@ -456,6 +513,7 @@ bool CMainDialog::OnServerMenuCommand(const Tavex::NMTABLE& note) {
 void CMainDialog::QueryMaster() {
     if (m_engine.IsMasterExchange())
         return;
+    StopWaitingForSlot();
     CWnd* const focus = GetPlatform().GetFocus();
     std::vector<CWnd*> disabled;
     for (CWnd* child : GetChildren())
@@ -491,6 +549,7 @@ void CMainDialog::QueryMaster() {
 }
 
 void CMainDialog::QueryFavorites() {
+    StopWaitingForSlot();
     CWaitCursor wait(GetPlatform());
     if (!m_engine.PrepareQuery())
         return;
@@ -509,6 +568,7 @@ void CMainDialog::RunOptionsDialog() {
     const COptions options = LoadOptions(m_key);
     m_autoClose = options.m_autoClose;
     m_autoRequery = options.m_autoRequery;
+    ConfigureRequery(options);
 }
 
 void CMainDialog::RunMasterServerDialog() {
@@ -529,13 +589,16 @@ void CMainDialog::RunMasterServerDialog() {
 
 void CMainDialog::Join() {
     const Tavex::CTableCtrl& table = JoinsFromAllPlayers(m_view) ? m_allPlayers : m_servers;
-    const CServerRecord* record = RecordOfRow(table, table.GetCurrentRow());
-    if (!record)
-        return;
+    if (const CServerRecord* record = RecordOfRow(table, table.GetCurrentRow()))
+        JoinRecord(*record);
+}
+
+void CMainDialog::JoinRecord(const CServerRecord& record) {
+    StopWaitingForSlot();
     // Asked even when the join is cancelled; the game starts while the query winds down.
     m_engine.RequestStop();
-    const CJoinRequest request{record->m_address.Format(), GetDlgItemText(Res::IDC_PASSWORD),
-                               record->m_password};
+    const CJoinRequest request{record.m_address.Format(), GetDlgItemText(Res::IDC_PASSWORD),
+                               record.m_password};
     CWindowJoinDialogs dialogs(*this);
     if (JoinServer(m_key, request, dialogs) == EJoinResult::Started && m_autoClose)
         OnCancel();
@@ -742,8 +805,118 @@ void CMainDialog::PresentResults(bool now) {
 void CMainDialog::OnTimer(unsigned id) {
     if (id == kPresentTimer)
         PresentResults(true);
+    else if (id == kClockTimer)
+        OnClockTick();
     else
         CDialog::OnTimer(id);
+}
+
+void CMainDialog::OnKeyDown(unsigned vk, unsigned repeat, unsigned flags) {
+    if (vk == kRefreshKey) {
+        RefreshAll();
+        return;
+    }
+    CDialog::OnKeyDown(vk, repeat, flags);
+}
+
+// ---- refresh in place, background requery, waiting for a slot -----------------------------
+
+void CMainDialog::RefreshAll() {
+    std::vector<CSockAddr> servers;
+    for (const auto& [address, record] : m_engine.GetServerList())
+        servers.push_back(address);
+    if (!servers.empty() && m_engine.StartRefresh(servers))
+        m_requery.OnActivity(GetPlatform().GetTickCount());
+}
+
+void CMainDialog::RefreshSelected() {
+    std::vector<CSockAddr> servers;
+    for (int key : SelectedKeys(m_servers, m_servers.GetCurrentCell().GetRow()))
+        if (const CServerRecord* record = m_results.Keys().RecordOf(key))
+            servers.push_back(record->m_address);
+    if (!servers.empty())
+        m_engine.StartRefresh(servers);
+}
+
+void CMainDialog::OnRefreshStarted(unsigned refresh, std::size_t servers) {
+    m_refresh.Start(refresh, servers);
+}
+
+void CMainDialog::PostRefreshDone(unsigned refresh, CServerRecord* fresh) {
+    m_queue.Post([this, refresh, fresh] { OnRefreshDone(refresh, fresh); });
+}
+
+void CMainDialog::OnRefreshDone(unsigned refresh, CServerRecord* fresh) {
+    if (!m_engine.IsCurrentRefresh(refresh) || refresh != m_refresh.Current() || !IsWindow())
+        return;
+    CServerRecord* listed = m_engine.GetServerList().Find(fresh->m_address);
+    const int key = listed ? m_results.Keys().KeyOf(listed) : 0;
+    const CServerRefresh::CUpdate update = m_refresh.OnRefreshed(
+        listed, *fresh, key, m_engine.GetIncludeEmpty(), m_engine.GetIncludeFull());
+    // The players-on-server table follows its server.
+    const int chosen = ChosenRow(m_servers);
+    if (listed && RecordOfServerRow(chosen) == listed)
+        ShowPlayersOfServerRow(chosen);
+    m_rowsChanged = true;
+    PresentResults(update.m_complete);
+    if (update.m_complete)
+        m_requery.OnActivity(GetPlatform().GetTickCount());
+
+    if (!m_slotWait.IsWaiting() || !(fresh->m_address == m_slotWait.Server()))
+        return;
+    const bool answered = fresh->m_state >= CServerRecord::kStateAnswered;
+    switch (m_slotWait.OnStatus(*fresh, answered, GetPlatform().GetTickCount())) {
+    case CSlotWait::EOutcome::Join:
+        SetDlgItemText(Res::IDC_MASTER_STATUS, kIdleStatus);
+        if (listed)
+            JoinRecord(*listed);
+        break;
+    case CSlotWait::EOutcome::GiveUp:
+        StopWaitingForSlot();
+        ShowMessage("The server stopped answering; no longer waiting for a free slot.", false);
+        break;
+    case CSlotWait::EOutcome::Keep:
+        SetDlgItemText(Res::IDC_MASTER_STATUS, m_slotWait.StatusText());
+        break;
+    }
+}
+
+void CMainDialog::WaitForSlot(const CServerRecord& record) {
+    m_slotWait.Start(record.m_address, record.m_name, GetPlatform().GetTickCount());
+    SetDlgItemText(Res::IDC_MASTER_STATUS, m_slotWait.StatusText());
+    OnClockTick();
+}
+
+void CMainDialog::StopWaitingForSlot() {
+    if (!m_slotWait.IsWaiting())
+        return;
+    m_slotWait.Stop();
+    SetDlgItemText(Res::IDC_MASTER_STATUS, kIdleStatus);
+}
+
+void CMainDialog::ConfigureRequery(const COptions& options) {
+    m_requery.Configure(options.m_autoRequery, options.m_requerySeconds,
+                        GetPlatform().GetTickCount());
+}
+
+bool CMainDialog::IsIdleForRequery() const {
+    return !m_engine.IsMasterExchange() && !m_engine.IsRunning() &&
+           !AppWindow::IsMinimized(*this) && !AppWindow::HasModalAbove(*this);
+}
+
+void CMainDialog::OnClockTick() {
+    const std::uint32_t now = GetPlatform().GetTickCount();
+    if (m_slotWait.IsWaiting()) {
+        if (m_slotWait.OnTick(now) == CSlotWait::EOutcome::GiveUp) {
+            StopWaitingForSlot();
+            ShowMessage("The server stopped answering; no longer waiting for a free slot.", false);
+        } else if (m_slotWait.IsAskDue(now) && m_engine.StartRefresh({m_slotWait.Server()})) {
+            m_slotWait.OnAsked(now);
+        }
+        return;
+    }
+    if (m_requery.IsDue(now, IsIdleForRequery()))
+        RefreshAll();
 }
 
 void CMainDialog::ShowCounters() {

@@ -8,8 +8,11 @@
 #include "app/WindowServices.h"
 #include "app/core/CommandLine.h"
 #include "app/core/QueryResults.h"
+#include "app/core/RequerySchedule.h"
 #include "app/core/SearchHistory.h"
+#include "app/core/ServerRefresh.h"
 #include "app/core/Settings.h"
+#include "app/core/SlotWait.h"
 #include "dlgutil/DialogLayout.h"
 #include "dlgutil/SplitCtrl.h"
 #include "net/RegistryKey.h"
@@ -52,6 +55,8 @@ public:
     void OnQueryStarted(unsigned run, std::size_t servers) override;
     void OnQueryGrown(unsigned run, const std::vector<CServerRecord*>& added) override;
     void OnListingComplete(unsigned run) override;
+    void OnRefreshStarted(unsigned refresh, std::size_t servers) override;
+    void PostRefreshDone(unsigned refresh, CServerRecord* fresh) override;
     void PostServerDone(unsigned run, CServerRecord* record) override;
     // Keeps this window painting, sizing and hearing "Close" while the master exchange waits.
     std::uint32_t WaitDuringMasterExchange(std::initializer_list<CWaitable*> objects,
@@ -59,6 +64,17 @@ public:
 
     // The server-finished message, on the window's thread.
     void OnServerDone(unsigned run, CServerRecord* record);
+    // A refreshed server's fresh result, on the window's thread.
+    void OnRefreshDone(unsigned refresh, CServerRecord* fresh);
+    // F5 and "Refresh": every listed server again, in place, without asking the masters.
+    void RefreshAll();
+    // The server menu's "Refresh server": the selected servers.
+    void RefreshSelected();
+    // "Join when a slot is free" for a listed server; Escape, a query or a join stops it.
+    void WaitForSlot(const CServerRecord& record);
+    void StopWaitingForSlot();
+    bool IsWaitingForSlot() const { return m_slotWait.IsWaiting(); }
+    void OnKeyDown(unsigned vk, unsigned repeat, unsigned flags) override;
     // The current view (0 players, 1 servers) as the tabs select it.
     void ApplyView();
     // Selection in the server table: the players-on-server table follows row (or none).
@@ -103,6 +119,15 @@ private:
     void WriteSettings();
     void OnServerMenu(Tavex::NMTABLE& note);
     bool OnServerMenuCommand(const Tavex::NMTABLE& note);
+    void OnAllPlayersMenu(Tavex::NMTABLE& note);
+    bool OnAllPlayersMenuCommand(const Tavex::NMTABLE& note);
+    // Joins the record's server as "Join" does.
+    void JoinRecord(const CServerRecord& record);
+    // The once-a-second clock of the background requery and the slot wait.
+    void OnClockTick();
+    // The background requery's settings from the options.
+    void ConfigureRequery(const COptions& options);
+    bool IsIdleForRequery() const;
     CServerRecord* RecordOfServerRow(int row) const;
     CServerRecord* RecordOfRow(const Tavex::CTableCtrl& table, int row) const;
     void ShowCounters();
@@ -146,6 +171,10 @@ private:
     std::thread::id m_windowThread = std::this_thread::get_id();
 
     CQueryResults m_results;
+    CServerRefresh m_refresh{m_servers, m_allPlayers};
+    CRequerySchedule m_requery;
+    CSlotWait m_slotWait;
+    int m_modalDialogs = 0; // the window's own modal dialogs now open
     // The run the tables show; none once a failed master query or closing has emptied them, so
     // results of the run they stopped, still on their way, stay out.
     std::optional<unsigned> m_tableRun;

@@ -1,4 +1,4 @@
-// The options dialog: "Close after joining", the shown-only background requery option and the
+// The options dialog: "Close after joining", the background requery and its interval, and the
 // start-up query, written to the settings at once on "OK".
 #pragma once
 

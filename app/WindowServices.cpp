@@ -3,6 +3,7 @@
 #include "platform/qt/QtPlatform.h"
 #include "resources/AppIcon.h"
 
+#include <QApplication>
 #include <QIcon>
 #include <QMetaObject>
 #include <QObject>
@@ -35,6 +36,11 @@ void SetMinimumSize(Platform::CWnd& window, Platform::Size size) {
 bool IsMinimized(const Platform::CWnd& window) {
     QWidget* widget = WidgetOf(window);
     return widget && widget->isMinimized();
+}
+
+bool HasModalAbove(const Platform::CWnd& window) {
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal != nullptr && modal != WidgetOf(window);
 }
 
 bool SaveScreenshot(const Platform::CWnd& window, const std::string& path) {

@@ -17,6 +17,8 @@ namespace AppWindow {
 void SetAppIcon(Platform::CWnd& window);
 void SetMinimumSize(Platform::CWnd& window, Platform::Size size);
 bool IsMinimized(const Platform::CWnd& window);
+// A modal dialog or message box above the window is open.
+bool HasModalAbove(const Platform::CWnd& window);
 // Renders the window with its children into a PNG file; false when that failed.
 bool SaveScreenshot(const Platform::CWnd& window, const std::string& path);
 

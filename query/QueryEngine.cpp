@@ -343,6 +343,7 @@ void CQueryEngine::StartRun(bool listing) {
     m_stop.ResetEvent();
     m_runIdle.ResetEvent();
     unsigned run = ++m_run;
+    ++m_refresh; // results of a refresh still on their way are of records no longer shown
     std::vector<CServerRecord*> records;
     for (auto& [address, record] : m_list) {
         record.Reset();
@@ -355,14 +356,53 @@ void CQueryEngine::StartRun(bool listing) {
     m_runStarted = true;
     m_window.OnQueryStarted(run, m_list.Size());
     try {
-        m_thread =
-            std::thread(&CQueryEngine::Worker, this, run, LimitOfSpeed(m_window.GetSpeedIndex()));
+        m_thread = std::thread(&CQueryEngine::Worker, this, run,
+                               LimitOfSpeed(m_window.GetSpeedIndex()), false);
     } catch (const std::system_error& error) {
         // No thread, so nothing would ever clear the mark and every later query would be refused.
         m_listing = false;
         m_window.ShowMessage(error.what(), true);
         FinishWorker();
     }
+}
+
+bool CQueryEngine::StartRefresh(const std::vector<CSockAddr>& servers) {
+    if (m_inMasterExchange)
+        return false;
+    std::unique_lock lock(m_mutex);
+    if (m_running)
+        return false;
+    if (m_thread.joinable())
+        m_thread.join(); // the last worker has already marked its end
+    m_running = true;
+    lock.unlock();
+
+    m_stop.ResetEvent();
+    // No worker runs, so the last refresh's records are nobody's any more.
+    m_refreshed.clear();
+    for (const CSockAddr& address : servers) {
+        const CServerRecord* listed = m_list.Find(address);
+        if (listed == nullptr)
+            continue;
+        CServerRecord& fresh =
+            m_refreshed.emplace_back(address, listed->m_name, listed->m_password);
+        fresh.m_map = listed->m_map;
+    }
+    std::vector<CServerRecord*> records;
+    for (CServerRecord& fresh : m_refreshed)
+        records.push_back(&fresh);
+    m_feed.Reset(std::move(records), true);
+    const unsigned refresh = ++m_refresh;
+    m_window.OnRefreshStarted(refresh, m_refreshed.size());
+    try {
+        m_thread = std::thread(&CQueryEngine::Worker, this, refresh,
+                               LimitOfSpeed(m_window.GetSpeedIndex()), true);
+    } catch (const std::system_error& error) {
+        m_window.ShowMessage(error.what(), true);
+        FinishWorker();
+        return false;
+    }
+    return true;
 }
 
 bool CQueryEngine::StopQuery(int timeoutMs) {
@@ -383,9 +423,9 @@ void CQueryEngine::RequestStop() {
     m_stop.SetEvent();
 }
 
-void CQueryEngine::Worker(unsigned run, int limit) {
+void CQueryEngine::Worker(unsigned run, int limit, bool refresh) {
     try {
-        RunWorker(run, limit);
+        RunWorker(run, limit, refresh);
     } catch (const CError& error) {
         m_window.ShowMessage(error.GetMessage(), false);
     } catch (...) {
@@ -400,7 +440,7 @@ void CQueryEngine::FinishWorker() {
     m_ended.notify_all();
 }
 
-void CQueryEngine::RunWorker(unsigned run, int limit) {
+void CQueryEngine::RunWorker(unsigned run, int limit, bool refresh) {
     CSysTimer timer(kTickMs);
     CSockUDP socket;
     socket.Open();
@@ -424,7 +464,10 @@ void CQueryEngine::RunWorker(unsigned run, int limit) {
     bool closed = false;
 
     auto post = [&](CEntry& entry) {
-        m_window.PostServerDone(run, entry.record);
+        if (refresh)
+            m_window.PostRefreshDone(run, entry.record);
+        else
+            m_window.PostServerDone(run, entry.record);
         entry.posted = true;
         --outstanding;
         ++m_finished;
@@ -458,6 +501,10 @@ void CQueryEngine::RunWorker(unsigned run, int limit) {
                 if (record->IsDone()) {
                     post(found->second);
                     if (WaitForMultipleObjects({&m_stop}, 0) == WAIT_OBJECT_0)
+                        return;
+                    // The last answer of a run that can no longer grow ends it now, so the
+                    // next query or refresh need not wait for a tick.
+                    if (closed && toDispatch.empty() && outstanding == 0)
                         return;
                 }
             }

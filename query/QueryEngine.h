@@ -17,6 +17,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -72,6 +73,13 @@ public:
     bool PrepareQuery();
     // Starts a worker over the current list; does nothing if one runs.
     void StartQuery();
+    // Queries these listed servers again without touching their records: the worker fills
+    // fresh records of the engine's own and hands each to PostRefreshDone, and the window
+    // takes the result over on its thread. False (nothing started) while a query, a refresh
+    // or the master exchange runs.
+    bool StartRefresh(const std::vector<CSockAddr>& servers);
+    bool IsCurrentRefresh(unsigned refresh) const { return refresh == m_refresh; }
+    unsigned GetCurrentRefresh() const { return m_refresh; }
     // true if no worker runs any more; a negative time-out waits without limit.
     bool StopQuery(int timeoutMs);
     void RequestStop();
@@ -116,8 +124,8 @@ private:
     void Deliver(const CMasterChannel& channel, const CSockAddr& master, bool query);
     void StartRun(bool listing);
     void EndListing();
-    void Worker(unsigned run, int limit);
-    void RunWorker(unsigned run, int limit);
+    void Worker(unsigned run, int limit, bool refresh);
+    void RunWorker(unsigned run, int limit, bool refresh);
     void FinishWorker();
 
     CQueryWindowInterface& m_window;
@@ -131,6 +139,10 @@ private:
     std::size_t m_fed = 0;                  // records handed to the current run
     std::atomic<std::size_t> m_finished{0}; // records of the current run posted by the worker
     CSysEvent m_runIdle;                    // the worker has posted all it was handed
+    // The fresh records of the last refresh: written by its worker until posted, then read by
+    // the window's thread; replaced only while no worker runs.
+    std::deque<CServerRecord> m_refreshed;
+    unsigned m_refresh = 0;
     CSysEvent m_stop;
     bool m_includeEmpty = false;
     bool m_includeFull = true;

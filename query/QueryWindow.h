@@ -35,6 +35,11 @@ public:
     virtual void OnQueryGrown(unsigned /*run*/, const std::vector<CServerRecord*>& /*added*/) {}
     // No master adds to run `run` any more; it ends when its servers are in.
     virtual void OnListingComplete(unsigned /*run*/) {}
+    // A refresh of `servers` listed servers starts (CQueryEngine::StartRefresh).
+    virtual void OnRefreshStarted(unsigned /*refresh*/, std::size_t /*servers*/) {}
+    // Worker thread: the fresh record of one refreshed server is finished. As PostServerDone;
+    // it must be read only while the refresh is current (CQueryEngine::IsCurrentRefresh).
+    virtual void PostRefreshDone(unsigned /*refresh*/, CServerRecord* /*fresh*/) {}
     // Worker thread: `record` of run `run` is finished. It must be read only if `run` is still
     // the engine's current run (CQueryEngine::IsCurrentRun), since a newer run may have
     // cleared or reset the list since.

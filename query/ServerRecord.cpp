@@ -55,6 +55,19 @@ void CServerRecord::Reset() {
     m_variables.clear();
 }
 
+void CServerRecord::TakeQueryResult(const CServerRecord& fresh) {
+    m_name = fresh.m_name;
+    m_map = fresh.m_map;
+    m_gameType = fresh.m_gameType;
+    m_maxClients = fresh.m_maxClients;
+    m_ping = fresh.m_ping;
+    m_players = fresh.m_players;
+    m_variables = fresh.m_variables;
+    m_sentAt = fresh.m_sentAt;
+    m_timeoutMs = fresh.m_timeoutMs;
+    m_state = fresh.m_state;
+}
+
 std::uint32_t CServerRecord::ElapsedMs() const {
     return static_cast<std::uint32_t>((ClockNow() - m_sentAt) / 1000000);
 }

@@ -63,6 +63,10 @@ public:
     void ParseStatus(std::string_view reply, std::size_t maxPlayers = kMaxPlayers,
                      std::size_t maxVariables = kMaxVariables);
 
+    // The outcome of a query made into a fresh record (a refresh): its status, ping and state,
+    // while this record's address, password and listing stay.
+    void TakeQueryResult(const CServerRecord& fresh);
+
     // The value of a status variable (the last if repeated); none when the reply had none.
     const std::string* FindVariable(std::string_view lowerName) const;
 

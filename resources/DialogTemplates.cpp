@@ -48,8 +48,9 @@ Platform::DialogTemplate MainDialogTemplate() {
         Item(Kind::ComboBox, IDC_SPEED, "", {346, 31, 411, 43}, kStop | CBS_DROPDOWN),
         Item(Kind::CheckBox, IDC_INCLUDE_EMPTY, "Include empty servers", {312, 47, 412, 57}),
         Item(Kind::CheckBox, IDC_INCLUDE_FULL, "Include full servers", {312, 59, 412, 69}),
-        Item(Kind::PushButton, IDC_QUERY_MASTER, "Query Master", {312, 75, 392, 89}),
-        Item(Kind::PushButton, IDC_MASTER_DIALOG, "...", {395, 75, 411, 89}),
+        Item(Kind::PushButton, IDC_QUERY_MASTER, "Query Master", {311, 75, 363, 89}),
+        Item(Kind::PushButton, IDC_REFRESH, "Refresh", {364, 75, 396, 89}),
+        Item(Kind::PushButton, IDC_MASTER_DIALOG, "...", {397, 75, 411, 89}),
         Item(Kind::PushButton, IDC_QUERY_FAVORITES, "Query Favorites", {312, 95, 392, 109}),
         Item(Kind::PushButton, IDC_FAVORITES_DIALOG, "...", {395, 95, 411, 109}),
 
@@ -93,7 +94,7 @@ Platform::DialogTemplate OptionsDialogTemplate() {
     t.items = {
         Item(Kind::CheckBox, IDC_AUTO_CLOSE, "Close after joining", {7, 7, 146, 17}),
         Item(Kind::CheckBox, IDC_AUTO_REQUERY, "Requery server data in background ",
-             {7, 20, 146, 30}, kStop | Platform::WS_DISABLED),
+             {7, 20, 146, 30}),
         Item(Kind::GroupBox, 0xFFFF, "Start up query", {7, 35, 146, 80}, kShown),
         Item(Kind::RadioButton, IDC_STARTUP_NOTHING, "nothing", {14, 46, 130, 55},
              kStop | Platform::WS_GROUP),
@@ -101,6 +102,9 @@ Platform::DialogTemplate OptionsDialogTemplate() {
         Item(Kind::RadioButton, IDC_STARTUP_MASTER, "master", {14, 68, 130, 77}),
         Item(Kind::DefPushButton, Platform::IDOK, "OK", {153, 7, 203, 21}),
         Item(Kind::PushButton, Platform::IDCANCEL, "Cancel", {153, 24, 203, 38}),
+        Label("Requery every (seconds):", {153, 42, 205, 59}),
+        Item(Kind::Edit, IDC_REQUERY_SECONDS, "", {153, 61, 203, 73},
+             kStop | Platform::ES_AUTOHSCROLL),
     };
     return t;
 }

@@ -44,6 +44,8 @@ inline constexpr unsigned IDC_INCLUDE_FULL = 1047;
 inline constexpr unsigned IDC_OPTIONS = 1049;
 // The line under the window's buttons: how the masters of the last query answered.
 inline constexpr unsigned IDC_MASTER_STATUS = 1100;
+// Queries the listed servers again without asking the masters.
+inline constexpr unsigned IDC_REFRESH = 1102;
 
 // Options dialog.
 inline constexpr unsigned IDC_AUTO_CLOSE = 1050;
@@ -51,6 +53,7 @@ inline constexpr unsigned IDC_AUTO_REQUERY = 1052;
 inline constexpr unsigned IDC_STARTUP_NOTHING = 1016;
 inline constexpr unsigned IDC_STARTUP_FAVORITES = 1042;
 inline constexpr unsigned IDC_STARTUP_MASTER = 1004;
+inline constexpr unsigned IDC_REQUERY_SECONDS = 1103;
 
 // Favourites dialog.
 inline constexpr unsigned IDC_FAVORITES_TABLE = 1044;

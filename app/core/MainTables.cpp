@@ -38,25 +38,25 @@ CServerRecord* CRecordKeys::RecordOf(int key) const {
     return m_records[static_cast<std::size_t>(key - 1)];
 }
 
-void AddRecordToTables(Tavex::CTableInterface& servers, Tavex::CTableInterface& allPlayers,
-                       const CServerRecord& record, int key) {
+void FillServerRow(Tavex::CRow& row, const CServerRecord& record, int key) {
+    const auto numPlayers = static_cast<std::int32_t>(record.m_players.size());
+    row.GetCell(ServerColumn::kServer)->SetString(record.m_name);
+    row.GetCell(ServerColumn::kPing)->SetInt(record.m_ping);
+    row.GetCell(ServerColumn::kPlayers)->SetString(PlayersText(numPlayers, record.m_maxClients));
+    row.GetCell(ServerColumn::kType)->SetInt(record.m_gameType);
+    row.GetCell(ServerColumn::kMap)->SetString(record.m_map);
+    row.GetCell(ServerColumn::kIp)->SetString(record.m_address.Format());
+    row.GetCell(kRecordColumn)->SetInt(key);
+    row.GetCell(ServerColumn::kNumPlayers)->SetInt(numPlayers);
+    row.GetCell(ServerColumn::kMaxPlayers)->SetInt(record.m_maxClients);
+    row.GetCell(ServerColumn::kVersion)->SetString(VersionText(record));
+}
+
+void AddPlayerRows(Tavex::CTableInterface& allPlayers, const CServerRecord& record, int key) {
     const auto numPlayers = static_cast<std::int32_t>(record.m_players.size());
     const std::string players = PlayersText(numPlayers, record.m_maxClients);
-
-    Tavex::CRow* row = servers.AddRow();
-    row->GetCell(ServerColumn::kServer)->SetString(record.m_name);
-    row->GetCell(ServerColumn::kPing)->SetInt(record.m_ping);
-    row->GetCell(ServerColumn::kPlayers)->SetString(players);
-    row->GetCell(ServerColumn::kType)->SetInt(record.m_gameType);
-    row->GetCell(ServerColumn::kMap)->SetString(record.m_map);
-    row->GetCell(ServerColumn::kIp)->SetString(record.m_address.Format());
-    row->GetCell(kRecordColumn)->SetInt(key);
-    row->GetCell(ServerColumn::kNumPlayers)->SetInt(numPlayers);
-    row->GetCell(ServerColumn::kMaxPlayers)->SetInt(record.m_maxClients);
-    row->GetCell(ServerColumn::kVersion)->SetString(VersionText(record));
-
     for (auto player = record.m_players.rbegin(); player != record.m_players.rend(); ++player) {
-        row = allPlayers.AddRow();
+        Tavex::CRow* row = allPlayers.AddRow();
         row->GetCell(AllPlayersColumn::kPlayer)->SetString(player->name);
         row->GetCell(AllPlayersColumn::kPing)->SetInt(player->ping);
         row->GetCell(AllPlayersColumn::kFrags)->SetInt(player->frags);
@@ -67,6 +67,12 @@ void AddRecordToTables(Tavex::CTableInterface& servers, Tavex::CTableInterface& 
         row->GetCell(AllPlayersColumn::kPlayers)->SetString(players);
         row->GetCell(kRecordColumn)->SetInt(key);
     }
+}
+
+void AddRecordToTables(Tavex::CTableInterface& servers, Tavex::CTableInterface& allPlayers,
+                       const CServerRecord& record, int key) {
+    FillServerRow(*servers.AddRow(), record, key);
+    AddPlayerRows(allPlayers, record, key);
 }
 
 void FillPlayersOnServer(Tavex::CTableInterface& table, const CServerRecord* record,

@@ -10,6 +10,7 @@
 #include <vector>
 
 namespace Tavex {
+class CRow;
 class CSortKeys;
 class CTableInterface;
 } // namespace Tavex
@@ -95,6 +96,9 @@ private:
 // player, from the last player to the first.
 void AddRecordToTables(Tavex::CTableInterface& servers, Tavex::CTableInterface& allPlayers,
                        const CServerRecord& record, int key);
+// The two halves of it: the server's cells of one server-table row, and its player rows.
+void FillServerRow(Tavex::CRow& row, const CServerRecord& record, int key);
+void AddPlayerRows(Tavex::CTableInterface& allPlayers, const CServerRecord& record, int key);
 
 // The players-on-server table for a selected server (or none): emptied, then the record's
 // players from the last to the first, sorted with the table's own keys.

@@ -24,3 +24,12 @@ std::string ServerMenuItems(bool onRow) {
     return onRow ? "Add to favorites;-;Show server info;-"
                  : "~Add to favorites;-;~Show server info;-";
 }
+
+std::string RefreshMenuItems(bool onRow, bool full) {
+    return std::string(onRow ? "" : "~") + "Refresh server;" + (full ? "" : "~") +
+           "Join when a slot is free;-";
+}
+
+std::string PlayerMenuItems(bool full) {
+    return std::string(full ? "" : "~") + "Join when a slot is free;-";
+}

@@ -34,3 +34,10 @@ bool JoinsFromAllPlayers(int view);
 inline constexpr int kAddToFavoritesCommand = 57341;
 inline constexpr int kShowServerInfoCommand = 57343;
 std::string ServerMenuItems(bool onRow);
+// Below those: "Refresh server" (on a selected row) and "Join when a slot is free" (on a full
+// server), from kRefreshServerCommand on.
+inline constexpr int kRefreshServerCommand = 1104;
+inline constexpr int kJoinWhenFreeCommand = 1105;
+std::string RefreshMenuItems(bool onRow, bool full);
+// The all-players table's own items: "Join when a slot is free" for the row's server.
+std::string PlayerMenuItems(bool full);

@@ -82,6 +82,8 @@ COptions LoadOptions(const CRegistryKey& key) {
     options.m_autoClose = ReadFlag(key, kAutoCloseValue, defaults.m_autoClose);
     options.m_autoRequery = ReadFlag(key, kAutoRequeryValue, defaults.m_autoRequery);
     options.m_startupQuery = key.ReadNumber(kStartupQueryValue, defaults.m_startupQuery);
+    options.m_requerySeconds = std::max(
+        key.ReadNumber(kRequerySecondsValue, defaults.m_requerySeconds), std::uint32_t{15});
     return options;
 }
 
@@ -89,6 +91,7 @@ void SaveOptions(CRegistryKey& key, const COptions& options) {
     key.WriteNumber(kAutoCloseValue, options.m_autoClose ? 1 : 0);
     key.WriteNumber(kAutoRequeryValue, options.m_autoRequery ? 1 : 0);
     key.WriteNumber(kStartupQueryValue, options.m_startupQuery);
+    key.WriteNumber(kRequerySecondsValue, options.m_requerySeconds);
 }
 
 std::string LoadGamePath(const CRegistryKey& key) {

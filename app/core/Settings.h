@@ -30,6 +30,8 @@ inline constexpr const char* kSplitPosValue = "SplitPos";
 inline constexpr const char* kAutoCloseValue = "AutoClose";
 inline constexpr const char* kAutoRequeryValue = "AutoRequery";
 inline constexpr const char* kStartupQueryValue = "StartupQuery";
+// Seconds between background requeries while "AutoRequery" is set.
+inline constexpr const char* kRequerySecondsValue = "AutoRequerySeconds";
 inline constexpr const char* kGamePathValue = "JK2";
 inline constexpr const char* kPlayerLayoutValue = "Tavex_Player";
 inline constexpr const char* kServerLayoutValue = "Tavex_Server";
@@ -108,9 +110,10 @@ struct COptions {
     bool m_autoClose = true;
     bool m_autoRequery = false;
     std::uint32_t m_startupQuery = 2;
+    std::uint32_t m_requerySeconds = 60; // at least 15 when read
 };
 COptions LoadOptions(const CRegistryKey& key);
-// The dialog's "OK": "AutoClose", "AutoRequery", "StartupQuery".
+// The dialog's "OK": "AutoClose", "AutoRequery", "StartupQuery", "AutoRequerySeconds".
 void SaveOptions(CRegistryKey& key, const COptions& options);
 
 // "JK2", the game executable, read at each join.

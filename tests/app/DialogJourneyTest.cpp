@@ -96,14 +96,22 @@ TEST_F(DialogJourneyTest, OptionsTakeEffectOnOkOnlyAndTabVisitsEveryControl) {
                         qobject_cast<QCheckBox*>(FindButton(dialog, "Close after joining"));
                     ASSERT_NE(autoClose, nullptr);
                     EXPECT_TRUE(autoClose->isChecked());
-                    EXPECT_FALSE(
-                        FindButton(dialog, "Requery server data in background ")->isEnabled());
+                    QWidget* requery = FindButton(dialog, "Requery server data in background ");
+                    EXPECT_TRUE(requery->isEnabled());
                     Click(autoClose);
+                    Click(requery);
                     Click(FindButton(dialog, "master"));
                     EXPECT_TRUE(FindButton(dialog, "master")->isChecked());
-                    // Tab passes the disabled box by and enters the radio group at its
-                    // checked button.
-                    EXPECT_EQ(Texts(TabRound(dialog)), "OK;Cancel;Close after joining;");
+                    // Tab visits the interval after the buttons and the requery box after
+                    // "Close after joining".
+                    EXPECT_EQ(Texts(TabRound(dialog)), "OK;Cancel;QLineEdit;Close after joining;"
+                                                       "Requery server data in background ;");
+                    auto* seconds = dialog.findChild<QLineEdit*>();
+                    ASSERT_NE(seconds, nullptr);
+                    EXPECT_EQ(seconds->text(), "60");
+                    Click(seconds);
+                    QTest::keyClick(seconds, Qt::Key_A, Qt::ControlModifier);
+                    QTest::keyClicks(seconds, "90");
                     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
                 },
                 "options");
@@ -111,7 +119,9 @@ TEST_F(DialogJourneyTest, OptionsTakeEffectOnOkOnlyAndTabVisitsEveryControl) {
         }
         EXPECT_EQ(Key().ReadNumber(kAutoCloseValue, 1), 0u);
         EXPECT_EQ(Key().ReadNumber(kStartupQueryValue, 0), 2u);
+        EXPECT_EQ(Key().ReadNumber(kRequerySecondsValue, 0), 90u);
         EXPECT_FALSE(m_dialog->GetAutoClose());
+        EXPECT_TRUE(m_dialog->GetAutoRequery());
         {
             CExpectWindow options(
                 [&](QWidget& dialog) {

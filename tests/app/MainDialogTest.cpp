@@ -430,7 +430,9 @@ TEST_F(MainDialogTest, OptionsWriteOnOkOnlyAndTheWindowRereadsItsFlagsEitherWay)
                  {Res::IDC_STARTUP_NOTHING, Res::IDC_STARTUP_FAVORITES, Res::IDC_STARTUP_MASTER})
                 EXPECT_EQ(options.IsDlgButtonChecked(id), BST_UNCHECKED);
             EXPECT_EQ(options.IsDlgButtonChecked(Res::IDC_AUTO_CLOSE), BST_CHECKED);
-            EXPECT_FALSE(options.GetDlgItem(Res::IDC_AUTO_REQUERY)->IsWindowEnabled());
+            // The background requery works now, every 60 s unless told otherwise.
+            EXPECT_TRUE(options.GetDlgItem(Res::IDC_AUTO_REQUERY)->IsWindowEnabled());
+            EXPECT_EQ(options.GetDlgItemText(Res::IDC_REQUERY_SECONDS), "60");
             m_platform.ClickButton(*options.GetDlgItem(IDOK));
         };
         m_platform.ClickButton(*d.GetDlgItem(Res::IDC_OPTIONS));
@@ -443,12 +445,18 @@ TEST_F(MainDialogTest, OptionsWriteOnOkOnlyAndTheWindowRereadsItsFlagsEitherWay)
             m_platform.ClickButton(*options.GetDlgItem(Res::IDC_STARTUP_MASTER));
             EXPECT_EQ(options.IsDlgButtonChecked(Res::IDC_STARTUP_NOTHING), BST_UNCHECKED);
             m_platform.ClickButton(*options.GetDlgItem(Res::IDC_AUTO_CLOSE));
+            m_platform.ClickButton(*options.GetDlgItem(Res::IDC_AUTO_REQUERY));
+            // Too short an interval is taken as the shortest allowed.
+            m_platform.TypeText(*options.GetDlgItem(Res::IDC_REQUERY_SECONDS), "5");
             m_platform.ClickButton(*options.GetDlgItem(IDOK));
         };
         m_platform.ClickButton(*d.GetDlgItem(Res::IDC_OPTIONS));
         EXPECT_EQ(Key().ReadNumber(kStartupQueryValue, 9), 2u);
         EXPECT_EQ(Key().ReadNumber(kAutoCloseValue, 9), 0u);
+        EXPECT_EQ(Key().ReadNumber(kAutoRequeryValue, 9), 1u);
+        EXPECT_EQ(Key().ReadNumber(kRequerySecondsValue, 9), 15u);
         EXPECT_FALSE(d.GetAutoClose());
+        EXPECT_TRUE(d.GetAutoRequery());
 
         // "Cancel" writes nothing, but the flags are read again from the store.
         m_nested = [&](CWnd& shown) {
@@ -929,4 +937,212 @@ TEST_F(MainDialogTest, AServerLayoutStoredBeforeTheVersionColumnKeepsTheUsersWid
     std::vector<std::uint8_t> stored(2 * (3 + 4 * 10));
     EXPECT_TRUE(Key().ReadBinary(kServerLayoutValue, stored.data(), stored.size()));
     EXPECT_EQ(stored[4], 10);
+}
+
+namespace {
+
+// A fresh result for a listed server, as a refresh's worker hands it over.
+CServerRecord Fresh(const CServerRecord& listed, int players, int maxClients,
+                    const std::string& map) {
+    CServerRecord fresh(listed.m_address, listed.m_name, listed.m_password);
+    fresh.m_map = map;
+    fresh.m_maxClients = maxClients;
+    fresh.m_ping = 7;
+    fresh.m_state = CServerRecord::kStateAnswered;
+    for (int i = 0; i < players; ++i)
+        fresh.m_players.push_back(
+            {"P" + std::to_string(listed.m_address.GetPort()) + "_" + std::to_string(i), i, i});
+    return fresh;
+}
+
+// Starts a refresh of nothing, so the window's next results count as that refresh's.
+unsigned BeginRefresh(CMainDialog& d, std::size_t servers) {
+    EXPECT_TRUE(d.Engine().StopQuery(5000)); // the slot wait's own refresh, say
+    EXPECT_TRUE(d.Engine().StartRefresh({}));
+    EXPECT_TRUE(d.Engine().StopQuery(5000));
+    const unsigned refresh = d.Engine().GetCurrentRefresh();
+    d.OnRefreshStarted(refresh, servers);
+    return refresh;
+}
+
+int RowOfName(Tavex::CTableCtrl& table, int column, const std::string& name) {
+    for (int row = 0; row < table.GetRowCount(); ++row)
+        if (table.GetCellText(row, column) == name)
+            return row;
+    return -1;
+}
+
+} // namespace
+
+TEST_F(MainDialogTest, ARefreshUpdatesRowsInPlaceKeepingSelectionCurrentRowAndScroll) {
+    CMainDialog dialog;
+    OpenMain(dialog, [&](CMainDialog& d) {
+        // Given forty servers with two players each, and one empty (filtered out) server
+        m_platform.SelectItem(*d.GetDlgItem(Res::IDC_VIEW_TABS), 1);
+        CServerList& list = d.Engine().GetServerList();
+        for (int port = 1; port <= 40; ++port)
+            AddServer(list, port, 2, 16, "S" + std::to_string(port));
+        AddServer(list, 41, 0, 16, "Empty");
+        StartByHand(d);
+        for (auto& [address, listed] : list)
+            d.OnServerDone(0, &listed);
+        Tavex::CTableCtrl& servers = d.ServerTable();
+        ASSERT_EQ(servers.GetRowCount(), 40);
+        // and the user on S20 with S21 selected too, scrolled down a little
+        const int s20 = RowOfName(servers, ServerColumn::kServer, "S20");
+        servers.SetCurrentRow(s20);
+        servers.SelectRow(RowOfName(servers, ServerColumn::kServer, "S21"), true);
+        servers.SetVertPos(3 * servers.GetRowHeight());
+        const int scrolled = servers.GetVertPos();
+        ASSERT_GT(scrolled, 0);
+        d.ShowPlayersOfServerRow(s20);
+        Tavex::CTableCtrl& players = d.AllPlayersTable();
+        players.GetCurrentCell().Set(RowOfName(players, AllPlayersColumn::kPlayer, "P20_1"), 0);
+
+        // When a refresh finds S20 on a new map with three players, S21 empty, and the empty
+        // server now played on
+        const unsigned refresh = BeginRefresh(d, 3);
+        CServerRecord* s20Record = list.Find(CSockAddr("127.0.0.1:20"));
+        const CServerRecord freshS20 = Fresh(*s20Record, 3, 16, "ffa_new");
+        const CServerRecord freshS21 = Fresh(*list.Find(CSockAddr("127.0.0.1:21")), 0, 16, "m");
+        const CServerRecord freshEmpty = Fresh(*list.Find(CSockAddr("127.0.0.1:41")), 1, 16, "m");
+        d.OnRefreshDone(refresh, const_cast<CServerRecord*>(&freshS20));
+        // Then S20's row changed in place, before the refresh ended, and is still current,
+        // as are the scroll position and the players-on-server table for it
+        const int row = RowOfName(servers, ServerColumn::kServer, "S20");
+        EXPECT_EQ(servers.GetCellText(row, ServerColumn::kMap), "ffa_new");
+        EXPECT_EQ(servers.GetCurrentCell().GetRow(), row);
+        EXPECT_EQ(servers.GetVertPos(), scrolled);
+        EXPECT_EQ(d.PlayersOnServerTable().GetRowCount(), 3);
+        // The player's row was made anew for the new status, and is still the current one.
+        EXPECT_EQ(players.GetCellText(players.GetCurrentCell().GetRow(), AllPlayersColumn::kPlayer),
+                  "P20_1");
+        EXPECT_EQ(s20Record->m_map, "ffa_new");
+        d.OnRefreshDone(refresh, const_cast<CServerRecord*>(&freshS21));
+        d.OnRefreshDone(refresh, const_cast<CServerRecord*>(&freshEmpty));
+
+        // And at its end S21 has left the tables (the filter drops empty servers), the former
+        // empty server joined them, every other row is as it was, and the tables were sorted
+        EXPECT_EQ(servers.GetRowCount(), 40);
+        EXPECT_LT(RowOfName(servers, ServerColumn::kServer, "S21"), 0);
+        EXPECT_GE(RowOfName(servers, ServerColumn::kServer, "Empty"), 0);
+        EXPECT_EQ(d.AllPlayersTable().GetRowCount(), 38 * 2 + 3 + 1);
+        EXPECT_EQ(servers.GetCellText(0, ServerColumn::kPing), "7"); // sorted by ping
+        const int current = servers.GetCurrentCell().GetRow();
+        EXPECT_EQ(servers.GetCellText(current, ServerColumn::kServer), "S20");
+        EXPECT_TRUE(servers.GetTable()->IsRowSelected(current));
+        EXPECT_EQ(servers.GetVertPos(), scrolled);
+        EXPECT_EQ(d.GetDlgItemText(Res::IDC_SERVER_COUNT), "40");
+
+        // A refresh that is no longer current changes nothing.
+        const CServerRecord stale = Fresh(*s20Record, 0, 16, "stale");
+        d.OnRefreshDone(refresh - 1, const_cast<CServerRecord*>(&stale));
+        EXPECT_EQ(s20Record->m_map, "ffa_new");
+    });
+}
+
+TEST_F(MainDialogTest, WaitingForASlotJoinsOnceWhenOneFreesAndEscapeStopsIt) {
+    const std::filesystem::path game = m_dir.Path() / "game";
+    const std::filesystem::path started = m_dir.Path() / "started";
+    WriteStandInGame(game, started);
+    {
+        CRegistryKey key = Key();
+        SaveGamePath(key, game.string());
+        COptions options;
+        options.m_autoClose = false;
+        options.m_startupQuery = 0;
+        SaveOptions(key, options);
+    }
+    CMainDialog dialog;
+    OpenMain(dialog, [&](CMainDialog& d) {
+        m_platform.SelectItem(*d.GetDlgItem(Res::IDC_VIEW_TABS), 1);
+        CServerList& list = d.Engine().GetServerList();
+        CServerRecord& full = AddServer(list, 9, 4, 4, "Full");
+        AddServer(list, 10, 1, 4, "Open");
+        StartByHand(d);
+        for (auto& [address, listed] : list)
+            d.OnServerDone(0, &listed);
+        const int fullRow = RowOfName(d.ServerTable(), ServerColumn::kServer, "Full");
+        const int openRow = RowOfName(d.ServerTable(), ServerColumn::kServer, "Open");
+        const Point onFull{40, fullRow * d.ServerTable().GetRowHeight() + 3};
+        const Point onOpen{40, openRow * d.ServerTable().GetRowHeight() + 3};
+
+        // The new items sit below the old ones; the wait is offered on a full server only.
+        m_platform.ContextMenu(d.ServerTable().GetBody(), onOpen);
+        auto items = m_platform.menus.tracked.back().items;
+        ASSERT_GE(items.size(), 6u);
+        EXPECT_EQ(items[4].caption, "Refresh server");
+        EXPECT_EQ(items[4].flags & MF_GRAYED, 0u);
+        EXPECT_EQ(items[5].caption, "Join when a slot is free");
+        EXPECT_NE(items[5].flags & MF_GRAYED, 0u);
+        m_platform.menus.chooser = [](const auto&) { return 1105u; };
+        m_platform.ContextMenu(d.ServerTable().GetBody(), onFull);
+        EXPECT_EQ(m_platform.menus.tracked.back().items[5].flags & MF_GRAYED, 0u);
+        ASSERT_TRUE(d.IsWaitingForSlot());
+        EXPECT_EQ(d.GetDlgItemText(Res::IDC_MASTER_STATUS),
+                  "Waiting for a free slot on Full \x85 (Esc to stop)");
+
+        // Escape stops the wait and leaves the window open.
+        m_platform.SetFocus(d.GetDlgItem(Res::IDC_PASSWORD));
+        m_platform.KeyDown(VK_ESCAPE);
+        EXPECT_FALSE(d.IsWaitingForSlot());
+        EXPECT_TRUE(d.IsWindow());
+        EXPECT_EQ(d.GetDlgItemText(Res::IDC_MASTER_STATUS), "Browse, find, join.");
+
+        // Waiting again: a status still full keeps it, the first with a free slot joins, once.
+        m_platform.ContextMenu(d.ServerTable().GetBody(), onFull);
+        ASSERT_TRUE(d.IsWaitingForSlot());
+        unsigned refresh = BeginRefresh(d, 1);
+        CServerRecord stillFull = Fresh(full, 4, 4, "m");
+        d.OnRefreshDone(refresh, &stillFull);
+        EXPECT_TRUE(d.IsWaitingForSlot());
+        EXPECT_FALSE(std::filesystem::exists(started));
+        refresh = BeginRefresh(d, 2);
+        CServerRecord freed = Fresh(full, 3, 4, "m");
+        CServerRecord again = Fresh(full, 2, 4, "m");
+        d.OnRefreshDone(refresh, &freed);
+        d.OnRefreshDone(refresh, &again);
+        EXPECT_EQ(AwaitStandInRecord(started),
+                  m_dir.Path().string() + "\nconnect 127.0.0.1:9" + std::string(1, '\0'));
+        EXPECT_FALSE(d.IsWaitingForSlot());
+        EXPECT_EQ(d.GetDlgItemText(Res::IDC_MASTER_STATUS), "Browse, find, join.");
+    });
+}
+
+TEST_F(MainDialogTest, TheBackgroundRequeryRefreshesAtItsIntervalOnlyWhileIdle) {
+    {
+        CRegistryKey key = Key();
+        COptions options;
+        options.m_autoRequery = true;
+        options.m_requerySeconds = 20;
+        options.m_startupQuery = 0;
+        SaveOptions(key, options);
+    }
+    CMainDialog dialog;
+    OpenMain(dialog, [&](CMainDialog& d) {
+        CServerList& list = d.Engine().GetServerList();
+        AddServer(list, 1, 1, 16);
+        StartByHand(d);
+        for (auto& [address, listed] : list)
+            d.OnServerDone(0, &listed);
+        const unsigned before = d.Engine().GetCurrentRefresh();
+        // Not before the interval has passed.
+        m_platform.Advance(19'000);
+        EXPECT_EQ(d.Engine().GetCurrentRefresh(), before);
+        // Not while a worker runs: the refresh waits until it has ended.
+        ASSERT_TRUE(d.Engine().StartRefresh({}));
+        const unsigned busy = d.Engine().GetCurrentRefresh();
+        m_platform.Advance(1'000);
+        EXPECT_TRUE(d.Engine().StopQuery(5000));
+        EXPECT_EQ(d.Engine().GetCurrentRefresh(), busy);
+        // Then at the next tick of the clock; and the next one an interval later.
+        m_platform.Advance(1'000);
+        EXPECT_EQ(d.Engine().GetCurrentRefresh(), busy + 1);
+        EXPECT_TRUE(d.Engine().StopQuery(5000));
+        m_platform.Advance(19'000);
+        EXPECT_EQ(d.Engine().GetCurrentRefresh(), busy + 1);
+        m_platform.Advance(1'000);
+        EXPECT_EQ(d.Engine().GetCurrentRefresh(), busy + 2);
+        EXPECT_TRUE(d.Engine().StopQuery(5000));
+    });
 }

@@ -513,7 +513,7 @@ TEST_F(MainWindowJourneyTest, TabVisitsEveryControlOnceAndTheArrowsTurnTheTabs) 
     Open([&](QWidget& window) {
         Click(W(Res::IDC_PASSWORD));
         const std::string buttons = "1018;1046;1049;2;1033;1020;";
-        const std::string options = "1036;1024;1022;1047;1004;1045;1042;1044;1010;1019;1032;";
+        const std::string options = "1036;1024;1022;1047;1004;1102;1045;1042;1044;1010;1019;1032;";
         EXPECT_EQ(round(window), buttons + "1023;1011;" + options);
         // On the tabs, Right shows the server list, whose two tables and splitter come next.
         for (int i = 0; i < 7; ++i)

@@ -52,6 +52,18 @@ public:
         grown.push_back({run, added.size()});
     }
     void OnListingComplete(unsigned run) override { listingComplete.push_back(run); }
+    void OnRefreshStarted(unsigned refresh, std::size_t servers) override {
+        refreshes.push_back({refresh, servers});
+    }
+    void PostRefreshDone(unsigned refresh, CServerRecord* fresh) override {
+        std::lock_guard lock(m_mutex);
+        refreshed.push_back({refresh, fresh});
+        m_changed.notify_all();
+    }
+    std::size_t RefreshedCount() {
+        std::lock_guard lock(m_mutex);
+        return refreshed.size();
+    }
     void PostServerDone(unsigned run, CServerRecord* record) override {
         if (onPost) // on the worker's thread, which waits meanwhile
             onPost(record);
@@ -74,6 +86,8 @@ public:
     std::vector<std::pair<unsigned, std::size_t>> started;
     std::vector<std::pair<unsigned, std::size_t>> grown;
     std::vector<unsigned> listingComplete;
+    std::vector<std::pair<unsigned, std::size_t>> refreshes;
+    std::vector<std::pair<unsigned, CServerRecord*>> refreshed; // under the mutex
     std::function<void(const std::vector<CServerRecord*>&)> onGrown;
     std::vector<std::string> messages;
     std::vector<int> cursorAtMessages;
@@ -935,4 +949,57 @@ TEST(QueryEngineTest, MastersThatListNothingGiveARunOfNoneAndNoneAnsweringKeepsT
     EXPECT_EQ(engine.GetServerList().Size(), 1u);
     EXPECT_EQ(window.messages, std::vector<std::string>{"No response from master server."});
     EXPECT_EQ(net.GetMasterRequests(), 2);
+}
+
+TEST(QueryEngineTest, ARefreshWritesFreshRecordsOnlyWhileTheWindowReadsTheListedOnes) {
+    // Given a finished run over servers that answer after 30 ms
+    CTestNetConfig config;
+    for (int i = 0; i < 8; ++i)
+        config.servers.push_back(Server("s" + std::to_string(i), EBehaviour::Answer, 30));
+    CTestNet net(config);
+    net.Start();
+    CFakeWindow window;
+    CQueryEngine engine(window);
+    ListAll(engine, net);
+    engine.StartQuery();
+    ASSERT_TRUE(window.WaitForPosts(8));
+    ASSERT_TRUE(WaitUntilStopped(engine));
+
+    // When they are refreshed, the window's thread reads every listed record all the while
+    // (as selection, server info and search do), and the thread checker watches both
+    std::vector<CSockAddr> addresses;
+    for (auto& [address, record] : engine.GetServerList())
+        addresses.push_back(address);
+    ASSERT_TRUE(engine.StartRefresh(addresses));
+    EXPECT_FALSE(engine.StartRefresh(addresses)); // one at a time
+    std::size_t reads = 0;
+    const Clock::time_point end = Clock::now() + 10s;
+    while (window.RefreshedCount() < 8 && Clock::now() < end) {
+        for (auto& [address, record] : engine.GetServerList()) {
+            const CServerRecord copy = record;
+            reads += copy.m_players.size();
+        }
+    }
+    ASSERT_EQ(window.RefreshedCount(), 8u);
+    EXPECT_TRUE(WaitUntilStopped(engine));
+    EXPECT_GT(reads, 0u);
+
+    // Then the results came as fresh records, never as the listed ones, which take them over
+    // on the window's thread
+    ASSERT_EQ(window.refreshes.size(), 1u);
+    EXPECT_EQ(window.refreshes[0].second, 8u);
+    for (const auto& [refresh, fresh] : window.refreshed) {
+        EXPECT_TRUE(engine.IsCurrentRefresh(refresh));
+        CServerRecord* listed = engine.GetServerList().Find(fresh->m_address);
+        ASSERT_NE(listed, nullptr);
+        EXPECT_NE(listed, fresh);
+        EXPECT_EQ(fresh->m_players.size(), 2u);
+        listed->TakeQueryResult(*fresh);
+        EXPECT_EQ(listed->m_ping, fresh->m_ping);
+    }
+    EXPECT_EQ(window.Posted().size(), 8u); // the refresh posted nothing as a run's result
+    // A new run makes results of the refresh stale.
+    engine.StartQuery();
+    EXPECT_FALSE(engine.IsCurrentRefresh(window.refreshed[0].first));
+    EXPECT_TRUE(engine.StopQuery(5000));
 }

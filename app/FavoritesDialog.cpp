@@ -78,7 +78,8 @@ bool CFavoritesDialog::OnInitDialog() {
 
 void CFavoritesDialog::LoadRows() {
     // The file lists the table bottom-up.
-    for (const CFavorite& favorite : LoadFavoriteRows(m_path, &m_readError)) {
+    m_loaded = LoadFavoriteRows(m_path, &m_readError);
+    for (const CFavorite& favorite : m_loaded) {
         m_table.AddRow();
         SetRow(m_table, m_table.GetRowCount() - 1, favorite);
     }
@@ -146,6 +147,16 @@ void CFavoritesDialog::OnOK() {
         GetPlatform().MessageBox(this, kInvalidAddressText, GetWindowText(), MB_OK | MB_ICONSTOP);
         return;
     }
+    // Another window may have added favourites since this one read the file.
+    int readError = 0;
+    const std::vector<CFavorite> current = LoadFavoriteRows(m_path, &readError);
+    if (readError != 0) {
+        m_table.Redraw(false);
+        GetPlatform().MessageBox(this, FavoritesReadError(m_path, readError), GetWindowText(),
+                                 MB_OK | MB_ICONSTOP);
+        return;
+    }
+    rows = MergeFavoriteRows(rows, m_loaded, current);
     if (const int error = SaveFavoriteRows(m_path, rows); error != 0) {
         m_table.Redraw(false);
         GetPlatform().MessageBox(this, FavoritesFileError(m_path, error), GetWindowText(),

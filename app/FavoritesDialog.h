@@ -3,6 +3,7 @@
 // Its table layout and size are remembered from one opening to the next.
 #pragma once
 
+#include "app/core/FavoritesFile.h"
 #include "dlgutil/DialogLayout.h"
 #include "net/RegistryKey.h"
 #include "platform/Dialog.h"
@@ -10,6 +11,7 @@
 #include "table/TableCtrl.h"
 
 #include <string>
+#include <vector>
 
 class CFavoritesDialog : public Platform::CDialog {
 public:
@@ -44,4 +46,6 @@ private:
     int m_templateWidth = 0;
     // Why an existing list could not be read; saving the empty table over it would lose it.
     int m_readError = 0;
+    // The rows as read, to tell another window's additions from this dialog's deletions.
+    std::vector<CFavorite> m_loaded;
 };

@@ -619,7 +619,11 @@ void CMainDialog::QueryMaster() {
         }
     const std::optional<unsigned> shown = m_tableRun;
     SetDlgItemText(Res::IDC_MASTER_STATUS, kIdleStatus);
+    m_results.SetAskingMasters(true);
+    ShowProgressBar();
     const CQueryEngine::EMasterResult result = m_engine.QueryMaster();
+    m_results.SetAskingMasters(false);
+    ShowProgressBar();
     if (result != CQueryEngine::EMasterResult::Busy)
         SetDlgItemText(Res::IDC_MASTER_STATUS, MasterStatusText(m_engine.GetMasterReport()));
     for (CWnd* child : disabled)
@@ -843,13 +847,21 @@ void CMainDialog::OnQueryStarted(unsigned run, std::size_t servers) {
     m_playersOnServer.DeleteAllRows();
     m_results.Start(m_engine.GetServerList(), m_engine.GetIncludeEmpty(), m_engine.GetIncludeFull(),
                     m_engine.IsListing());
-    Control(Res::IDC_PROGRESS).SetRange(0, m_results.Progress().Range());
-    Control(Res::IDC_PROGRESS).SetPos(0);
+    const CQueryResults::CUpdate update =
+        m_results.EndIfEmpty(*m_servers.GetSortKeys(), *m_allPlayers.GetSortKeys());
+    ShowProgressBar();
     SetDlgItemText(Res::IDC_SERVERS_TO_QUERY, std::to_string(servers));
     ShowCounters();
     m_servers.Redraw(true);
     m_allPlayers.Redraw(true);
     m_playersOnServer.Redraw(true);
+    if (update.m_complete && m_screenshotPending)
+        TakeScreenshotWhenDone();
+}
+
+void CMainDialog::ShowProgressBar() {
+    Control(Res::IDC_PROGRESS).SetRange(0, m_results.Progress().Range());
+    Control(Res::IDC_PROGRESS).SetPos(m_results.Progress().Position());
 }
 
 void CMainDialog::OnQueryGrown(unsigned run, const std::vector<CServerRecord*>& added) {

@@ -156,6 +156,8 @@ private:
     CServerRecord* RecordOfServerRow(int row) const;
     CServerRecord* RecordOfRow(const Tavex::CTableCtrl& table, int row) const;
     void ShowCounters();
+    // The bar as the progress says: busy while the masters are asked, else at its place.
+    void ShowProgressBar();
     // The search field's list, which is the history itself.
     CSearchHistory SearchHistory() const;
     // Brings the visible table, the counters and the bar up to the results: at once when the

@@ -1,6 +1,7 @@
 #include "app/ServerInfoDialog.h"
 
 #include "app/WindowServices.h"
+#include "app/core/ServerInfoColumns.h"
 #include "query/ServerRecord.h"
 #include "resources/DialogTemplates.h"
 #include "resources/ResourceIds.h"
@@ -33,6 +34,9 @@ bool CServerInfoDialog::OnInitDialog() {
     }
     m_table.Sort(Tavex::CSortKeys{0, Tavex::CSortKeys::kAscending});
     m_table.AutoSizeColumns(false);
+    const int page = m_table.GetClientRect().Width();
+    for (int column = 0; column < 2; ++column)
+        m_table.SetColumnWidth(column, CapInfoColumnWidth(m_table.GetColumnWidth(column), page));
     m_table.FitColumnsToWidth();
     m_table.Redraw(true);
     return true;

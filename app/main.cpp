@@ -15,8 +15,17 @@ int main(int argc, char** argv) {
     std::string error;
     std::optional<CCommandLine> commandLine = ParseCommandLine(arguments, error);
     if (!commandLine) {
-        std::fprintf(stderr, "vantrel: %s\n", error.c_str());
+        std::fprintf(stderr, "vantrel: %s\n%s", error.c_str(), kBrowserUsage);
         return 2;
+    }
+    // Answered before any window system is needed.
+    if (commandLine->m_help) {
+        std::fputs(kBrowserUsage, stdout);
+        return 0;
+    }
+    if (commandLine->m_version) {
+        std::puts("vantrel " VANTREL_VERSION);
+        return 0;
     }
     // The browser still runs when its data folder cannot be used, in the folder it was given.
     if (std::string message; commandLine->m_dataHome && !EnterDataHome(message))

@@ -284,7 +284,7 @@ CRegFile CRegFile::Parse(const std::string& text) {
     return file;
 }
 
-CRegFile CRegFile::Load(const std::string& path) {
+std::string ReadRegText(const std::string& path) {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         return {};
@@ -305,16 +305,24 @@ CRegFile CRegFile::Load(const std::string& path) {
         }
     }
     close(fd);
-    return Parse(text);
+    return text;
+}
+
+CRegFile CRegFile::Load(const std::string& path) {
+    return Parse(ReadRegText(path));
 }
 
 std::string CRegFile::Format(const std::string& keyName) const {
-    std::string text = "REGEDIT4\n\n[" + keyName + "]\n";
+    return "REGEDIT4\n\n[" + keyName + "]\n" + FormatValues() + '\n';
+}
+
+std::string CRegFile::FormatValues() const {
+    std::string text;
     for (const CRegValue& value : m_values) {
         text += FormatValue(value);
         text += '\n';
     }
-    return text + '\n';
+    return text;
 }
 
 bool CRegFile::Save(const std::string& path, const std::string& keyName) const {

@@ -27,6 +27,8 @@ public:
     static CRegFile Load(const std::string& path);
 
     std::string Format(const std::string& keyName) const;
+    // The value lines alone, each ended by a line feed.
+    std::string FormatValues() const;
     // Writes a temporary file beside the target and renames it into place.
     bool Save(const std::string& path, const std::string& keyName) const;
 
@@ -38,3 +40,6 @@ public:
 private:
     std::vector<CRegValue> m_values;
 };
+
+// The text of a settings file; missing, unreadable, special or oversized files give none.
+std::string ReadRegText(const std::string& path);

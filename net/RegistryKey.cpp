@@ -1,11 +1,13 @@
 #include "net/RegistryKey.h"
 
-#include <sys/stat.h>
+#include "net/RegStore.h"
 
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
+#include <set>
 
 namespace {
 
@@ -29,10 +31,16 @@ std::string KeyName(HKEY root, const std::string& path) {
     return path.empty() ? name : name + "\\" + path;
 }
 
-// The whole key name is the file name, so every key has a file of its own and keys never
-// collide with each other's files.
-std::string KeyFile(const std::string& dir, const std::string& keyName) {
-    return dir + "/" + keyName + ".reg";
+// Once per process and folder, so every access need not look for files of earlier versions.
+CRegStore LoadStore(const std::string& dir) {
+    static std::mutex mutex;
+    static std::set<std::string> moved;
+    {
+        std::lock_guard lock(mutex);
+        if (!moved.contains(dir) && MoveOldKeyFiles(dir))
+            moved.insert(dir);
+    }
+    return CRegStore::Load(RegStorePath(dir));
 }
 
 bool IsValidPath(HKEY root, const std::string& path) {
@@ -56,11 +64,6 @@ bool IsValidPath(HKEY root, const std::string& path) {
         }
         start = end + 1;
     }
-}
-
-bool IsFile(const std::string& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 bool MakeDir(const std::string& dir) {
@@ -92,8 +95,9 @@ bool CRegistryKey::SetPath(const std::string& path, bool create) {
     if (dir.empty() || !IsValidPath(m_root, path)) {
         return false;
     }
+    CRegStore store = LoadStore(dir);
     if (!create) {
-        if (!IsFile(KeyFile(dir, KeyName(m_root, path)))) {
+        if (!store.FindKey(KeyName(m_root, path))) {
             return false;
         }
         m_path = path;
@@ -103,15 +107,19 @@ bool CRegistryKey::SetPath(const std::string& path, bool create) {
         return false;
     }
     // Like the registry, creating a key creates the keys above it.
+    bool added = false;
     for (std::size_t end = path.find('\\');; end = path.find('\\', end + 1)) {
         const std::string keyName = KeyName(m_root, path.substr(0, end));
-        const std::string file = KeyFile(dir, keyName);
-        if (!IsFile(file) && !CRegFile().Save(file, keyName)) {
-            return false;
+        if (!store.FindKey(keyName)) {
+            store.CreateKey(keyName);
+            added = true;
         }
         if (end == std::string::npos) {
             break;
         }
+    }
+    if (added && !store.Save(RegStorePath(dir))) {
+        return false;
     }
     m_path = path;
     return true;
@@ -221,11 +229,13 @@ bool CRegistryKey::Open(CRegFile& file) const {
     if (dir.empty()) {
         return false;
     }
-    const std::string path = KeyFile(dir, KeyName(m_root, m_path));
-    if (!m_path.empty() && !IsFile(path)) {
+    const CRegStore store = LoadStore(dir);
+    const CRegFile* key = store.FindKey(KeyName(m_root, m_path));
+    // The roots always exist, as in the registry.
+    if (!key && !m_path.empty()) {
         return false;
     }
-    file = CRegFile::Load(path);
+    file = key ? *key : CRegFile();
     return true;
 }
 
@@ -234,15 +244,15 @@ bool CRegistryKey::Write(const std::string& name, std::uint32_t type, std::strin
     if (name.find_first_of("\r\n") != std::string::npos) {
         return false;
     }
-    CRegFile file;
-    if (!Open(file)) {
-        return false;
-    }
     const std::string dir = ConfigDir();
-    if (m_path.empty() && !MakeDir(dir)) {
+    if (dir.empty() || (m_path.empty() && !MakeDir(dir))) {
         return false;
     }
-    file.Set(name, type, std::move(data));
+    CRegStore store = LoadStore(dir);
     const std::string keyName = KeyName(m_root, m_path);
-    return file.Save(KeyFile(dir, keyName), keyName);
+    if (!m_path.empty() && !store.FindKey(keyName)) {
+        return false;
+    }
+    store.CreateKey(keyName).Set(name, type, std::move(data));
+    return store.Save(RegStorePath(dir));
 }

@@ -1,4 +1,5 @@
-// Settings by root and key path, one file per key, typed reads that fall back to defaults.
+// Settings by root and key path, every key in one file (settings.reg), typed reads that fall
+// back to defaults.
 // Window thread only: two writers of one key at once would lose one update.
 #pragma once
 

@@ -30,6 +30,7 @@ constexpr unsigned VK_DELETE = 0x2E;
 constexpr unsigned VK_APPS = 0x5D;
 constexpr unsigned VK_F1 = 0x70; // VK_F1 + n - 1 is Fn, up to F12
 constexpr unsigned VK_F4 = 0x73;
+constexpr unsigned VK_F10 = 0x79;
 // Letters and digits use their upper-case ASCII codes ('A', '0').
 
 // Mouse-key flags of mouse handlers.

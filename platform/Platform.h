@@ -54,6 +54,12 @@ constexpr int COLOR_BTNSHADOW = 16;
 constexpr int COLOR_GRAYTEXT = 17;
 constexpr int COLOR_BTNTEXT = 18;
 constexpr int COLOR_BTNHIGHLIGHT = 20;
+constexpr int COLOR_HOTLIGHT = 26; // a hyperlink
+// Beyond the classic indexes, roles of today's desktop palettes: the second colour of
+// alternating rows, the shade between button face and shadow that grids use, a visited link.
+constexpr int COLOR_ALTERNATEBASE = 0x40;
+constexpr int COLOR_MID = 0x41;
+constexpr int COLOR_VISITEDLINK = 0x42;
 
 // Cursor identifiers.
 constexpr int IDC_ARROW = 32512;

@@ -19,6 +19,8 @@
 
 namespace Platform {
 
+class IAccessibleTable;
+
 class CScrollBar;
 
 // Window styles kept from the Win32 values; the platform reads WS_VISIBLE, WS_DISABLED,
@@ -143,6 +145,11 @@ public:
     // wnd is the window clicked, p the pointer in screen coordinates, or (-1, -1) from the
     // keyboard. Answers true when handled; the default hands it to the parent.
     virtual bool OnContextMenu(CWnd* wnd, Point p);
+    // The desktop's colours changed (a dark theme was chosen): colours kept from GetSysColor
+    // must be fetched again.
+    virtual void OnSysColorChange() {}
+    // A window that draws a grid of its own describes it here for screen readers.
+    virtual IAccessibleTable* GetAccessibleTable() { return nullptr; }
     // From a scroll bar child (SB_* code, thumb position for the thumb codes).
     virtual void OnHScroll(unsigned code, int pos, CScrollBar* bar);
     virtual void OnVScroll(unsigned code, int pos, CScrollBar* bar);

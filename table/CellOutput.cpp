@@ -1,5 +1,7 @@
 #include "table/CellOutput.h"
 
+#include "platform/Contrast.h"
+
 #include "table/Cells.h"
 #include "table/Enum.h"
 #include "table/Row.h"
@@ -55,8 +57,11 @@ int CCellOutput::TextWidth(std::string_view text) const {
 
 Platform::ColorRef CCellOutput::DrawColour(const CCellData& cell, bool selected) const {
     const Platform::ColorRef own = GetTextColour(cell, selected);
-    if (own != kNoColour)
-        return own;
+    if (own != kNoColour) {
+        const Platform::ColorRef ground =
+            selected ? m_look->m_ownSelectedGround : m_look->m_ownColourGround;
+        return ground == kNoColour ? own : Platform::ReadableOn(own, ground);
+    }
     return selected ? m_look->m_selectedTextColour : m_look->m_textColour;
 }
 

@@ -19,6 +19,10 @@ struct CCellLook {
     Platform::ColorRef m_textColour = 0x000000;
     Platform::ColorRef m_selectedTextColour = 0xFFFFFF;
     Platform::Font m_font; // the default GUI font
+    // On a dark desktop, the grounds that cells' own colours (a red negative number) must stay
+    // readable on: the lighter band and the selection. kNoColour leaves own colours as they are.
+    Platform::ColorRef m_ownColourGround = 0x7FFFFFFF;
+    Platform::ColorRef m_ownSelectedGround = 0x7FFFFFFF;
 };
 
 class CCellOutput {

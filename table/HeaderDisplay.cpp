@@ -1,5 +1,7 @@
 #include "table/HeaderDisplay.h"
 
+#include "platform/Contrast.h"
+
 #include "table/TableCtrl.h"
 #include "uictrl/PopupMenu.h"
 
@@ -108,7 +110,9 @@ void CHeaderDisplay::DrawButton(IDrawContext& dc, int column, const Rect& rect, 
 
 void CHeaderDisplay::DrawArrow(IDrawContext& dc, int x, int y, int direction) {
     const Font previous = dc.SelectFont(kArrowFont);
-    const ColorRef colour = dc.SetTextColor(kArrowColour);
+    // The navy arrow would vanish on a dark theme's buttons.
+    const ColorRef colour =
+        dc.SetTextColor(ReadableOn(kArrowColour, GetPlatform().GetSysColor(COLOR_BTNFACE)));
     const char glyph = direction == CSortKeys::kAscending ? kArrowAscending : kArrowDescending;
     dc.TextOut(x, y, std::string(1, glyph));
     dc.SetTextColor(colour);

@@ -1,6 +1,7 @@
 #include "table/LookSettings.h"
 
 #include "net/RegistryKey.h"
+#include "platform/Contrast.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -21,13 +22,15 @@ int ReadGrid(const CRegistryKey& key, const char* name, int defaultValue) {
         std::min(key.ReadNumber(name, static_cast<std::uint32_t>(defaultValue)), kMaxGrid));
 }
 
-void ReadColour(const CRegistryKey& key, const char* name, Platform::ColorRef& colour) {
+void ReadColour(const CRegistryKey& key, const char* name, Platform::ColorRef& colour,
+                bool& stored) {
     if (key.GetValueType(name) != REG_SZ)
         return;
     const std::string text = key.ReadString(name, std::string(kColourTextLimit + 1, 'x'));
     if (text.size() > kColourTextLimit)
         return;
     colour = ParseLookColour(text);
+    stored = true;
 }
 
 } // namespace
@@ -48,11 +51,27 @@ CLookSettings ReadLookSettings() {
     look.m_horzGrid = ReadGrid(key, "HorzGrid", look.m_horzGrid);
     look.m_vertGrid = ReadGrid(key, "VertGrid", look.m_vertGrid);
     look.m_leparello = key.ReadNumber("Leparello", look.m_leparello ? 1 : 0) != 0;
-    ReadColour(key, "Leparello_Color_0", look.m_bandColour0);
-    ReadColour(key, "Leparello_Color_1", look.m_bandColour1);
-    ReadColour(key, "GridColor", look.m_gridColour);
+    ReadColour(key, "Leparello_Color_0", look.m_bandColour0, look.m_storedBand0);
+    ReadColour(key, "Leparello_Color_1", look.m_bandColour1, look.m_storedBand1);
+    ReadColour(key, "GridColor", look.m_gridColour, look.m_storedGrid);
     look.m_gridWidth = ReadGrid(key, "GridWidth", look.m_gridWidth);
     return look;
+}
+
+CRowColours ResolveRowColours(const CLookSettings& look, const CDesktopColours& desktop) {
+    CRowColours colours{look.m_bandColour0, look.m_bandColour1, look.m_gridColour};
+    if (Platform::ContrastRatio(desktop.m_text, look.m_bandColour0) >=
+            Platform::kReadableContrast &&
+        Platform::ContrastRatio(desktop.m_text, look.m_bandColour1) >= Platform::kReadableContrast)
+        return colours;
+    colours.m_fromPalette = true;
+    if (!look.m_storedBand0)
+        colours.m_band0 = desktop.m_base;
+    if (!look.m_storedBand1)
+        colours.m_band1 = desktop.m_alternateBase;
+    if (!look.m_storedGrid)
+        colours.m_grid = desktop.m_mid;
+    return colours;
 }
 
 } // namespace Tavex

@@ -1,5 +1,6 @@
 #include "table/TableCtrl.h"
 
+#include "platform/Contrast.h"
 #include "table/ColDef.h"
 #include "table/PrefixSearch.h"
 
@@ -35,6 +36,7 @@ CTableCtrl::~CTableCtrl() {
 }
 
 void CTableCtrl::ApplyLook(const CLookSettings& look) {
+    m_storedLook = look;
     m_horzGrid = look.m_horzGrid;
     m_vertGrid = look.m_vertGrid;
     m_leparello = look.m_leparello;
@@ -74,11 +76,39 @@ bool CTableCtrl::ReplaceDlgItem(unsigned id, CWnd& parent) {
     return true;
 }
 
-void CTableCtrl::OnCreate() {
+void CTableCtrl::ApplyDesktopColours() {
     IPlatform& platform = GetPlatform();
     m_look.m_textColour = platform.GetSysColor(COLOR_WINDOWTEXT);
     m_look.m_selectedTextColour = platform.GetSysColor(COLOR_HIGHLIGHTTEXT);
     m_selectionColour[0] = m_selectionColour[1] = platform.GetSysColor(COLOR_HIGHLIGHT);
+    CDesktopColours desktop;
+    desktop.m_text = m_look.m_textColour;
+    desktop.m_base = platform.GetSysColor(COLOR_WINDOW);
+    desktop.m_alternateBase = platform.GetSysColor(COLOR_ALTERNATEBASE);
+    desktop.m_mid = platform.GetSysColor(COLOR_MID);
+    const CRowColours rows = ResolveRowColours(m_storedLook, desktop);
+    m_bandColour[0] = rows.m_band0;
+    m_bandColour[1] = rows.m_band1;
+    m_gridColour = rows.m_grid;
+    // Dark themes often pair white text with a middle blue that it cannot be read on; the blue
+    // darkens until it can.
+    if (rows.m_fromPalette)
+        m_selectionColour[0] = m_selectionColour[1] =
+            ReadableOn(m_selectionColour[0], m_look.m_selectedTextColour);
+    const auto lighter = [](ColorRef a, ColorRef b) {
+        return ContrastRatio(a, 0) >= ContrastRatio(b, 0) ? a : b;
+    };
+    m_look.m_ownColourGround = rows.m_fromPalette ? lighter(rows.m_band0, rows.m_band1) : kNoColour;
+    m_look.m_ownSelectedGround = rows.m_fromPalette ? m_selectionColour[0] : kNoColour;
+}
+
+void CTableCtrl::OnSysColorChange() {
+    ApplyDesktopColours();
+    Redraw(true);
+}
+
+void CTableCtrl::OnCreate() {
+    ApplyDesktopColours();
     const Rect none{0, 0, 1, 1};
     m_body.Create(*this, none, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, "CTableDisplay");
     m_header.Create(*this, none, WS_CHILD | WS_VISIBLE, 0, "CHeaderDisplay");

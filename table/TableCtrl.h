@@ -19,6 +19,7 @@
 #include "table/LookSettings.h"
 #include "table/Notify.h"
 #include "table/Table.h"
+#include "table/TableAccessible.h"
 #include "table/TableCtrlInterface.h"
 #include "table/TableDisplay.h"
 #include "table/TableExport.h"
@@ -260,6 +261,8 @@ public:
     void OnTimer(unsigned id) override;
     void OnSetFocus(Platform::CWnd* oldWnd) override;
     void OnKillFocus(Platform::CWnd* newWnd) override;
+    void OnSysColorChange() override;
+    Platform::IAccessibleTable* GetAccessibleTable() override { return &m_accessible; }
     unsigned OnGetDlgCode() override {
         return Platform::DLGC_WANTARROWS | Platform::DLGC_WANTCHARS;
     }
@@ -274,6 +277,8 @@ public:
 private:
     void ForgetCurrentRow();
     void ApplyLook(const CLookSettings& look);
+    // Text, selection, band and grid colours from the desktop's palette and the stored look.
+    void ApplyDesktopColours();
     void AutoSizeRows();
     void ApplyLayout(int width, int height);
     void PlaceChild(Platform::CWnd& child, const Platform::Rect& rect, bool shown);
@@ -281,6 +286,8 @@ private:
     void ScrollHorz(unsigned code, int pos);
     void FinishVertScroll(unsigned code);
     void HandleKey(unsigned vk);
+    // Ctrl+C, Ctrl+A and Shift+F10; false for any other key.
+    bool HandleDesktopKey(unsigned vk, bool ctrl, bool shift);
     std::string BodyTip(int row, int column);
     std::string HeaderTip(int column);
     std::string FooterTip(int column);
@@ -339,6 +346,8 @@ private:
     Platform::ColorRef m_bandColour[2];
     Platform::ColorRef m_selectionColour[2];
     Platform::ColorRef m_gridColour;
+    CLookSettings m_storedLook;
+    CTableAccessible m_accessible{*this};
     bool m_copyAll = false;
     bool m_notify = false;
     Platform::CWnd* m_notifyTarget = nullptr;

@@ -40,6 +40,8 @@ void CTableCtrl::OnKeyDown(unsigned vk, unsigned, unsigned flags) {
 void CTableCtrl::HandleKey(unsigned vk) {
     const bool ctrl = GetPlatform().GetKeyState(VK_CONTROL) < 0;
     const bool shift = GetPlatform().GetKeyState(VK_SHIFT) < 0;
+    if (HandleDesktopKey(vk, ctrl, shift))
+        return;
     switch (vk) {
     case VK_BACK:
     case VK_DELETE:
@@ -91,6 +93,28 @@ void CTableCtrl::HandleKey(unsigned vk) {
         m_selection.Select(0, row);
     m_current.MakeVisible();
     Redraw(true);
+}
+
+bool CTableCtrl::HandleDesktopKey(unsigned vk, bool ctrl, bool shift) {
+    // The keys every desktop's lists answer, beside the control's own; each does what its
+    // menu item does.
+    const int row = m_current.GetRow();
+    const int column = m_current.GetColumn();
+    if (ctrl && !shift && vk == 'C') {
+        if (m_selection.GetMode() != CTableSelection::kNoSelection)
+            RunBodyMenuCommand(ID_COPY, row, column);
+        return true;
+    }
+    if (ctrl && !shift && vk == 'A') {
+        if (m_selection.GetMode() == CTableSelection::kMultiple)
+            RunBodyMenuCommand(ID_SELECT_ALL, row, column);
+        return true;
+    }
+    if (shift && !ctrl && vk == VK_F10) {
+        m_body.OnContextMenu(&m_body, Point{-1, -1});
+        return true;
+    }
+    return false;
 }
 
 void CTableCtrl::OnChar(unsigned ch, unsigned, unsigned) {

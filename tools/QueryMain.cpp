@@ -99,6 +99,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "vantrel-query: %s\n%s", error.what(), kQueryUsage);
         return 2;
     }
+    if (options.help) {
+        std::fputs(kQueryUsage, stdout);
+        return 0;
+    }
+    if (options.showVersion) {
+        std::puts("vantrel-query " VANTREL_VERSION);
+        return 0;
+    }
 
     const auto start = std::chrono::steady_clock::now();
     CConsoleWindow window(options);

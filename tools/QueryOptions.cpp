@@ -5,7 +5,8 @@
 const char* const kQueryUsage =
     "usage: vantrel-query [--master HOST:PORT ... | --favorites FILE] [--version 1.0|1.04|all]\n"
     "         [--speed 0..5] [--include-empty] [--no-full] [--format table|json|csv]\n"
-    "         [--players] [--variables] [--timing] [--humans]\n";
+    "         [--players] [--variables] [--timing] [--humans]\n"
+    "       vantrel-query --help | --version\n";
 
 CQueryOptions ParseQueryOptions(const std::vector<std::string>& arguments) {
     CQueryOptions options;
@@ -31,6 +32,12 @@ CQueryOptions ParseQueryOptions(const std::vector<std::string>& arguments) {
             options.favorites = value();
             if (options.favorites.empty())
                 throw std::invalid_argument("--favorites needs a file name");
+        } else if (flag == "--help") {
+            options.help = true;
+        } else if (flag == "--version" &&
+                   (i + 1 >= arguments.size() || arguments[i + 1].rfind("--", 0) == 0)) {
+            // Followed by a game version it chooses the servers' version, as ever.
+            options.showVersion = true;
         } else if (flag == "--version") {
             const std::string& version = value();
             if (version == "1.0")

@@ -18,8 +18,10 @@ struct CQueryOptions {
     EFormat format = EFormat::Table;
     bool players = false;
     bool variables = false;
-    bool timing = false;     // on stderr: when the first result came and when the last
-    bool humansOnly = false; // --humans: only servers with at least one player who is no bot
+    bool timing = false;      // on stderr: when the first result came and when the last
+    bool humansOnly = false;  // --humans: only servers with at least one player who is no bot
+    bool help = false;        // --help: print the usage and exit
+    bool showVersion = false; // --version without a game version: print the program's
 };
 
 extern const char* const kQueryUsage;

@@ -30,6 +30,7 @@ const char* const kUsage =
     "         [--list-twice LIST] [--master-datagrams K] [--master-answer-probe N]\n"
     "         [--flood PPS] [--protocols P,...] [--end-marker MODE] [--master-lists LIST]\n"
     "         [--more-master LIST[:silent][:MODE]]...\n"
+    "       vantrel-testnet --help | --version\n"
     "  LIST: server indexes from 0, as 1,4,7-9. In --name, %d is the server's index.\n"
     "  --flood: a third party sends PPS datagrams a second to whoever asked last.\n"
     "  --protocols: the servers' protocols in turn (15: 1.02/1.03, 16: 1.04); masters then\n"
@@ -170,6 +171,10 @@ int main(int argc, char** argv) {
             if (flag == "--colour-names") {
                 colourNames = true;
                 continue;
+            }
+            if (flag == "--version") {
+                std::puts("vantrel-testnet " VANTREL_VERSION);
+                return 0;
             }
             if (i + 1 >= argc)
                 throw std::invalid_argument("missing value after " + flag);

@@ -1,5 +1,6 @@
 #include "uictrl/HyperLink.h"
 
+#include "platform/Contrast.h"
 #include "platform/Platform.h"
 
 #include <cstdio>
@@ -75,11 +76,19 @@ void CHyperLink::ResizeToText() {
 }
 
 ColorRef CHyperLink::CurrentColour() const {
+    IPlatform& platform = GetPlatform();
+    ColorRef colour = m_visited ? VisitedColour : LinkColour;
+    ColorRef dark = platform.GetSysColor(m_visited ? COLOR_VISITEDLINK : COLOR_HOTLIGHT);
     if (m_hover && (m_options & UseHoverColour))
-        return HoverColour;
-    if (m_focused && !(m_options & NoFocusColour))
-        return FocusColour;
-    return m_visited ? VisitedColour : LinkColour;
+        colour = dark = HoverColour;
+    else if (m_focused && !(m_options & NoFocusColour))
+        colour = dark = FocusColour;
+    // A light theme, where the blue can be read, keeps the label's own colours; a dark one takes
+    // the desktop's link colours, each made readable where it is too dark.
+    const ColorRef background = platform.GetSysColor(COLOR_BTNFACE);
+    if (ContrastRatio(LinkColour, background) >= kReadableContrast)
+        return colour;
+    return ReadableOn(dark, background);
 }
 
 void CHyperLink::OnPaint(IDrawContext& dc, const Rect&) {

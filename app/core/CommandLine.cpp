@@ -26,6 +26,11 @@ bool IsHostAndPort(std::string_view text) {
 
 } // namespace
 
+const char* const kBrowserUsage =
+    "usage: vantrel [--master HOST:PORT] [--startup-query nothing|favorites|master]\n"
+    "               [--view players|servers] [--screenshot FILE] [--data-home]\n"
+    "       vantrel --help | --version\n";
+
 std::optional<CCommandLine> ParseCommandLine(const std::vector<std::string>& arguments,
                                              std::string& error) {
     CCommandLine options;
@@ -33,6 +38,10 @@ std::optional<CCommandLine> ParseCommandLine(const std::vector<std::string>& arg
         std::string name = arguments[i];
         if (name == "--data-home") {
             options.m_dataHome = true;
+            continue;
+        }
+        if (name == "--help" || name == "--version") {
+            (name == "--help" ? options.m_help : options.m_version) = true;
             continue;
         }
         std::optional<std::string> value;

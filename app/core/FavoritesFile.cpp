@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <set>
 #include <sys/stat.h>
 
 namespace {
@@ -57,6 +58,22 @@ int CleanFavoriteRows(std::vector<CFavorite>& rows) {
         favorite.m_password = CleanFieldText(favorite.m_password);
     }
     return -1;
+}
+
+std::vector<CFavorite> MergeFavoriteRows(const std::vector<CFavorite>& rows,
+                                         const std::vector<CFavorite>& loaded,
+                                         const std::vector<CFavorite>& current) {
+    std::set<std::string_view> known;
+    for (const std::vector<CFavorite>* list : {&rows, &loaded})
+        for (const CFavorite& favorite : *list)
+            known.insert(favorite.m_address);
+    // `current` is top row first as well: its newest line, added last, is its first row.
+    std::vector<CFavorite> merged;
+    for (const CFavorite& favorite : current)
+        if (known.insert(favorite.m_address).second)
+            merged.push_back(favorite);
+    merged.insert(merged.end(), rows.begin(), rows.end());
+    return merged;
 }
 
 int SaveFavoriteRows(const std::string& path, const std::vector<CFavorite>& rows) {

@@ -37,6 +37,15 @@ std::string FavoritesReadError(const std::string& path, int error);
 // -1 when every row is clean.
 int CleanFavoriteRows(std::vector<CFavorite>& rows);
 
+// Several windows share the file: what the dialog saves is its own rows (`rows`, top row first,
+// cleaned) plus every line that another window added since the dialog read `loaded` (its rows
+// then) and that is in `current` (the file now) under an address neither of those lists. The
+// dialog's edits and deletions win; the others' additions keep their file order after its own
+// lines, as "Add to favorites" appends them. Addresses compare as their text.
+std::vector<CFavorite> MergeFavoriteRows(const std::vector<CFavorite>& rows,
+                                         const std::vector<CFavorite>& loaded,
+                                         const std::vector<CFavorite>& current);
+
 // The message when the file cannot be written: its name and the system's reason.
 std::string FavoritesFileError(const std::string& path, int error);
 

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -108,6 +109,36 @@ std::vector<std::string> GameArguments(const std::string& executable, const std:
     if (IsWindowsGame(executable))
         return {wine, launcher, GameCommandLine(WindowsPath(executable), command)};
     return {executable, command};
+}
+
+std::string GameStartMessage(std::string_view executable, int error) {
+    std::string reason;
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        reason = "not found";
+        break;
+    case EACCES:
+    case ENOEXEC:
+    case EISDIR:
+        reason = "not a program";
+        break;
+    default:
+        reason = std::strerror(error);
+        break;
+    }
+    return "Cannot start the game \"" + std::string(executable) + "\": " + reason + ".";
+}
+
+int GameFileProblem(const std::string& executable) {
+    struct stat info {};
+    if (executable.empty() || stat(executable.c_str(), &info) != 0)
+        return ENOENT;
+    if (!S_ISREG(info.st_mode))
+        return EACCES;
+    if (!IsWindowsGame(executable) && access(executable.c_str(), X_OK) != 0)
+        return EACCES;
+    return 0;
 }
 
 int StartGame(const std::string& executable, const std::string& command) {

@@ -20,6 +20,14 @@ inline constexpr int kWineMissing = -1;
 // "Wine is needed to start a Windows game: <path>".
 std::string WineMissingMessage(std::string_view executable);
 
+// Why a game file cannot be started, for a failure `error` of StartGame or GameFileProblem:
+// "Cannot start the game "<path>": not found." (or "not a program", or the system's reason).
+std::string GameStartMessage(std::string_view executable, int error);
+
+// Whether `executable` can be a game without starting it: 0, ENOENT when it is missing, EACCES
+// when it is no regular file or, being no Windows program, may not be run.
+int GameFileProblem(const std::string& executable);
+
 // Whether the file is a Windows program, which runs through Wine.
 bool IsWindowsGame(std::string_view executable);
 

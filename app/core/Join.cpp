@@ -22,19 +22,36 @@ EJoinResult JoinServer(CRegistryKey& key, const CJoinRequest& request, CJoinDial
         return EJoinResult::Cancelled;
 
     std::string command = BuildConnectCommand(request.m_address, *password);
+    bool chosenNow = false;
     for (int error; (error = StartGame(executable, command)) != 0;) {
-        if (error == kWineMissing)
+        // A game that only lacks Wine is the right file: it is kept for when Wine is there.
+        if (error == kWineMissing) {
             dialogs.ShowError(WineMissingMessage(executable));
+            if (chosenNow)
+                SaveGamePath(key, executable);
+        } else if (chosenNow) {
+            // The stored path failing is what the chooser is for; a file just chosen that
+            // fails too must say why, or the chooser seems to come back for nothing.
+            dialogs.ShowError(GameStartMessage(executable, error));
+        }
         std::optional<std::string> chosen = dialogs.ChooseGameExecutable();
         if (!chosen)
             return EJoinResult::Cancelled;
         executable = *chosen;
-        SaveGamePath(key, executable);
+        chosenNow = true;
     }
+    if (chosenNow)
+        SaveGamePath(key, executable);
     return EJoinResult::Started;
 }
 
 void ChooseGameExecutable(CRegistryKey& key, CJoinDialogs& dialogs) {
-    if (std::optional<std::string> chosen = dialogs.ChooseGameExecutable())
-        SaveGamePath(key, *chosen);
+    while (std::optional<std::string> chosen = dialogs.ChooseGameExecutable()) {
+        const int problem = GameFileProblem(*chosen);
+        if (problem == 0) {
+            SaveGamePath(key, *chosen);
+            return;
+        }
+        dialogs.ShowError(GameStartMessage(*chosen, problem));
+    }
 }

@@ -7,15 +7,16 @@ void CQueryProgress::Start(int servers, bool listing) {
     m_shown = servers;
     m_position = 0;
     m_total = servers;
-    m_range = std::clamp(servers, 0, 0xFFFF);
+    m_range = std::clamp(servers, 1, 0xFFFF);
     m_listing = listing;
+    m_askingMasters = false;
 }
 
 void CQueryProgress::Grow(int servers) {
     m_toQuery += servers;
     m_shown = m_toQuery;
     m_total += servers;
-    m_range = std::clamp(m_total, 0, 0xFFFF);
+    m_range = std::clamp(m_total, 1, 0xFFFF);
 }
 
 bool CQueryProgress::OnServerDone() {

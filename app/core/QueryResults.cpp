@@ -20,6 +20,16 @@ void CQueryResults::Start(CServerList& list, bool includeEmpty, bool includeFull
     m_includeFull = includeFull;
 }
 
+CQueryResults::CUpdate CQueryResults::EndIfEmpty(const Tavex::CSortKeys& serverKeys,
+                                                 const Tavex::CSortKeys& allPlayersKeys) {
+    CUpdate update;
+    if (m_progress.IsComplete()) {
+        update.m_complete = true;
+        SortBoth(serverKeys, allPlayersKeys);
+    }
+    return update;
+}
+
 CQueryResults::CUpdate CQueryResults::OnServerFinished(const CServerRecord& record, int view,
                                                        const Tavex::CSortKeys& serverKeys,
                                                        const Tavex::CSortKeys& allPlayersKeys) {

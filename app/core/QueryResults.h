@@ -35,6 +35,9 @@ public:
     // the record column and the counters set.
     // `listing`: later masters may still add servers (Grow), until CloseListing.
     void Start(CServerList& list, bool includeEmpty, bool includeFull, bool listing = false);
+    // Right after Start: no server message will ever end a run of no servers that no master
+    // adds to, so such a run ends here, as any other run ends (complete, both tables sorted).
+    CUpdate EndIfEmpty(const Tavex::CSortKeys& serverKeys, const Tavex::CSortKeys& allPlayersKeys);
     // A later master's new records join the run: numbered after the others and counted.
     void Grow(const std::vector<CServerRecord*>& records);
     // No master adds any more. When every server is already in, this is the run's end: both
@@ -51,6 +54,7 @@ public:
     void SetFriends(const CFriendList* friends) { m_friends = friends; }
 
     const CQueryProgress& Progress() const { return m_progress; }
+    void SetAskingMasters(bool asking) { m_progress.SetAskingMasters(asking); }
     const CRecordKeys& Keys() const { return m_keys; }
     // Knows every shown record of the run; the window applies it to the tables.
     CLiveFilterIndex& Filter() { return m_filter; }

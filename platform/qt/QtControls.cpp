@@ -142,6 +142,13 @@ public:
         });
     }
     QTabBar* Bar() const { return m_bar; }
+    bool Turn(int step) {
+        const int count = m_bar->count();
+        if (count < 2 || !isEnabled() || !isVisible())
+            return false;
+        m_bar->setCurrentIndex((m_bar->currentIndex() + step + count) % count);
+        return true;
+    }
 
 protected:
     void resizeEvent(QResizeEvent*) override {
@@ -527,6 +534,28 @@ void ShowText(QWidget* widget, const std::string& text) {
         return; // no text of their own
     else
         widget->setWindowTitle(shown);
+}
+
+} // namespace PlatformQt
+
+namespace PlatformQt {
+
+bool TurnTabsByKey(QObject* receiver, const QKeyEvent& key) {
+    const Qt::KeyboardModifiers held =
+        key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (held != Qt::ControlModifier || (key.key() != Qt::Key_Tab && key.key() != Qt::Key_Backtab))
+        return false;
+    auto* widget = qobject_cast<QWidget*>(receiver);
+    if (!widget)
+        return false;
+    // X11 sends Ctrl+Shift+Tab as Backtab with Shift; other systems as Tab with Shift.
+    const int step = key.key() == Qt::Key_Backtab || (key.modifiers() & Qt::ShiftModifier) ? -1 : 1;
+    // The tab control has no meta-object of its own, so Qt cannot pick it out by type.
+    for (QWidget* child : widget->window()->findChildren<QWidget*>())
+        if (auto* tabs = dynamic_cast<TabControl*>(child))
+            if (tabs->window() == widget->window() && tabs->Turn(step))
+                return true;
+    return false;
 }
 
 } // namespace PlatformQt

@@ -6,6 +6,7 @@
 
 #include "platform/Platform.h"
 
+#include <QKeyEvent>
 #include <QWidget>
 
 #include <string>
@@ -29,5 +30,10 @@ void SetControlItems(QWidget* widget, const std::vector<std::string>& items);
 // window, the caption of a control ("&" marks the mnemonic; a label shows it underlined on
 // Windows and plain here).
 void ShowText(QWidget* widget, const std::string& text);
+
+// Ctrl+Tab and Ctrl+Shift+Tab turn the tabs of the window that `receiver` lies in, wherever
+// the focus is, as in every tabbed dialog of the desktop. True when the key was one of them
+// and a tab control took it.
+bool TurnTabsByKey(QObject* receiver, const QKeyEvent& key);
 
 } // namespace PlatformQt

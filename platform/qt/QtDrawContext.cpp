@@ -10,6 +10,7 @@
 #include <QStyleOptionHeader>
 #include <QWidget>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -231,7 +232,16 @@ int QtDrawContext::DrawText(std::string_view text, Rect& rect, unsigned format) 
             m_painter.fillRect(bounds, ToQColor(m_state.bkColour));
     }
     m_painter.setPen(ToQColor(m_state.textColour));
-    m_painter.drawText(target, flags, shown);
+    if (font.underline() && single) {
+        QFont plain = font;
+        plain.setUnderline(false);
+        m_painter.setFont(plain);
+        const QRect bounds = m_painter.boundingRect(target, flags, shown);
+        m_painter.drawText(target, flags, shown);
+        DrawUnderline(bounds.left(), bounds.top(), bounds.width(), rect);
+    } else {
+        m_painter.drawText(target, flags, shown);
+    }
     if (clip)
         m_painter.restore();
     return height;
@@ -266,12 +276,36 @@ bool QtDrawContext::DrawShapedLine(const QString& text, const Rect& rect, unsign
         m_painter.save();
         m_painter.setClipRect(ToQRect(rect), Qt::IntersectClip);
     }
-    m_painter.setFont(font);
     m_painter.setPen(ToQColor(m_state.textColour));
-    m_painter.drawStaticText(QPointF(x, y), shaped->text);
+    if (font.underline()) {
+        QFont plain = font;
+        plain.setUnderline(false);
+        // Read before the cache is asked again: a full cache starts afresh.
+        const QString shown = shaped->text.text();
+        const qreal width = shaped->width;
+        m_painter.setFont(plain);
+        m_painter.drawStaticText(QPointF(x, y), TextCache().Get(shown, plain, plain.key()).text);
+        DrawUnderline(x, y, width, rect);
+    } else {
+        m_painter.setFont(font);
+        m_painter.drawStaticText(QPointF(x, y), shaped->text);
+    }
     if (clip)
         m_painter.restore();
     return true;
+}
+
+void QtDrawContext::DrawUnderline(qreal left, qreal top, qreal width, const Rect& rect) {
+    // Qt leaves the underline out of text drawn on a scaled screen, or places it by the font's
+    // device metrics below a label sized to the text's logical height, where the clip loses it.
+    // So it is drawn here, raised into the rectangle where it would leave it.
+    const QFontMetricsF exact(CurrentFont(), m_painter.device());
+    const qreal thickness = std::max<qreal>(exact.lineWidth(), 1.0);
+    const qreal y = std::min(top + exact.ascent() + exact.underlinePos(), rect.bottom - thickness);
+    const qreal from = std::max<qreal>(left, rect.left);
+    const qreal to = std::min<qreal>(left + width, rect.right);
+    if (to > from)
+        m_painter.fillRect(QRectF(from, y, to - from, thickness), ToQColor(m_state.textColour));
 }
 
 void QtDrawContext::TextOut(int x, int y, std::string_view text) {

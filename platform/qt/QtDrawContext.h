@@ -94,6 +94,8 @@ private:
     // Draws a single line of plain text from the shaped-text cache; false when the format
     // asks for more than that.
     bool DrawShapedLine(const QString& text, const Platform::Rect& rect, unsigned format);
+    // The current font's underline below text whose line starts at (left, top), kept inside rect.
+    void DrawUnderline(qreal left, qreal top, qreal width, const Platform::Rect& rect);
     mutable std::optional<FontCache> m_fontCache;
 };
 

@@ -1,5 +1,7 @@
 #include "platform/qt/QtPlatform.h"
 
+#include "platform/qt/QtAccessible.h"
+
 #include "platform/Window.h"
 #include "platform/qt/Cp1252.h"
 #include "platform/qt/QtControls.h"
@@ -22,15 +24,44 @@ namespace PlatformQt {
 
 using namespace Platform;
 
+namespace {
+
+// What the desktop's keyboard users expect of every window. Qt shows focus frames only after a
+// Tab, and forgets that again; whoever works from the keyboard needs to see where the next key
+// goes, so every window shows them always. Ctrl+Tab turns a window's tabs from any control.
+class KeyboardHabits : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::FocusIn || e->type() == QEvent::WindowActivate)
+            if (auto* widget = qobject_cast<QWidget*>(watched))
+                widget->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+        // Before any widget sees the key: Qt would take Ctrl+Tab for focus moves elsewhere.
+        if (e->type() == QEvent::KeyPress)
+            return TurnTabsByKey(watched, *static_cast<QKeyEvent*>(e));
+        return false;
+    }
+};
+
+} // namespace
+
 QtPlatform::QtPlatform() : m_menus(std::make_unique<QtMenuFactory>()) {}
 
-QtPlatform::~QtPlatform() = default;
+QtPlatform::~QtPlatform() {
+    if (m_focusFrames && QCoreApplication::instance())
+        QCoreApplication::instance()->removeEventFilter(m_focusFrames.get());
+}
 
 std::unique_ptr<IWindowPeer> QtPlatform::CreatePeer(CWnd& owner, CWnd* parent, WindowKind kind,
                                                     const Rect& rect, unsigned style) {
     QWidget* parentWidget = parent ? Widget(*parent) : nullptr;
     if (parent && !parentWidget)
         return nullptr;
+    // The application may start after the platform object, but never after its first window.
+    if (!m_focusFrames && QCoreApplication::instance()) {
+        m_focusFrames = std::make_unique<KeyboardHabits>();
+        QCoreApplication::instance()->installEventFilter(m_focusFrames.get());
+        InstallAccessibleTables();
+    }
     QWidget* widget = nullptr;
     Qt::FocusPolicy focus = (style & WS_TABSTOP) ? Qt::TabFocus : Qt::NoFocus;
     switch (kind) {
@@ -232,6 +263,14 @@ ColorRef QtPlatform::GetSysColor(int index) const {
         return FromQColor(p.color(QPalette::ButtonText));
     case COLOR_BTNHIGHLIGHT:
         return FromQColor(p.color(QPalette::Light));
+    case COLOR_HOTLIGHT:
+        return FromQColor(p.color(QPalette::Link));
+    case COLOR_ALTERNATEBASE:
+        return FromQColor(p.color(QPalette::AlternateBase));
+    case COLOR_MID:
+        return FromQColor(p.color(QPalette::Mid));
+    case COLOR_VISITEDLINK:
+        return FromQColor(p.color(QPalette::LinkVisited));
     default:
         return 0;
     }

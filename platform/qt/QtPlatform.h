@@ -12,6 +12,7 @@
 #include <memory>
 
 class QEventLoop;
+class QObject;
 class QWidget;
 
 namespace PlatformQt {
@@ -80,6 +81,7 @@ private:
     };
 
     std::unique_ptr<QtMenuFactory> m_menus;
+    std::unique_ptr<QObject> m_focusFrames;
     std::map<const Platform::CWnd*, ModalLoop*> m_modal;
     Platform::CWnd* m_capture = nullptr;
     Platform::CWnd* m_clipboardOwner = nullptr;

@@ -208,6 +208,12 @@ bool WindowWidget::event(QEvent* e) {
             return true;
         }
     }
+    if (e->type() == QEvent::ApplicationPaletteChange) {
+        HandlerScope running;
+        m_owner->OnSysColorChange();
+        update();
+        return QWidget::event(e);
+    }
     if (e->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(e);
         std::string text;
@@ -308,10 +314,16 @@ void WindowWidget::keyPressEvent(QKeyEvent* e) {
     unsigned flags = e->isAutoRepeat() ? KF_REPEAT : 0;
     if (unsigned vk = VirtualKeyFromQt(e->key()))
         m_owner->OnKeyDown(vk, 1, flags);
+    const bool control =
+        (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == Qt::ControlModifier;
     for (char c : ToCp1252(e->text())) {
         // Delete types no character on Windows.
         if (!m_owner || c == '\x7F')
             continue;
+        // Ctrl with a letter types its control character, as on Windows and X11, never the
+        // letter: Ctrl+C must not start a search for "c".
+        if (control && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')))
+            c = static_cast<char>(c & 0x1F);
         m_owner->OnChar(static_cast<unsigned char>(c), 1, flags);
     }
 }

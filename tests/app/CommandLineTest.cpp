@@ -60,6 +60,20 @@ TEST(CommandLineTest, BadOptionsGiveOneLineMessages) {
     EXPECT_EQ(error, "--master needs a value");
 }
 
+TEST(CommandLineTest, HelpAndVersionTakeNoValue) {
+    std::string error;
+    const std::optional<CCommandLine> help = ParseCommandLine({"--help"}, error);
+    ASSERT_TRUE(help);
+    EXPECT_TRUE(help->m_help);
+    EXPECT_FALSE(help->m_version);
+    const std::optional<CCommandLine> version =
+        ParseCommandLine({"--version", "--view", "servers"}, error);
+    ASSERT_TRUE(version);
+    EXPECT_TRUE(version->m_version);
+    EXPECT_EQ(version->m_view, kServerView);
+    EXPECT_NE(std::string(kBrowserUsage).find("--screenshot FILE"), std::string::npos);
+}
+
 TEST(StartupQueryTest, UnknownValuesStartNothingAndCheckNoRadio) {
     EXPECT_EQ(StartupCommand(2), kQueryMasterId);
     EXPECT_EQ(StartupCommand(3), 0);

@@ -171,3 +171,33 @@ TEST(FavoritesFileTest, APipeInPlaceOfTheListNeverBlocks) {
     ASSERT_EQ(lstat(kFavoritesFile, &info), 0);
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
+
+TEST(FavoritesFileTest, ASaveKeepsWhatOtherWindowsAddedAndItsOwnEditsAndDeletions) {
+    // The dialog read three rows (top row first, the file's last line),
+    const auto loaded = Rows({{"3.3.3.3:3", "C", ""}, {"2.2.2.2:2", "B", ""}, {"host:1", "A", ""}});
+    // renamed C, deleted B, added D and cleaned A's address;
+    const auto rows =
+        Rows({{"4.4.4.4:4", "D", ""}, {"3.3.3.3:3", "C2", "pw"}, {"127.0.0.1:1", "A", ""}});
+    // meanwhile another window appended E and F, and a third renamed B.
+    const auto current = Rows({{"6.6.6.6:6", "F", ""},
+                               {"5.5.5.5:5", "E", ""},
+                               {"3.3.3.3:3", "C", ""},
+                               {"2.2.2.2:2", "B elsewhere", ""},
+                               {"host:1", "A", ""}});
+    const std::vector<CFavorite> merged = MergeFavoriteRows(rows, loaded, current);
+    EXPECT_EQ(merged, Rows({{"6.6.6.6:6", "F", ""},
+                            {"5.5.5.5:5", "E", ""},
+                            {"4.4.4.4:4", "D", ""},
+                            {"3.3.3.3:3", "C2", "pw"},
+                            {"127.0.0.1:1", "A", ""}}));
+
+    // Saved, the others' lines follow the dialog's own in the order they were appended.
+    CTempWorkDir dir;
+    ASSERT_EQ(SaveFavoriteRows(kFavoritesFile, merged), 0);
+    EXPECT_EQ(CTempWorkDir::ReadFile(kFavoritesFile),
+              "127.0.0.1:1\tA\t\r\n3.3.3.3:3\tC2\tpw\r\n4.4.4.4:4\tD\t\r\n5.5.5.5:5\tE\t\r\n"
+              "6.6.6.6:6\tF\t\r\n");
+
+    // Nobody else wrote: the dialog's rows alone, deletions included.
+    EXPECT_EQ(MergeFavoriteRows(Rows({}), loaded, loaded), Rows({}));
+}

@@ -165,3 +165,33 @@ TEST_F(JoinTest, LockedServersAskForAPasswordOnlyWhenNoneIsGiven) {
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     EXPECT_FALSE(fs::exists(m_dir.Path() / "record"));
 }
+
+TEST_F(JoinTest, AChosenFileThatCannotStartIsNamedWithWhyAndNotKept) {
+    // Given a stored game that has gone, and choices of a missing file, a file that is no
+    // program and a folder before the real game,
+    SaveGamePath(m_key, (m_dir.Path() / "gone").string());
+    const std::string missing = (m_dir.Path() / "missing").string();
+    const std::string text = (m_dir.Path() / "hostname").string();
+    CTempWorkDir::WriteFile(text, "player-pc\n");
+    const std::string folder = (m_dir.Path() / "game").string();
+    m_dialogs.m_files = {missing, text, folder};
+    // when a join runs into them and the last choice is cancelled,
+    EXPECT_EQ(JoinServer(m_key, {"10.0.0.5:27960", "", ""}, m_dialogs), EJoinResult::Cancelled);
+    // then each chosen file was named with its reason before the chooser came back, the stored
+    // path (the user's own choice of earlier) said nothing, and none of them was kept.
+    EXPECT_EQ(m_dialogs.m_errors, (std::vector<std::string>{
+                                      "Cannot start the game \"" + missing + "\": not found.",
+                                      "Cannot start the game \"" + text + "\": not a program.",
+                                      "Cannot start the game \"" + folder + "\": not a program."}));
+    EXPECT_EQ(m_dialogs.m_fileDialogs, 4);
+    EXPECT_EQ(LoadGamePath(m_key), (m_dir.Path() / "gone").string());
+
+    // The "..." button checks its choice the same way, without starting anything.
+    m_dialogs.m_errors.clear();
+    m_dialogs.m_files = {text, m_game.string()};
+    ChooseGameExecutable(m_key, m_dialogs);
+    EXPECT_EQ(m_dialogs.m_errors,
+              std::vector<std::string>{"Cannot start the game \"" + text + "\": not a program."});
+    EXPECT_EQ(LoadGamePath(m_key), m_game.string());
+    EXPECT_FALSE(fs::exists(m_dir.Path() / "record"));
+}

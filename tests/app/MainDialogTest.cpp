@@ -602,7 +602,12 @@ TEST_F(MainDialogTest, JoinButtonAsksForTheGameUntilItStartsAndTheChooserOnlySto
         m_platform.ClickButton(*d.GetDlgItem(Res::IDC_JOIN));
         EXPECT_EQ(AwaitStandInRecord(started), (m_dir.Path() / "game").string() +
                                                    "\nconnect 127.0.0.1:7" + std::string(1, '\0'));
-        EXPECT_TRUE(m_platform.messageBoxes.empty());
+        // The chosen file that could not start was named, with why, before the chooser came
+        // back.
+        ASSERT_EQ(m_platform.messageBoxes.size(), 1u);
+        EXPECT_EQ(m_platform.messageBoxes[0].text, "Cannot start the game \"" +
+                                                       (m_dir.Path() / "missing").string() +
+                                                       "\": not found.");
         ASSERT_EQ(m_platform.openFileRequests.size(), 2u);
         EXPECT_EQ(m_platform.openFileRequests[0].fileName, "jk2mp.exe");
         EXPECT_EQ(m_platform.openFileRequests[0].filter, "Game (*.exe)|*.exe|All files (*)|*||");
@@ -619,14 +624,19 @@ TEST_F(MainDialogTest, JoinButtonAsksForTheGameUntilItStartsAndTheChooserOnlySto
         EXPECT_EQ(m_platform.openFileRequests.size(), 3u);
         EXPECT_EQ(LoadGamePath(key), (m_dir.Path() / "gone").string());
 
-        // "..." stores a choice and starts nothing; cancelling it changes nothing.
+        // "..." stores a choice and starts nothing; cancelling it changes nothing. A file
+        // that is not there is named and not stored.
         std::filesystem::remove(started);
-        m_platform.openFileAnswers = {"/opt/game/jk2mp.exe", std::nullopt};
+        const std::string windowsGame = (m_dir.Path() / "game/jk2mp.exe").string();
+        CTempWorkDir::WriteFile(windowsGame, "MZ");
+        m_platform.openFileAnswers = {"/opt/game/jk2mp.exe", windowsGame, std::nullopt};
         m_platform.ClickButton(*d.GetDlgItem(Res::IDC_CHOOSE_GAME));
-        EXPECT_EQ(LoadGamePath(key), "/opt/game/jk2mp.exe");
+        EXPECT_EQ(m_platform.messageBoxes.back().text,
+                  "Cannot start the game \"/opt/game/jk2mp.exe\": not found.");
+        EXPECT_EQ(LoadGamePath(key), windowsGame);
         m_platform.ClickButton(*d.GetDlgItem(Res::IDC_CHOOSE_GAME));
-        EXPECT_EQ(LoadGamePath(key), "/opt/game/jk2mp.exe");
-        EXPECT_EQ(m_platform.openFileRequests.size(), 5u);
+        EXPECT_EQ(LoadGamePath(key), windowsGame);
+        EXPECT_EQ(m_platform.openFileRequests.size(), 6u);
         EXPECT_FALSE(std::filesystem::exists(started));
         EXPECT_TRUE(d.IsWindow());
     });

@@ -166,3 +166,32 @@ TEST_F(QueryResultsTest, OnlyTheVisibleTableIsSortedWhileResultsStreamIn) {
     EXPECT_TRUE(ordered[29].first);
     EXPECT_EQ(Ints(m_servers, ServerColumn::kPing).front(), 71);
 }
+
+TEST_F(QueryResultsTest, ARunOfNoServersEndsAtOnceAndLeavesTheBarAtRest) {
+    // Given the results of an earlier run and a master that lists nothing,
+    AddServers({2, 1});
+    m_results.Start(m_list, true, true);
+    FinishAll(kServerView);
+    ASSERT_EQ(m_servers.GetRowCount(), 2);
+    CServerList none;
+
+    // while the masters are asked the bar is busy, and only then,
+    m_results.SetAskingMasters(true);
+    EXPECT_EQ(m_results.Progress().Range(), 0);
+    // and the empty run that follows is complete as it starts: no server message will come.
+    m_results.Start(none, true, true);
+    const CQueryResults::CUpdate update = m_results.EndIfEmpty(m_serverKeys, m_playerKeys);
+    EXPECT_TRUE(update.m_complete);
+    EXPECT_TRUE(m_results.Progress().IsComplete());
+    EXPECT_EQ(m_results.Progress().Shown(), 0);
+    EXPECT_EQ(m_servers.GetRowCount(), 0);
+    EXPECT_EQ(m_allPlayers.GetRowCount(), 0);
+    // A range of 0 is the busy animation, which would never stop.
+    EXPECT_GE(m_results.Progress().Range(), 1);
+    EXPECT_EQ(m_results.Progress().Position(), 0);
+
+    // A run with servers is not complete at its start.
+    m_results.Start(m_list, true, true);
+    EXPECT_FALSE(m_results.EndIfEmpty(m_serverKeys, m_playerKeys).m_complete);
+    EXPECT_EQ(m_results.Progress().Range(), 2);
+}

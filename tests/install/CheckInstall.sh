@@ -21,6 +21,29 @@ for size in 16 32 48 128 256; do
   [ "$dims" = "$size $size" ] || fail "the ${size} px icon is $dims"
 done
 desktop-file-validate "$tmp/usr/share/applications/vantrel.desktop" || fail "desktop entry"
+
+# Software centres: valid AppStream metadata that launches the installed menu entry.
+metainfo=$tmp/usr/share/metainfo/invalid.vantrel.browser.metainfo.xml
+[ -f "$metainfo" ] || fail "no AppStream metadata"
+appstreamcli validate --no-net "$metainfo" >"$tmp/appstream.txt" 2>&1 ||
+  fail "AppStream metadata: $(cat "$tmp/appstream.txt")"
+grep -q '<launchable type="desktop-id">vantrel.desktop</launchable>' "$metainfo" ||
+  fail "the metadata does not launch vantrel.desktop"
+
+# Every program has its manual, which renders without a warning, and answers --help and
+# --version on standard output with status 0, without a display.
+for program in vantrel vantrel-query vantrel-testnet; do
+  page=$tmp/usr/share/man/man1/$program.1.gz
+  [ -f "$page" ] || fail "no manual page for $program"
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || fail "the manual of $program warns: $warnings"
+  usage=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$tmp/usr/bin/$program" --help) ||
+    fail "$program --help failed"
+  grep -q "^usage: $program" <<<"$usage" || fail "$program --help prints no usage"
+  version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$tmp/usr/bin/$program" --version) ||
+    fail "$program --version failed"
+  [ "$version" = "$program 1.0.0" ] || fail "$program --version printed '$version'"
+done
 grep -qx 'Exec=vantrel --data-home' "$tmp/usr/share/applications/vantrel.desktop" ||
   fail "the launcher does not start the browser in its data folder"
 
@@ -42,5 +65,19 @@ for f in ./usr/bin/vantrel ./usr/bin/vantrel-query ./usr/bin/vantrel-testnet \
          ./usr/share/icons/hicolor/48x48/apps/vantrel.png; do
   grep -qxF "$f" <<<"$list" || fail "the package lacks $f"
 done
+for f in ./usr/share/metainfo/invalid.vantrel.browser.metainfo.xml \
+         ./usr/share/man/man1/vantrel.1.gz ./usr/share/man/man1/vantrel-query.1.gz \
+         ./usr/share/man/man1/vantrel-testnet.1.gz; do
+  grep -qxF "$f" <<<"$list" || fail "the package lacks $f"
+done
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "the package does not depend on Qt"
+
+# Debian's own check of the package: no error and no warning (its remarks are for packages
+# built from a Debian source package: hardening flags, stripped comment sections).
+if command -v lintian >/dev/null; then
+  lintian --tag-display-limit 0 "$deb" >"$tmp/lintian.txt" 2>&1 || true
+  if grep -E '^[EW]: ' "$tmp/lintian.txt" >"$tmp/lintian-left.txt"; then
+    fail "lintian: $(cat "$tmp/lintian-left.txt")"
+  fi
+fi
 echo "installed tree, desktop entry and package are complete"

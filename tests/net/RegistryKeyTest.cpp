@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -14,7 +15,8 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string kKey = "Software\\Vantrel JK2";
-const std::string kKeyFile = "HKEY_CURRENT_USER\\Software\\Vantrel JK2.reg";
+const std::string kKeyFile = "settings.reg";
+const std::string kSection = "[HKEY_CURRENT_USER\\Software\\Vantrel JK2]\n";
 
 // Points the store at a fresh temporary directory, never at the user's own settings.
 class RegistryKeyTest : public testing::Test {
@@ -182,7 +184,7 @@ TEST_F(RegistryKeyTest, DamagedFileReadsAsMissingValues) {
         "\"LastPos\"=hex:01,02,03,04,05,06,07,08,\\\n",
     };
     for (const std::string& text : damaged) {
-        WriteFile(kKeyFile, text);
+        WriteFile(kKeyFile, kSection + text);
         EXPECT_EQ(key.ReadNumber("Speed", 1), 1u) << text;
         EXPECT_EQ(key.ReadString("Master", "m"), "m") << text;
         std::uint8_t block[16] = {};
@@ -190,7 +192,8 @@ TEST_F(RegistryKeyTest, DamagedFileReadsAsMissingValues) {
     }
 
     // Good lines around bad ones still count, and the next write leaves a clean file.
-    WriteFile(kKeyFile, "REGEDIT4\n\"Speed\"=dword:00000003\n\"Bad\"=what\n\"Version\"=dword:10\n");
+    WriteFile(kKeyFile, "REGEDIT4\n" + kSection +
+                            "\"Speed\"=dword:00000003\n\"Bad\"=what\n\"Version\"=dword:10\n");
     EXPECT_EQ(key.ReadNumber("Speed", 1), 3u);
     EXPECT_EQ(key.ReadNumber("Version", 15), 16u);
     EXPECT_TRUE(key.WriteNumber("Speed", 4));
@@ -216,22 +219,33 @@ TEST_F(RegistryKeyTest, FileIsReadableRegExportText) {
     EXPECT_TRUE(key.WriteBinary("Tavex_Player", layout, sizeof layout));
     EXPECT_TRUE(key.WriteString("", "default"));
     const std::string text = ReadFile(kKeyFile);
-    EXPECT_EQ(text.rfind("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Vantrel JK2]\n", 0), 0u);
+    EXPECT_EQ(text.rfind("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software]\n\n" + kSection, 0), 0u);
     EXPECT_NE(text.find("\n\"JK2\"=\"C:\\\\Games\\\\\"\n"), std::string::npos);
     EXPECT_NE(text.find("\n\"LastView\"=dword:00000001\n"), std::string::npos);
     EXPECT_NE(text.find("\n\"Tavex_Player\"=hex:00,01,02,"), std::string::npos);
     EXPECT_NE(text.find("17,\\\n  18,19,"), std::string::npos); // long lists continue
     EXPECT_NE(text.find("\n@=\"default\"\n"), std::string::npos);
 
-    // Only the finished file is left behind: writes go through a renamed temporary.
+    // Only the one finished file is left behind: writes go through a renamed temporary, and
+    // every key lives in that file.
+    CRegistryKey look;
+    ASSERT_TRUE(look.SetPath("Software\\Belvorn\\Tavex"));
+    EXPECT_TRUE(look.WriteNumber("GridLines", 1));
+    std::vector<std::string> files;
     for (const auto& entry : fs::directory_iterator(m_dir)) {
-        EXPECT_EQ(entry.path().extension(), ".reg") << entry.path();
+        files.push_back(entry.path().filename().string());
     }
+    EXPECT_EQ(files, std::vector<std::string>{kKeyFile});
+    EXPECT_NE(ReadFile(kKeyFile).find("\n[HKEY_CURRENT_USER\\Software\\Belvorn\\Tavex]\n"
+                                      "\"GridLines\"=dword:00000001\n"),
+              std::string::npos);
+    EXPECT_EQ(key.ReadString("JK2", ""), "C:\\Games\\");
 
     // Text as a person or another tool wrote it: CR LF, comments, blanks, odd case.
-    WriteFile(kKeyFile, "REGEDIT4\r\n\r\n; edited by hand\r\n[HKEY_CURRENT_USER\\Software]\r\n"
-                        "\"Tavex_Player\" = HEX:0A,0b,\\\r\n   0c\r\n"
-                        "\"JK2\"=\"C:\\\\Games\\\\\"\r\n\"IncludeFullServers\"=DWORD:0\r\n");
+    WriteFile(kKeyFile,
+              "REGEDIT4\r\n\r\n; edited by hand\r\n [HKEY_CURRENT_USER\\Software\\Vantrel JK2]\r\n"
+              "\"Tavex_Player\" = HEX:0A,0b,\\\r\n   0c\r\n"
+              "\"JK2\"=\"C:\\\\Games\\\\\"\r\n\"IncludeFullServers\"=DWORD:0\r\n");
     std::uint8_t read[3] = {};
     EXPECT_TRUE(key.ReadBinary("Tavex_Player", read, sizeof read));
     EXPECT_EQ(read[2], 0x0C);
@@ -247,7 +261,8 @@ TEST_F(RegistryKeyTest, RootsAndPathsChangeOnlyWhenValid) {
 
     // Without a path the values sit below the root itself.
     EXPECT_TRUE(key.WriteNumber("AtRoot", 1));
-    EXPECT_TRUE(fs::is_regular_file(m_dir / "HKEY_CURRENT_USER.reg"));
+    EXPECT_NE(ReadFile(kKeyFile).find("[HKEY_CURRENT_USER]\n\"AtRoot\"=dword:00000001\n"),
+              std::string::npos);
     EXPECT_TRUE(key.SetRoot(HKEY_LOCAL_MACHINE));
     EXPECT_EQ(key.ReadNumber("AtRoot", 0), 0u);
 
@@ -303,4 +318,59 @@ TEST_F(RegistryKeyTest, AStoreFileOfTheUsersOwnIsPrivateAndALinkToItStaysALink) 
     EXPECT_EQ(key.ReadString("Password", ""), "secret");
     EXPECT_NE(ReadFile("elsewhere/store.reg").find("\"LastView\"=dword:00000001"),
               std::string::npos);
+}
+
+TEST_F(RegistryKeyTest, TheFilesOfEarlierVersionsMoveIntoTheOneFileOnce) {
+    // Given the settings of an earlier version, one file per key, and a settings file that an
+    // older run has not seen yet,
+    WriteFile("HKEY_CURRENT_USER\\Software\\Vantrel JK2.reg",
+              "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Vantrel JK2]\n"
+              "\"Master\"=\"10.1.1.1:28060\"\n\"Speed\"=dword:00000005\n"
+              "\"Tavex_Server\"=hex:01,00,02,00\n");
+    WriteFile("HKEY_CURRENT_USER\\Software\\Belvorn\\Tavex.reg",
+              "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Belvorn\\Tavex]\n\"GridLines\"=dword:0\n");
+    WriteFile("HKEY_CURRENT_USER\\Software.reg", "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software]\n");
+    WriteFile("notes.reg", "not a key of ours\n");
+    WriteFile(kKeyFile, "REGEDIT4\n\n" + kSection + "\"Speed\"=dword:00000001\n\"Kept\"=\"yes\"\n");
+
+    // when the settings are first opened,
+    CRegistryKey key;
+    ASSERT_TRUE(key.SetPath(kKey, false));
+    // then every value stored before reads as it was, the old file winning over the settings
+    // file (it was written later, by the earlier version),
+    EXPECT_EQ(key.ReadString("Master", ""), "10.1.1.1:28060");
+    EXPECT_EQ(key.ReadNumber("Speed", 0), 5u);
+    EXPECT_EQ(key.ReadString("Kept", ""), "yes");
+    std::uint8_t layout[4] = {};
+    EXPECT_TRUE(key.ReadBinary("Tavex_Server", layout, sizeof layout));
+    EXPECT_EQ(layout[2], 2);
+    CRegistryKey look;
+    ASSERT_TRUE(look.SetPath("Software\\Belvorn\\Tavex", false));
+    EXPECT_EQ(look.ReadNumber("GridLines", 1), 0u);
+    // and the old files are gone; what is not a key's file stays.
+    std::vector<std::string> files;
+    for (const auto& entry : fs::directory_iterator(m_dir)) {
+        files.push_back(entry.path().filename().string());
+    }
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"notes.reg", kKeyFile}));
+
+    // The move happens once: values written since are not undone by it.
+    EXPECT_TRUE(key.WriteNumber("Speed", 2));
+    EXPECT_EQ(OpenKey().ReadNumber("Speed", 0), 2u);
+}
+
+TEST_F(RegistryKeyTest, OldFilesStayWhileTheOneFileCannotBeWritten) {
+    WriteFile("HKEY_CURRENT_USER\\Software\\Vantrel JK2.reg",
+              "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Vantrel JK2]\n\"Speed\"=dword:5\n");
+    // A folder where the settings file belongs: nothing can be moved, so nothing is removed.
+    fs::create_directory(m_dir / kKeyFile);
+    CRegistryKey key;
+    EXPECT_FALSE(key.SetPath(kKey, false));
+    EXPECT_TRUE(fs::is_regular_file(m_dir / "HKEY_CURRENT_USER\\Software\\Vantrel JK2.reg"));
+    // Once it can, the next look moves them.
+    fs::remove(m_dir / kKeyFile);
+    ASSERT_TRUE(key.SetPath(kKey, false));
+    EXPECT_EQ(key.ReadNumber("Speed", 0), 5u);
+    EXPECT_FALSE(fs::exists(m_dir / "HKEY_CURRENT_USER\\Software\\Vantrel JK2.reg"));
 }

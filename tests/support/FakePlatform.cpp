@@ -324,7 +324,17 @@ int FakePlatform::GetSystemMetrics(int index) const {
 }
 
 ColorRef FakePlatform::GetSysColor(int index) const {
+    if (auto it = sysColours.find(index); it != sysColours.end())
+        return it->second;
     switch (index) {
+    case COLOR_ALTERNATEBASE:
+        return RGB(245, 245, 245);
+    case COLOR_MID:
+        return RGB(160, 160, 160);
+    case COLOR_HOTLIGHT:
+        return RGB(0, 0, 255);
+    case COLOR_VISITEDLINK:
+        return RGB(128, 0, 128);
     case COLOR_WINDOW:
     case COLOR_HIGHLIGHTTEXT:
     case COLOR_BTNHIGHLIGHT:

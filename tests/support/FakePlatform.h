@@ -85,6 +85,8 @@ public:
     unsigned GetTickCount() const override { return m_now; }
     int GetSystemMetrics(int index) const override;
     Platform::ColorRef GetSysColor(int index) const override;
+    // Colours that stand in for the fixed light ones, as a desktop's palette would.
+    std::map<int, Platform::ColorRef> sysColours;
     int GetWheelScrollLines() const override { return wheelScrollLines; }
     void MessageBeep(unsigned type) override { beeps.push_back(type); }
 

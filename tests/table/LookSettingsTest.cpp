@@ -89,3 +89,40 @@ TEST(LookSettingsTest, TheControlTakesTheStoredLook) {
     ctrl.ShowHorzGrid(false);
     EXPECT_EQ(ctrl.GetRowHeight(), 3 + 15 + 2 - 1) << "grid width steps";
 }
+
+TEST(LookSettingsTest, RowColoursFollowADarkPaletteWhereTheStoreHoldsNone) {
+    CLookSettings look;
+    CDesktopColours light;
+    light.m_text = RGB(0, 0, 0);
+    // A light palette, even one with grey text, keeps the designed colours exactly.
+    for (Platform::ColorRef text : {RGB(0, 0, 0), RGB(50, 50, 50)}) {
+        light.m_text = text;
+        const CRowColours rows = ResolveRowColours(look, light);
+        EXPECT_EQ(rows.m_band0, RGB(240, 255, 240));
+        EXPECT_EQ(rows.m_band1, RGB(224, 255, 224));
+        EXPECT_EQ(rows.m_grid, RGB(128, 160, 128));
+    }
+    // A dark one gives its base, alternate base and mid.
+    CDesktopColours dark{RGB(240, 240, 240), RGB(45, 45, 45), RGB(53, 53, 53), RGB(80, 80, 80)};
+    CRowColours rows = ResolveRowColours(look, dark);
+    EXPECT_EQ(rows.m_band0, RGB(45, 45, 45));
+    EXPECT_EQ(rows.m_band1, RGB(53, 53, 53));
+    EXPECT_EQ(rows.m_grid, RGB(80, 80, 80));
+    // What the user stored stays the user's, on any palette.
+    look.m_bandColour1 = RGB(0, 0, 64);
+    look.m_storedBand1 = true;
+    look.m_gridColour = RGB(255, 0, 0);
+    look.m_storedGrid = true;
+    rows = ResolveRowColours(look, dark);
+    EXPECT_EQ(rows.m_band0, RGB(45, 45, 45));
+    EXPECT_EQ(rows.m_band1, RGB(0, 0, 64));
+    EXPECT_EQ(rows.m_grid, RGB(255, 0, 0));
+
+    // Reading the store tells the stored colours from the defaults.
+    ScopedConfigDir config;
+    LookKey().WriteString("Leparello_Color_1", "E0FFE0");
+    const CLookSettings read = ReadLookSettings();
+    EXPECT_FALSE(read.m_storedBand0);
+    EXPECT_TRUE(read.m_storedBand1);
+    EXPECT_FALSE(read.m_storedGrid);
+}

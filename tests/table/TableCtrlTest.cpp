@@ -1,5 +1,6 @@
 #include "tests/table/TableCtrlFixture.h"
 
+#include "platform/Contrast.h"
 #include "uictrl/PopupMenu.h"
 
 #include <fstream>
@@ -790,4 +791,135 @@ TEST_F(TableCtrlTest, RowKeysNeedAKeyColumnAndIndexesOutsideTheTableAreIgnored) 
     EXPECT_EQ(ctrl->GetCellText(0, 3), "");
     EXPECT_EQ(ctrl->FindRowByPrefix(3, "a", -1), -1);
     EXPECT_EQ(ctrl->FindRowByPrefix(-1, "a", -1), -1);
+}
+
+TEST_F(TableCtrlTest, DesktopKeysCopySelectAllAndOpenTheMenuAsTheirMenuItemsDo) {
+    Make(300, 200);
+    Fill({"one", "two", "three"});
+    ClickRow(0);
+    platform.SetKeyDown(VK_SHIFT, true);
+    ClickRow(1);
+    platform.SetKeyDown(VK_SHIFT, false);
+
+    // Ctrl+C copies the selected rows, exactly what the menu's "Copy" gives.
+    platform.SetKeyDown(VK_CONTROL, true);
+    platform.KeyDown('C');
+    platform.SetKeyDown(VK_CONTROL, false);
+    const std::optional<std::string> byKey = platform.ClipboardText();
+    platform.menus.chooser = [](const std::vector<FakeMenuItem>&) { return ID_COPY; };
+    platform.ContextMenu(ctrl->GetBody(), Point{20, 5});
+    EXPECT_EQ(byKey, platform.ClipboardText());
+    EXPECT_EQ(byKey, std::optional<std::string>("one\t-20\tCity 0\t\r\ntwo\t-10\tCity 1\t\r\n"));
+    // A C alone is type-ahead, never a copy.
+    platform.SetClipboardText("kept");
+    platform.KeyDown('C');
+    EXPECT_EQ(platform.ClipboardText(), std::optional<std::string>("kept"));
+
+    // Ctrl+A selects every row and leaves the current one.
+    const int current = ctrl->GetCurrentRow();
+    platform.SetKeyDown(VK_CONTROL, true);
+    platform.KeyDown('A');
+    platform.SetKeyDown(VK_CONTROL, false);
+    EXPECT_EQ(Selected(), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(ctrl->GetCurrentRow(), current);
+
+    // Shift+F10 opens the body menu at the current cell, as the Menu key does.
+    platform.menus.tracked.clear();
+    platform.menus.chooser = [](const std::vector<FakeMenuItem>&) { return 0u; };
+    platform.SetKeyDown(VK_SHIFT, true);
+    platform.KeyDown(VK_F10);
+    platform.SetKeyDown(VK_SHIFT, false);
+    ASSERT_EQ(platform.menus.tracked.size(), 1u);
+    platform.ContextMenu(ctrl->GetBody(), std::nullopt);
+    ASSERT_EQ(platform.menus.tracked.size(), 2u);
+    EXPECT_EQ(platform.menus.tracked[0].items.size(), platform.menus.tracked[1].items.size());
+    EXPECT_EQ(platform.menus.tracked[0].x, platform.menus.tracked[1].x);
+    EXPECT_EQ(platform.menus.tracked[0].y, platform.menus.tracked[1].y);
+
+    // The parent still hears of these keys first and may take them.
+    dialog.answers[NM_KEYDOWN] = 1;
+    platform.SetKeyDown(VK_SHIFT, true);
+    platform.KeyDown(VK_F10);
+    platform.SetKeyDown(VK_SHIFT, false);
+    EXPECT_EQ(platform.menus.tracked.size(), 2u);
+}
+
+TEST_F(TableCtrlTest, OnADarkPaletteEveryTextCanBeReadAndAChangeRepaints) {
+    // Given a light desktop, the designed look is painted as ever,
+    Make(300, 188);
+    Rows(10, 80);
+    ClickRow(1);
+    FakeDrawContext dc;
+    // Every text drawn over the body, against the row's fill beneath it.
+    auto contrasts = [&] {
+        std::vector<double> ratios;
+        for (const auto& text : dc.Ops()) {
+            if (text.kind != TestSupport::DrawOp::Kind::Text || text.text.empty())
+                continue;
+            ColorRef under = 0xDEADBEEF;
+            for (const auto& fill : dc.Ops())
+                if (fill.kind == TestSupport::DrawOp::Kind::Fill && fill.rect.Width() > 200 &&
+                    fill.rect.top <= text.rect.top && text.rect.top < fill.rect.bottom)
+                    under = fill.colour;
+            ratios.push_back(ContrastRatio(text.colour, under));
+        }
+        return ratios;
+    };
+    ctrl->GetBody().Invalidate();
+    platform.Paint(ctrl->GetBody(), dc);
+    EXPECT_EQ(ctrl->GetBandColour(0, 0), RGB(240, 255, 240));
+    EXPECT_EQ(ctrl->GetBandColour(0, 1), RGB(224, 255, 224));
+    EXPECT_EQ(ctrl->GetGridColour(), RGB(128, 160, 128));
+
+    // when the desktop turns dark (the colours of a common dark theme),
+    platform.sysColours = {
+        {COLOR_WINDOW, RGB(45, 45, 45)},        {COLOR_ALTERNATEBASE, RGB(53, 53, 53)},
+        {COLOR_WINDOWTEXT, RGB(240, 240, 240)}, {COLOR_HIGHLIGHT, RGB(42, 130, 218)},
+        {COLOR_HIGHLIGHTTEXT, RGB(0, 0, 0)},    {COLOR_MID, RGB(80, 80, 80)},
+        {COLOR_BTNFACE, RGB(50, 50, 50)},       {COLOR_BTNTEXT, RGB(240, 240, 240)}};
+    const int paints = platform.Window(ctrl->GetBody()).paints;
+    ctrl->OnSysColorChange();
+    // then the rows take its base colours and the grid its mid,
+    EXPECT_EQ(ctrl->GetBandColour(0, 0), RGB(45, 45, 45));
+    EXPECT_EQ(ctrl->GetBandColour(0, 1), RGB(53, 53, 53));
+    EXPECT_EQ(ctrl->GetGridColour(), RGB(80, 80, 80));
+    EXPECT_GT(platform.Window(ctrl->GetBody()).paints, paints) << "the change repaints";
+    // and every text of every row, selected or not, reaches 4.5:1 on what it is drawn on.
+    dc.ClearOps();
+    platform.Paint(ctrl->GetBody(), dc);
+    const std::vector<double> ratios = contrasts();
+    ASSERT_EQ(ratios.size(), 3u * 10);
+    for (double ratio : ratios)
+        EXPECT_GE(ratio, kReadableContrast);
+
+    // A theme that puts white text on a middle blue gets a darker blue.
+    platform.sysColours[COLOR_HIGHLIGHTTEXT] = RGB(255, 255, 255);
+    ctrl->OnSysColorChange();
+    EXPECT_GE(ContrastRatio(RGB(255, 255, 255), ctrl->GetBandColour(1, 0)), kReadableContrast);
+    EXPECT_LT(ContrastRatio(RGB(255, 255, 255), ctrl->GetBandColour(1, 0)), kReadableContrast + 1);
+    dc.ClearOps();
+    platform.Paint(ctrl->GetBody(), dc);
+    for (double ratio : contrasts())
+        EXPECT_GE(ratio, kReadableContrast);
+
+    // The header's titles and its sort arrow too.
+    ctrl->Sort(CSortKeys{0, CSortKeys::kAscending});
+    FakeDrawContext header;
+    ctrl->GetHeader().Invalidate();
+    platform.Paint(ctrl->GetHeader(), header);
+    int titles = 0;
+    for (const auto& op : header.Ops())
+        if ((op.kind == TestSupport::DrawOp::Kind::Text ||
+             op.kind == TestSupport::DrawOp::Kind::TextOut) &&
+            !op.text.empty()) {
+            ++titles;
+            EXPECT_GE(ContrastRatio(op.colour, RGB(50, 50, 50)), kReadableContrast) << op.text;
+        }
+    EXPECT_GE(titles, 4) << "three titles and the arrow";
+
+    // Back on a light desktop the designed look returns unchanged.
+    platform.sysColours.clear();
+    ctrl->OnSysColorChange();
+    EXPECT_EQ(ctrl->GetBandColour(0, 0), RGB(240, 255, 240));
+    EXPECT_EQ(ctrl->GetGridColour(), RGB(128, 160, 128));
 }

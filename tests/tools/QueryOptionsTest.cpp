@@ -54,3 +54,16 @@ TEST(QueryOptionsTest, RejectsWhatItCannotUse) {
         EXPECT_THROW(ParseQueryOptions(arguments), std::invalid_argument) << arguments[0];
     }
 }
+
+TEST(QueryOptionsTest, HelpAndTheProgramsVersionBesideTheGameVersion) {
+    EXPECT_TRUE(ParseQueryOptions({"--help"}).help);
+    EXPECT_FALSE(ParseQueryOptions({}).help || ParseQueryOptions({}).showVersion);
+    // Alone or before another option, --version asks for the program's version;
+    EXPECT_TRUE(ParseQueryOptions({"--version"}).showVersion);
+    EXPECT_TRUE(ParseQueryOptions({"--version", "--players"}).showVersion);
+    // with a value it still chooses the game version, and a wrong value is still refused.
+    const CQueryOptions game = ParseQueryOptions({"--version", "1.04"});
+    EXPECT_FALSE(game.showVersion);
+    EXPECT_EQ(game.versionIndex, 1);
+    EXPECT_THROW(ParseQueryOptions({"--version", "2"}), std::invalid_argument);
+}

@@ -4,12 +4,16 @@
 #include "app/MainDialog.h"
 
 #include "app/core/MainTables.h"
+#include "app/core/Settings.h"
 #include "resources/ResourceIds.h"
 #include "tests/app/Journey.h"
 #include "tests/app/MainWindowFixture.h"
+#include "tests/app/StandInGame.h"
 #include "tools/TestNet.h"
 
 #include <QMenu>
+
+#include <filesystem>
 
 using namespace Journey;
 
@@ -74,7 +78,7 @@ TEST_F(RefreshJourneyTest, RefreshServerF5AndTheButtonQueryAgainInPlace) {
     });
 }
 
-TEST_F(RefreshJourneyTest, JoinWhenASlotIsFreeWaitsOnAFullServerUntilEscape) {
+TEST_F(RefreshJourneyTest, JoinWhenASlotIsFreeWaitsUntilEscapeOrJoinsWhenOneFrees) {
     // A network of its own with one full server (two players of two).
     CTestNetConfig config;
     CTestServer full;
@@ -84,6 +88,11 @@ TEST_F(RefreshJourneyTest, JoinWhenASlotIsFreeWaitsOnAFullServerUntilEscape) {
     config.servers = {full};
     CTestNet net(config);
     net.Start();
+    const std::filesystem::path game = m_dir.Path() / "game.sh";
+    const std::filesystem::path record = m_dir.Path() / "game-args";
+    WriteStandInGame(game, record);
+    Key().WriteString(kGamePathValue, game.string());
+    Key().WriteNumber(kAutoCloseValue, 0);
     Open([&](QWidget& window) {
         m_dialog->Engine().SetMasterAddress(
             CSockAddr("127.0.0.1:" + std::to_string(net.GetMasterPort())));
@@ -107,6 +116,23 @@ TEST_F(RefreshJourneyTest, JoinWhenASlotIsFreeWaitsOnAFullServerUntilEscape) {
         servers.Key(Qt::Key_Escape);
         EXPECT_FALSE(m_dialog->IsWaitingForSlot());
         EXPECT_TRUE(window.isVisible());
+        EXPECT_EQ(Text(Res::IDC_MASTER_STATUS), "Browse, find, join.");
+        EXPECT_FALSE(std::filesystem::exists(record));
+
+        // Waiting again, a player leaves: the next status with a free slot joins the game.
+        {
+            CExpectWindow menu(
+                [&](QWidget& shown) { ChooseMenuItem(shown, "Join when a slot is free"); });
+            servers.RightClickCell(0, ServerColumn::kServer);
+        }
+        ASSERT_TRUE(m_dialog->IsWaitingForSlot());
+        ASSERT_TRUE(net.FreeSlot(0));
+        // The window keeps its events going while the slot is waited for.
+        ASSERT_TRUE(AwaitTrue([&] { return std::filesystem::exists(record); }, 12000));
+        EXPECT_EQ(AwaitStandInRecord(record), m_dir.Path().string() + "\nconnect 127.0.0.1:" +
+                                                  std::to_string(net.GetServerPort(0)) +
+                                                  std::string(1, '\0'));
+        EXPECT_FALSE(m_dialog->IsWaitingForSlot());
         EXPECT_EQ(Text(Res::IDC_MASTER_STATUS), "Browse, find, join.");
         Click(FindButton(window, "Close"));
     });

@@ -1,6 +1,7 @@
 // The live filter as the user types: each keystroke filters the server table of 2,000 servers
 // and the all-players table of 16,000 players, then clearing brings every row back.
 #include "bench/app/BenchServers.h"
+#include "bench/app/BenchTables.h"
 
 #include "app/core/LiveFilter.h"
 #include "app/core/QueryResults.h"
@@ -16,17 +17,6 @@
 #include <vector>
 
 namespace {
-
-template <std::size_t N>
-void Build(Tavex::CTable& table, const std::array<CColumnSpec, N>& columns) {
-    for (const CColumnSpec& column : columns) {
-        if (column.m_kind != EColumnKind::Int && column.m_kind != EColumnKind::GameType)
-            table.AddColumn(new Tavex::CFAny<Tavex::CDString>, new Tavex::CCellCompare);
-        else
-            table.AddColumn(new Tavex::CFAny<Tavex::CDInt>, new Tavex::CCellCompare);
-    }
-    table.Build();
-}
 
 // The keystrokes: a player's name typed letter by letter, a second word, then erased again
 // letter by letter down to nothing; and the humans box on and off.
@@ -51,8 +41,8 @@ void BM_LiveFilterKeystroke(benchmark::State& state) {
     }
     Tavex::CTable servers;
     Tavex::CTable allPlayers;
-    Build(servers, kServerColumns);
-    Build(allPlayers, kAllPlayersColumns);
+    BuildBenchTable(servers, kServerColumns);
+    BuildBenchTable(allPlayers, kAllPlayersColumns);
     CQueryResults results(servers, allPlayers);
     const Tavex::CSortKeys serverKeys{ServerColumn::kPing, Tavex::CSortKeys::kAscending};
     const Tavex::CSortKeys playerKeys{AllPlayersColumn::kPlayer, Tavex::CSortKeys::kAscending};

@@ -4,6 +4,7 @@
 #include "app/core/MainView.h"
 #include "app/core/QueryResults.h"
 #include "bench/app/BenchServers.h"
+#include "bench/app/BenchTables.h"
 #include "query/ServerRecord.h"
 #include "table/Cells.h"
 #include "table/SortKeys.h"
@@ -18,25 +19,14 @@
 
 namespace {
 
-template <std::size_t N>
-void Build(Tavex::CTable& table, const std::array<CColumnSpec, N>& columns) {
-    for (const CColumnSpec& column : columns) {
-        if (column.m_kind != EColumnKind::Int && column.m_kind != EColumnKind::GameType)
-            table.AddColumn(new Tavex::CFAny<Tavex::CDString>, new Tavex::CCellCompare);
-        else
-            table.AddColumn(new Tavex::CFAny<Tavex::CDInt>, new Tavex::CCellCompare);
-    }
-    table.Build();
-}
-
 void BM_FinishedServers(benchmark::State& state) {
     const int view = static_cast<int>(state.range(0));
     CServerList list;
     FillList(list, 0);
     Tavex::CTable servers;
     Tavex::CTable allPlayers;
-    Build(servers, kServerColumns);
-    Build(allPlayers, kAllPlayersColumns);
+    BuildBenchTable(servers, kServerColumns);
+    BuildBenchTable(allPlayers, kAllPlayersColumns);
     CQueryResults results(servers, allPlayers);
     const Tavex::CSortKeys serverKeys{ServerColumn::kPing, Tavex::CSortKeys::kAscending};
     const Tavex::CSortKeys playerKeys{AllPlayersColumn::kPlayer, Tavex::CSortKeys::kAscending};
